@@ -2,6 +2,7 @@
 // The program's numbered string table (the Swedish build). Every user-visible
 // caption and message of the main program is read from here by id.
 
+#include <QList>
 #include <QString>
 
 class StringTable {

@@ -158,6 +158,15 @@ QString DecodeInstrumentBytes(const QByteArray& bytes) {
     return text;
 }
 
+QString DecodeWindows1252(const QByteArray& bytes) {
+    QString text = DecodeInstrumentBytes(bytes);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (in[i] == 0xA0) text[i] = QChar(0xA0);
+    }
+    return text;
+}
+
 QByteArray EncodeInstrumentText(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());

@@ -35,6 +35,10 @@ QString FormatDateTimeLocal(const QDateTime& dateTime);
 // same code, and 0xA0 read as a blank.
 QString DecodeInstrumentBytes(const QByteArray& bytes);
 
+// Plain Windows-1252 text (files written by Windows programs): as
+// DecodeInstrumentBytes, but 0xA0 stays a no-break space.
+QString DecodeWindows1252(const QByteArray& bytes);
+
 // Text to instrument bytes (Windows-1252; characters it cannot hold become '?').
 // The inverse of DecodeInstrumentBytes for every byte but 0xA0.
 QByteArray EncodeInstrumentText(const QString& text);

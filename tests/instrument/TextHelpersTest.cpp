@@ -243,3 +243,15 @@ TEST(OleDate, RoundTripToTheSecondAndMidnightCarry) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DecodeWindows1252, KeepsNoBreakSpaceUnlikeInstrumentBytes) {
+    const QByteArray bytes("G\xF6ran\xA0\x80\x81", 8);
+    const QString text = DecodeWindows1252(bytes);
+    EXPECT_EQ(text, QStringLiteral("Göran") + QChar(0xA0) + QChar(0x20AC) + QChar(0x81));
+    EXPECT_EQ(DecodeInstrumentBytes(bytes), QStringLiteral("Göran €") + QChar(0x81));
+    EXPECT_EQ(EncodeInstrumentText(text), bytes);
+}
+
+}  // namespace
