@@ -1,0 +1,145 @@
+// tr58sim: the TR58 instrument simulator, served over TCP and a pseudo-terminal.
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "sim/Instrument.h"
+#include "sim/SimServer.h"
+
+namespace {
+
+const char* kDescription = R"(Simulates a TR58 measurement indicator for TR58 Link and the tr58 tool.
+
+The instrument is served over TCP (a LAN-attached TR58) and/or on a
+pseudo-terminal (a TR58 on a serial cable). On start it prints one line per
+channel on standard output:
+  TCP 127.0.0.1:2323
+  PTY /dev/pts/7
+and then serves until it is stopped (Ctrl+C).
+
+Point the program or the tool at it:
+  tr58 --host 127.0.0.1:2323 dir
+  tr58 --device /dev/pts/7 info
+
+The simulated memory holds six recorded data files: "Lab 1" (1000 points of
+3 quantities every 10 s), "Kylrum Öst [I]" (2500 points of 8 quantities with
+missing values and the instrument's symbol characters), "Manuell" (12 manually
+recorded points, undeletable, no date/time range), "Logg:2026/11" (70000
+points of 8 quantities, more than one download takes), "Lager" (hourly, no
+date/time range) and "Tom" (no points). --file replaces them.
+
+The instrument speaks its whole command set: the wake-up burst and the
+"line opened for operator commands" announcement, ECHO OFF, TIME, DIR, PLAY
+(whole file or a date/time range; ESC stops it), DEL and DEL n (files after n
+move down), UNIT and UNIT n ..., SEND n and SEND, VERS, SNUM, CAL and EXIT.
+Reply grammar (every reply but EXIT's ends with CTRL-Z):
+  VERS   type CR LF version, a blank, CR LF (no probe: the type line only)
+  SNUM   "Instrument" TAB number CR LF "Probe" TAB number CR LF
+  CAL    "Calibrated" TAB yyyy-mm-dd CR LF
+  TIME, ECHO OFF, DEL, UNIT n ...   "OK" CR LF, or "ERR" CR LF
+  SEND n lines: count TAB names, TAB units, one reading
+Until ECHO OFF every command line is echoed before its reply.)";
+
+bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
+    const QString name = fault.section(QLatin1Char('='), 0, 0).trimmed();
+    const QString value = fault.section(QLatin1Char('='), 1);
+    bool ok = true;
+    if (name == QLatin1String("silent")) faults.silent = true;
+    else if (name == QLatin1String("silent-after")) faults.silentAfter = value.toInt(&ok);
+    else if (name == QLatin1String("err")) faults.errReplies = true;
+    else if (name == QLatin1String("no-probe")) faults.noProbe = true;
+    else if (name == QLatin1String("gone")) faults.filesGone = true;
+    else if (name == QLatin1String("garble")) faults.garbleLine = value.toInt(&ok);
+    else if (name == QLatin1String("no-end-mark")) faults.noEndMark = true;
+    else if (name == QLatin1String("drop")) faults.dropAfterBytes = value.toLongLong(&ok);
+    else if (name == QLatin1String("recording")) faults.recording = true;
+    else if (name == QLatin1String("idle-close")) faults.idleCloseSeconds = value.toInt(&ok);
+    else {
+        error = QStringLiteral("unknown fault \"%1\"").arg(name);
+        return false;
+    }
+    if (!ok) error = QStringLiteral("fault \"%1\" needs a number").arg(name);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tr58sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.addHelpOption();
+    parser.addOptions({
+        {"tcp", "Serve on TCP <port> (0: any free port).", "port"},
+        {"bind", "Address to listen on (default 127.0.0.1).", "address", "127.0.0.1"},
+        {"pty", "Serve on a new pseudo-terminal."},
+        {"baud", "Throttle replies to <rate> baud, as on the serial line (19200).", "rate", "0"},
+        {"file",
+         "Replace the memory with a file NAME:LINES:QUANTITIES[:FLAGS] (repeatable). "
+         "FLAGS: L undeletable, N no date/time range, M manual data, X missing values.",
+         "spec"},
+        {"no-probe", "No probe is attached (UNIT and SEND answer CTRL-Z, VERS has no version)."},
+        {"fault",
+         "Inject a fault (repeatable): silent, silent-after=N (commands), err (every command "
+         "answers ERR), gone (PLAY finds no file), garble=N (data line N of PLAY is broken), "
+         "no-end-mark (replies lack CTRL-Z), drop=N (the connection drops after N bytes), "
+         "recording (UNIT changes refused), idle-close=S (the line closes after S s idle).",
+         "fault"},
+        {"delay", "Milliseconds before each reply (default 20).", "ms", "20"},
+        {"verbose", "Print every command received on standard error."},
+    });
+    parser.process(app);
+
+    auto fail = [](const QString& message) {
+        std::fprintf(stderr, "tr58sim: %s\n", qPrintable(message));
+        return 2;
+    };
+    if (!parser.isSet("tcp") && !parser.isSet("pty"))
+        return fail(QStringLiteral("say where to serve: --tcp PORT and/or --pty (see --help)"));
+
+    QList<SimFile> files = DefaultSimFiles();
+    if (parser.isSet("file")) {
+        files.clear();
+        const QStringList specs = parser.values("file");
+        for (int i = 0; i < specs.size(); ++i) {
+            SimFile file;
+            QString error;
+            if (!ParseSimFile(specs.at(i), i, file, error)) return fail(error);
+            files << file;
+        }
+    }
+    Instrument instrument(files);
+    if (parser.isSet("no-probe")) instrument.Faults().noProbe = true;
+    for (const QString& fault : parser.values("fault")) {
+        QString error;
+        if (!ApplyFault(fault, instrument.Faults(), error)) return fail(error);
+    }
+    bool ok = false;
+    const int delay = parser.value("delay").toInt(&ok);
+    if (!ok || delay < 0) return fail(QStringLiteral("--delay takes milliseconds"));
+    instrument.SetResponseDelay(delay);
+    const int baud = parser.value("baud").toInt(&ok);
+    if (!ok || baud < 0) return fail(QStringLiteral("--baud takes a rate such as 19200"));
+
+    SimServer server(instrument);
+    server.SetBaud(baud);
+    server.SetVerbose(parser.isSet("verbose"));
+    if (parser.isSet("tcp")) {
+        const int port = parser.value("tcp").toInt(&ok);
+        if (!ok || port < 0 || port > 65535) return fail(QStringLiteral("--tcp takes a port number"));
+        QString error;
+        if (!server.ListenTcp(parser.value("bind"), static_cast<quint16>(port), error))
+            return fail(QStringLiteral("cannot listen on TCP port %1: %2").arg(port).arg(error));
+        std::printf("TCP %s:%u\n", qPrintable(parser.value("bind")), server.TcpPort());
+    }
+    if (parser.isSet("pty")) {
+        QString path, error;
+        if (!server.OpenPty(path, error)) return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
+        std::printf("PTY %s\n", qPrintable(path));
+    }
+    std::fflush(stdout);
+    return app.exec();
+}

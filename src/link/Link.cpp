@@ -1,0 +1,553 @@
+#include "link/Link.h"
+
+#include <cmath>
+
+#include "instrument/TextHelpers.h"
+
+namespace {
+
+constexpr QChar kCtrlZ(0x1A);
+constexpr char kEsc = 0x1B;
+const QString kAnnouncement = QStringLiteral("line opened for operator commands\a\r");
+const QString kLineClosed = QStringLiteral("line closed\r");
+const QString kLineClosedEnd = QStringLiteral("line closed\r\n");
+
+constexpr double kShortReply = 2.01;  // seconds
+constexpr double kLongReply = 60.01;
+constexpr double kExitPause = 2.1;
+constexpr double kAfterWrite = 0.2;
+constexpr int kCycleMs = 10;
+constexpr int kQuietCycles = 100;
+
+double ReplyTime(int code) {
+    switch (code) {
+        case Command::kPlay:
+        case Command::kDel:
+        case Command::kSendFirst:
+        case Command::kSendPoll:
+            return kLongReply;
+        default:
+            return kShortReply;
+    }
+}
+
+}  // namespace
+
+Link::Link(Port& port, Pump& pump, MessagePresenter& presenter)
+    : port_(port), pump_(pump), presenter_(presenter) {
+    port_.SetReceiveHandler([this] { OnReceive(); });
+}
+
+Link::~Link() { port_.SetReceiveHandler(nullptr); }
+
+QByteArray Link::CommandBytes(const QString& text) { return EncodeInstrumentText(text); }
+
+QByteArray Link::WakeBurst() {
+    QByteArray burst("EXIT\r");
+    burst.reserve(kWakeBurstSize);
+    for (int i = 0; i < 1152; ++i) burst.append("\xFF\r", 2);
+    return burst;
+}
+
+int Link::PortError(int port) const {
+    return port >= 1 && port <= 17 ? portErrors_[static_cast<size_t>(port)] : 0;
+}
+
+MessageContext Link::Context() const {
+    MessageContext context;
+    context.title = title_;
+    context.openingPort = s_.OpeningPort;
+    context.lanSelection = s_.LanSelection;
+    if (s_.LanSelection >= 1 && s_.LanSelection <= static_cast<int>(s_.LanHosts.size()))
+        context.lanHost = s_.LanHosts[static_cast<size_t>(s_.LanSelection - 1)].host;
+    return context;
+}
+
+bool Link::ShowMessage(QString& key) { return ::ShowMessage(key, Context(), presenter_); }
+
+// ---------------------------------------------------------------------------
+// Opening, waking, detection
+
+bool Link::OpenPortAt(int port, int& errorCode) {
+    s_.OpeningPort = static_cast<qint16>(port);
+    PortTarget target;
+    target.number = port;
+    if (s_.ConnectionType == Connection::kLan) {
+        s_.icommand = Command::kNone;
+        target.number = PortTarget::kLanPort;
+        if (s_.LanSelection >= 1 && s_.LanSelection <= static_cast<int>(s_.LanHosts.size())) {
+            const LanHost& host = s_.LanHosts[static_cast<size_t>(s_.LanSelection - 1)];
+            target.host = host.host;
+            target.tcpPort = static_cast<quint16>(host.port);
+        }
+    } else {
+        target.device = comPorts_.Device(port);
+    }
+    const int error = port_.Open(target);
+    if (error != PortError::kNone) {
+        errorCode = error;
+        if (port >= 1 && port <= 17) portErrors_[static_cast<size_t>(port)] = error;
+        if (error == PortError::kPortInUse || error == PortError::kNoSuchPort ||
+            error == PortError::kUnavailable)
+            s_.MessageKey = QStringLiteral("There is no COM");
+        return false;
+    }
+
+    s_.OpenPort = static_cast<qint16>(port);
+    s_.bline = false;
+    s_.icommand = Command::kWake;
+    s_.ReplyReady = false;
+    s_.ReceiveBuffer.clear();
+    ctrlZSeen_ = false;
+
+    bool ok;
+    if (!WakeInstrument()) {
+        port_.Close();
+        s_.OpenPort = 0;
+        s_.MessageKey = QStringLiteral("Cannot detect");
+        ok = false;
+    } else {
+        s_.OpenPort = static_cast<qint16>(port);
+        s_.ConfiguredPort = static_cast<qint16>(port);
+        ok = true;
+    }
+    errorCode = 0;
+    s_.icommand = Command::kNone;
+    return ok;
+}
+
+bool Link::WakeInstrument() {
+    port_.DiscardOutput();
+    const QByteArray burst = WakeBurst();
+    const double t = kShortReply;
+    s_.icommand = Command::kWake;
+    s_.bcancel = false;
+    s_.ExitPending = false;
+    s_.bline = false;
+    port_.DiscardInput();
+    port_.ReadInput();
+
+    port_.Write(burst);
+
+    // Let the burst leave, then give the instrument the full time to announce
+    // its line; the receive handler watches for the announcement meanwhile.
+    double start = pump_.Clock();
+    while (port_.OutputPending() > 0 && !s_.bcancel && pump_.Elapsed(start) < 2 * t)
+        pump_.ProcessEvents(kCycleMs);
+    start = pump_.Clock();
+    while (!s_.bcancel && pump_.Elapsed(start) < t) pump_.ProcessEvents(kCycleMs);
+
+    if (s_.ReplyReady && !s_.bcancel) {
+        s_.bline = true;
+        s_.ReceiveBuffer.clear();
+        ctrlZSeen_ = false;
+        s_.icommand = Command::kEchoOff;
+        port_.DiscardInput();
+        QString reply;
+        int code = Command::kEchoOff;
+        if (SendCommandAndReceive(QStringLiteral("ECHO OFF\r"), code, reply, false)) {
+            Pause(kAfterWrite);
+            port_.DiscardInput();
+            s_.icommand = Command::kNone;
+            s_.bline = true;
+            return true;
+        }
+        s_.bline = false;
+        s_.icommand = Command::kNone;
+        return false;
+    }
+
+    s_.icommand = Command::kNone;
+    s_.bline = false;
+    const bool cancelled = s_.bcancel;
+    CloseLink();
+    if (cancelled) s_.bcancel = true;
+    return false;
+}
+
+bool Link::OpenLink(int port) {
+    portErrors_.fill(0);
+    if (port < 1) port = 1;
+    if (s_.OpenPort != 0) return true;
+
+    bool ok = false;
+    int errorCode = 0;
+    for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
+        ok = OpenPortAt(port, errorCode);
+        if (s_.bcancel) return ok;
+    }
+    if (!s_.AutoDetect || ok) return ok;
+
+    // Detection: every other COM port in turn, one progress step per port.
+    bool allReserved = true;
+    for (int p = ComPortMap::kFirstCom; p <= ComPortMap::kLastCom; ++p) {
+        if (progress_.IsLoaded()) progress_.Advance();
+        if (p != port) {
+            ok = OpenPortAt(p, errorCode);
+            if (s_.bcancel) return ok;
+        }
+        const int error = portErrors_[static_cast<size_t>(p)];
+        if (error != PortError::kPortInUse && error != PortError::kNoSuchPort) allReserved = false;
+        if (ok) break;
+    }
+    if (!ok)
+        s_.MessageKey = allReserved ? QStringLiteral("All reserved")
+                                    : QStringLiteral("Cannot autodetect indicator");
+    return ok;
+}
+
+bool Link::SendExit() {
+    s_.icommand = Command::kExit;
+    s_.ExitPending = true;
+    QString reply;
+    Transact(QStringLiteral("EXIT\r"), reply);
+    s_.bline = false;
+    s_.icommand = Command::kNone;
+    return true;
+}
+
+bool Link::CloseLink() {
+    // "EXIT" can only be said on an open port; on a closed one there is
+    // nothing to wait for.
+    if (port_.IsOpen()) SendExit();
+    s_.ExitPending = false;
+    s_.OpenPort = 0;
+    if (port_.IsOpen()) port_.Close();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The command engine
+
+bool Link::SendCommandAndReceive(const QString& command, int& code, QString& reply,
+                                 bool closeAfter) {
+    reply.clear();
+    s_.bcancel = false;
+    s_.CommandFailed = false;
+    s_.MessageKey.clear();
+    s_.LinkBusy = true;
+
+    const bool opened = OpenLink(s_.ConfiguredPort);
+    bool ok = opened;
+    if (ok && (code == Command::kDir || code == Command::kSendFirst)) SetInstrumentClock();
+
+    s_.icommand = static_cast<qint16>(code);
+    if (ok && !s_.bcancel)
+        ok = Transact(command, reply);
+    else if (s_.bcancel)
+        ok = false;  // cancelled before the command was written
+
+    if (!ok && !s_.bcancel) {
+        switch (code) {
+            case Command::kDir:
+            case Command::kPlay:
+            case Command::kDel:
+            case Command::kSendFirst:
+                s_.MessageKey = QStringLiteral("Communication Errors");
+                break;
+            case Command::kUnit:
+            case Command::kUnitChange:
+                s_.MessageKey = QStringLiteral("Cannot Change");
+                break;
+            default:
+                break;
+        }
+        if (reply.endsWith(kLineClosedEnd)) s_.MessageKey = QStringLiteral("Communication Errors");
+    }
+    if (ok) {
+        if (code == Command::kSendPoll && reply.startsWith(QLatin1String("ERR"))) {
+            ok = false;
+        } else if (code == Command::kUnit && reply == QStringLiteral("\r\n\x1A")) {
+            ok = false;
+            s_.MessageKey = QStringLiteral("No Probe");
+        } else if (code == Command::kUnitChange && reply.startsWith(QLatin1String("ERR"))) {
+            ok = false;
+            s_.MessageKey = QStringLiteral("Cannot Change");
+        }
+    }
+    if (!opened) {
+        s_.ExitPending = false;
+        s_.LinkBusy = false;
+    }
+
+    if (!ok) {
+        if (IsCommunicating()) progress_.Hide();
+        if (!s_.bcancel) {
+            if (IsRealTimeActive() && realTime_->PointCount() >= 1 && code == Command::kSendPoll) {
+                if (!s_.MessageKey.startsWith(QLatin1String("Cannot"))) s_.MessageKey.clear();
+            } else if (code > Command::kEchoOff) {
+                ShowMessage(s_.MessageKey);
+            }
+        }
+        if (code != Command::kSendPoll) s_.CommandFailed = true;
+    }
+
+    if (ok) {
+        if (closeAfter && (!IsRealTimeActive() || realTimeInterval_ >= 6)) CloseLink();
+    } else {
+        // Closing clears the cancel flag; the caller still needs to see it.
+        const bool cancelled = s_.bcancel;
+        CloseLink();
+        s_.bcancel = cancelled;
+        s_.ExitPending = false;
+        s_.LinkBusy = false;
+    }
+    s_.icommand = Command::kNone;
+    return ok;
+}
+
+void Link::SetInstrumentClock() {
+    const QDateTime now = pump_.Now();
+    if (now.date().year() < 2000) return;
+    const QString text = QStringLiteral("TIME %1 %2 %3 %4 %5 %6\r")
+                             .arg(now.date().year() % 100, 2, 10, QLatin1Char('0'))
+                             .arg(now.date().month())
+                             .arg(now.date().day())
+                             .arg(now.time().hour())
+                             .arg(now.time().minute())
+                             .arg(now.time().second());
+    const qint16 saved = s_.icommand;
+    s_.icommand = Command::kTime;
+    QString reply;
+    Transact(text, reply);  // the outcome does not matter to the command that asked
+    s_.icommand = saved;
+}
+
+bool Link::Transact(const QString& command, QString& reply) {
+    if (s_.ExitPending) {
+        Pause(kExitPause);
+        s_.ExitPending = false;
+    }
+    if (!SendText(command)) return false;
+    return ReceiveReply(reply);
+}
+
+bool Link::SendText(const QString& text) {
+    s_.bcancel = false;
+    if (!port_.IsOpen()) return false;
+    port_.ReadInput();
+    port_.DiscardInput();
+    s_.ReceiveBuffer.clear();
+    ctrlZSeen_ = false;
+    s_.ReplyReady = false;
+    port_.Write(CommandBytes(text));
+    if (s_.icommand > Command::kWake) Pause(kAfterWrite);
+    return true;
+}
+
+bool Link::ReceiveReply(QString& reply) {
+    const int code = s_.icommand;
+    const double t = ReplyTime(code);
+    const double start = pump_.Clock();
+    if (code == Command::kWake || code == Command::kExit) {
+        while (pump_.Elapsed(start) < t && !s_.bcancel) pump_.ProcessEvents(kCycleMs);
+    } else {
+        while (pump_.Elapsed(start) < t && !s_.ReplyReady && !s_.bcancel)
+            pump_.ProcessEvents(kCycleMs);
+    }
+
+    // A reply still arriving keeps the wait going for as long as input flows.
+    if (!s_.ReceiveBuffer.isEmpty() && !ctrlZSeen_) {
+        int quiet = 0;
+        quint64 seen = receivedBytes_;
+        while (!ctrlZSeen_ && !s_.bcancel) {
+            pump_.ProcessEvents(kCycleMs);
+            if (code > Command::kEchoOff && s_.ReplyReady) break;
+            if (receivedBytes_ != seen || port_.InputPending() > 0) {
+                seen = receivedBytes_;
+                quiet = 0;
+            } else if (++quiet >= kQuietCycles) {
+                break;
+            }
+        }
+    }
+
+    if (s_.bcancel) {
+        s_.ReplyReady = false;
+        s_.ReceiveBuffer.clear();
+    }
+    const bool result = s_.ReplyReady;
+    reply = s_.ReceiveBuffer;
+    s_.ReplyReady = false;
+    s_.ReceiveBuffer.clear();
+    ctrlZSeen_ = false;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// The receive handler
+
+bool Link::TailHasLineClosed(qsizetype newLength) const {
+    // "line closed" may have been split across two reads: look at the new text
+    // and the characters before it.
+    const qsizetype from =
+        std::max<qsizetype>(0, s_.ReceiveBuffer.size() - newLength - kLineClosed.size());
+    return s_.ReceiveBuffer.indexOf(kLineClosed, from) >= 0;
+}
+
+void Link::HandleIdleInput(const QString& newText) {
+    // Nothing is expected: the text is not kept. The instrument closing its line
+    // by itself (it does after a long idle time) ends the link, so the next
+    // command opens and wakes it again instead of talking into a closed line.
+    if (newText.contains(kLineClosed) && s_.OpenPort != 0 && !s_.ExitPending) {
+        s_.bline = false;
+        s_.OpenPort = 0;
+        if (port_.IsOpen()) port_.Close();
+    }
+    s_.ReceiveBuffer.clear();
+}
+
+void Link::OnReceive() {
+    if (port_.Hold() || port_.InputPending() <= 0) return;
+    const QByteArray bytes = port_.ReadInput();
+    if (bytes.isEmpty()) return;
+    receivedBytes_ += static_cast<quint64>(bytes.size());
+    QString newText = DecodeInstrumentBytes(bytes);
+
+    if (s_.strMsgReady) return;
+    if (s_.icommand == Command::kNone) {
+        HandleIdleInput(newText);
+        return;
+    }
+
+    if (ctrlZSeen_) {
+        // The reply is complete; what follows its CTRL-Z carries no meaning.
+        if (newText.contains(kLineClosed)) {
+            s_.bline = false;
+            s_.ExitPending = false;
+        }
+        return;
+    }
+
+    const qsizetype appendedAt = s_.ReceiveBuffer.size();
+    bool hasCtrlZ = false;
+    const qsizetype z = newText.indexOf(kCtrlZ);
+    if (z >= 0) {
+        newText.truncate(z + 1);
+        hasCtrlZ = true;
+    }
+    s_.ReceiveBuffer.append(newText);
+
+    if (s_.icommand == Command::kWake) {
+        if (s_.ReceiveBuffer.size() >= 10 && !s_.bcancel) {
+            // The announcement follows CR LF, or a lone CR. Only what follows
+            // it is kept, so a "line closed" before it does not count.
+            qsizetype match = s_.ReceiveBuffer.indexOf(QLatin1String("\r\n") + kAnnouncement);
+            if (match < 0) match = s_.ReceiveBuffer.indexOf(QLatin1Char('\r') + kAnnouncement);
+            if (match >= 0) {
+                s_.ReceiveBuffer.remove(0, match + 20);
+                s_.bline = true;
+                s_.ReplyReady = true;
+            }
+        }
+        if (s_.bline && !s_.bcancel && s_.ReceiveBuffer.contains(kLineClosed)) {
+            s_.bline = false;
+            s_.ReplyReady = false;
+        }
+        return;
+    }
+
+    if (TailHasLineClosed(newText.size())) {
+        s_.bline = false;
+        s_.ReplyReady = false;
+        s_.ExitPending = false;
+        return;
+    }
+
+    if (hasCtrlZ) ctrlZSeen_ = true;
+    CountProgress(newText, appendedAt);
+
+    if (s_.icommand == Command::kEchoOff) {
+        if (ctrlZSeen_) {
+            s_.bline = true;
+            s_.ReplyReady = true;
+        }
+    } else if (s_.icommand >= Command::kDir && s_.icommand != Command::kExit) {
+        if (ctrlZSeen_ && !s_.bcancel) s_.ReplyReady = true;
+    }
+}
+
+void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
+    const int code = s_.icommand;
+    if (code != Command::kDir && code != Command::kPlay && code != Command::kDel &&
+        code != Command::kSendFirst && code != Command::kUnit)
+        return;
+
+    if (code == Command::kSendFirst && s_.LineCount == 0) {
+        qint32 n = 1;
+        if (s_.ReceiveBuffer.size() > 1) {
+            const qsizetype tab = s_.ReceiveBuffer.indexOf(QLatin1Char('\t'));
+            n = s_.ReceiveBuffer.left(tab < 0 ? 0 : tab).trimmed().toInt();
+        }
+        s_.LineTotal = 2 * n;
+        s_.LineCount = 1;
+    }
+    if (code == Command::kDir && s_.LineCount == 0) s_.LineTotal = 15;
+    if (code == Command::kUnit && s_.LineCount == 0) s_.LineTotal = 10;
+
+    // Count line ends: a LF right after a CR, also when the two came in
+    // separate reads.
+    const QString& buffer = s_.ReceiveBuffer;
+    const qsizetype end = appendedAt + newText.size();
+    for (qsizetype i = appendedAt; i < end; ++i) {
+        if (buffer.at(i) != QLatin1Char('\n') || i == 0 || buffer.at(i - 1) != QLatin1Char('\r'))
+            continue;
+        ++s_.LineCount;
+        if (code != Command::kPlay) continue;
+        if (s_.LineCount == 1) {
+            // The header line's third field is the file's row count.
+            const QStringList fields = buffer.left(i - 1).split(QLatin1Char('\t'));
+            if (fields.size() >= 3 && progress_.IsLoaded())
+                progress_.SetFileRows(fields.at(2).trimmed().toInt());
+        } else if (s_.LineCount >= 4 && progress_.IsLoaded()) {
+            progress_.SetRowValue(s_.LineCount);
+        }
+        if (s_.LineCount >= kLineLimit) {
+            // Enough for 65000 points: stop the instrument and end the reply here.
+            port_.Write(QByteArray(1, kEsc));
+            s_.ReceiveBuffer.truncate(i + 1);
+            s_.ReceiveBuffer.append(kCtrlZ);
+            ctrlZSeen_ = true;
+            s_.strMsgReady = true;
+            return;
+        }
+    }
+
+    if (code != Command::kPlay && progress_.IsLoaded()) {
+        if (s_.LineTotal == 0) s_.LineTotal = 1;
+        const int v = static_cast<int>(
+            std::lround(static_cast<double>(s_.LineCount) / s_.LineTotal * 100.0));
+        if (v <= 100) progress_.SetValue(v);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Real time and waiting
+
+bool Link::IsRealTimeActive() const { return realTime_ && realTime_->IsActive(); }
+
+bool Link::IsRealTimeBusy() const { return IsRealTimeActive() && realTime_->IsPolling(); }
+
+bool Link::WaitLinkIdle() {
+    for (int i = 0; i < 200; ++i) {
+        if (!IsRealTimeBusy()) return true;
+        Pause(0.01);
+        pump_.ProcessEvents(0);
+    }
+    return false;
+}
+
+bool Link::ConfirmStopRealTime() {
+    if (!IsRealTimeActive()) return true;
+    QString key = QStringLiteral("Change Settings");
+    if (!ShowMessage(key)) return false;
+    realTime_->StopRealTime();
+    return true;
+}
+
+void Link::Pause(double seconds) { pump_.Sleep(static_cast<int>(std::lround(seconds * 1000.0))); }
+
+void Link::Cancel() {
+    if (s_.icommand == Command::kPlay && port_.IsOpen()) port_.Write(QByteArray(1, kEsc));
+    s_.bcancel = true;
+}

@@ -1,0 +1,117 @@
+#pragma once
+// The instrument link: opening and waking the instrument, detection over
+// COM1..COM16, the command engine and its receive handler.
+//
+// Every exchange is one command line and one reply, collected by the receive
+// handler until CTRL-Z arrives or the command's time runs out. A command runs
+// to its end inside the caller; waits go through the Pump, which delivers the
+// port's input and the Cancel button meanwhile.
+
+#include <array>
+
+#include <QString>
+
+#include "instrument/MessageCatalogue.h"
+#include "link/ComPortMap.h"
+#include "link/CommunicationProgress.h"
+#include "link/LinkState.h"
+#include "link/Port.h"
+#include "link/Pump.h"
+
+// The real-time window as the link sees it (the program's real-time document).
+class RealTimeMonitor {
+public:
+    virtual ~RealTimeMonitor() = default;
+    // A real-time document exists and is polling.
+    virtual bool IsActive() const = 0;
+    // Its poll is in progress or holds the link.
+    virtual bool IsPolling() const = 0;
+    virtual int PointCount() const = 0;
+    // Stops the real-time window without asking.
+    virtual void StopRealTime() = 0;
+};
+
+class Link {
+public:
+    // Wake-up burst: "EXIT" CR, then 1152 pairs 0xFF CR.
+    static constexpr int kWakeBurstSize = 2309;
+    static constexpr qint32 kLineLimit = 65004;  // 65000 data lines and the header lines
+
+    Link(Port& port, Pump& pump, MessagePresenter& presenter);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    LinkState& State() { return s_; }
+    const LinkState& State() const { return s_; }
+    CommunicationProgress& Progress() { return progress_; }
+    Port& GetPort() { return port_; }
+    Pump& GetPump() { return pump_; }
+
+    void SetComPortMap(const ComPortMap& map) { comPorts_ = map; }
+    const ComPortMap& ComPorts() const { return comPorts_; }
+    void SetRealTimeMonitor(RealTimeMonitor* monitor) { realTime_ = monitor; }
+    // Poll interval of the real-time window, seconds: at 5 s or less the link
+    // stays open between polls.
+    void SetRealTimeInterval(int seconds) { realTimeInterval_ = seconds; }
+    int RealTimeInterval() const { return realTimeInterval_; }
+    // The title of message boxes.
+    void SetApplicationTitle(const QString& title) { title_ = title; }
+
+    // Opening, waking, detection.
+    bool OpenPortAt(int port, int& errorCode);
+    bool WakeInstrument();
+    bool OpenLink(int port);
+    bool CloseLink();
+    bool SendExit();
+    // Error number of each port (1..17) from the last OpenLink.
+    int PortError(int port) const;
+
+    // The command engine.
+    bool SendCommandAndReceive(const QString& command, int& code, QString& reply, bool closeAfter);
+    void SetInstrumentClock();
+    bool Transact(const QString& command, QString& reply);
+    bool SendText(const QString& text);
+    bool ReceiveReply(QString& reply);
+    // The port's receive event.
+    void OnReceive();
+
+    bool WaitLinkIdle();
+    bool IsRealTimeActive() const;
+    bool IsRealTimeBusy() const;
+    bool ConfirmStopRealTime();
+    // Waits without letting events run.
+    void Pause(double seconds);
+
+    // The progress window's Cancel: a download is stopped at the instrument
+    // with ESC before the flag is set.
+    void Cancel();
+    // True while the progress window is loaded.
+    bool IsCommunicating() const { return progress_.IsLoaded(); }
+
+    // Shows the message of key with this link's port number and LAN host.
+    bool ShowMessage(QString& key);
+    MessageContext Context() const;
+
+    // Instrument text for a command line: Windows-1252 bytes.
+    static QByteArray CommandBytes(const QString& text);
+    static QByteArray WakeBurst();
+
+private:
+    void CountProgress(const QString& newText, qsizetype appendedAt);
+    void HandleIdleInput(const QString& newText);
+    bool TailHasLineClosed(qsizetype newLength) const;
+
+    Port& port_;
+    Pump& pump_;
+    MessagePresenter& presenter_;
+    ComPortMap comPorts_;
+    RealTimeMonitor* realTime_ = nullptr;
+    int realTimeInterval_ = 5;
+    QString title_ = QStringLiteral("TR58 Link");
+    LinkState s_;
+    CommunicationProgress progress_;
+    std::array<int, 18> portErrors_{};
+    bool ctrlZSeen_ = false;     // the reply in ReceiveBuffer is complete
+    quint64 receivedBytes_ = 0;  // every byte ever taken from the port
+};
