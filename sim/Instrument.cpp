@@ -183,6 +183,10 @@ void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
         }
         return;
     }
+    if (faults_.canned.contains(line)) {
+        Send(faults_.canned.value(line), nowMs + responseDelayMs_);
+        return;
+    }
     if (faults_.errReplies) {
         Reply(err, nowMs);
         return;

@@ -33,6 +33,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 #include "sim/SimFile.h"
@@ -48,6 +49,9 @@ struct SimFaults {
     qint64 dropAfterBytes = -1;  // the connection drops after this many bytes sent
     bool recording = false;    // the instrument is recording: "UNIT a b .." answers "ERR"
     int idleCloseSeconds = 0;  // the line closes by itself after this long without a command
+    // Exact replies for whole command lines ("VERS" -> bytes), ahead of the
+    // normal answer: for replies a test needs that the instrument never sends.
+    QMap<QByteArray, QByteArray> canned;
 };
 
 struct SimProbeQuantity {

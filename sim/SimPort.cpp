@@ -44,6 +44,7 @@ QByteArray SimPort::ReadInput() {
 
 bool SimPort::Write(const QByteArray& bytes) {
     if (!open_) return false;
+    if (onWrite) onWrite(bytes);
     written_ += bytes;
     toInstrument_ += bytes;
     if (baud_ == 0) {

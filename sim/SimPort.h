@@ -4,6 +4,7 @@
 // VirtualPump's clock, optionally at a baud rate and in small pieces.
 
 #include <QMap>
+#include <functional>
 #include <memory>
 
 #include "link/Port.h"
@@ -34,6 +35,8 @@ public:
     QByteArray ReadInput() override;
     bool Write(const QByteArray& bytes) override;
 
+    // Called for every write, before the bytes travel.
+    std::function<void(const QByteArray&)> onWrite;
     // Everything written to the port since the last call (tests inspect it).
     QByteArray TakeWritten();
     // Open attempts, as the numbers of the ports tried.

@@ -237,7 +237,9 @@ bool Link::SendCommandAndReceive(const QString& command, int& code, QString& rep
     else if (s_.bcancel)
         ok = false;  // cancelled before the command was written
 
-    if (!ok && !s_.bcancel) {
+    // A link that could not be opened keeps the key of the opening
+    // ("Cannot detect", "There is no COM", ...): that is what the user can act on.
+    if (!ok && opened && !s_.bcancel) {
         switch (code) {
             case Command::kDir:
             case Command::kPlay:

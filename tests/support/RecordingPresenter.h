@@ -1,0 +1,21 @@
+#pragma once
+// A message presenter for tests: records every box and answers as told.
+
+#include <QList>
+
+#include "instrument/MessageCatalogue.h"
+
+class RecordingPresenter : public MessagePresenter {
+public:
+    bool Present(const MessageBoxSpec& box) override {
+        shown << box;
+        return answer;
+    }
+    QStringList Keys() const {
+        QStringList keys;
+        for (const MessageBoxSpec& box : shown) keys << box.key;
+        return keys;
+    }
+    QList<MessageBoxSpec> shown;
+    bool answer = true;  // Yes / OK
+};
