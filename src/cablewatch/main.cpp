@@ -1,0 +1,65 @@
+// Cablewatch: lists the Halvion USB Instrument cables this computer has seen,
+// with their COM ports, and serves as a port picker for another program.
+#include <cstdio>
+#include <memory>
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "cablewatch/CablewatchCommandLine.h"
+#include "cablewatch/CablewatchTexts.h"
+#include "cablewatch/CablewatchWindow.h"
+#include "cablewatch/DeviceSource.h"
+#include "cablewatch/SingleInstance.h"
+#include "cablewatch/SysfsDeviceSource.h"
+
+using namespace cablewatch;
+
+namespace {
+
+std::unique_ptr<DeviceSource> MakeSource(const CablewatchOptions& options) {
+    if (!options.registryDir.isEmpty())
+        return std::make_unique<DirectoryDeviceSource>(options.registryDir);
+    return std::make_unique<SysfsDeviceSource>(options.sysfsRoot);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    CablewatchOptions options = ParseCablewatchCommandLine(args);
+    ApplyEnvironment(options);
+
+    if (options.help) {
+        std::fputs(CablewatchUsage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!options.dumpDir.isEmpty()) {
+        // Capturing a system's tree needs no window.
+        QCoreApplication app(argc, argv);
+        auto source = MakeSource(options);
+        if (!source->IsAvailable()) return 1;
+        return source->Snapshot().SaveToDirectory(options.dumpDir) ? 0 : 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("cablewatch"));
+    auto source = MakeSource(options);
+
+    // A second copy without an owner brings the first to the front and ends.
+    SingleInstance instance(SingleInstance::DefaultServerName(source->Root()));
+    if (!options.IsPortPicker() && instance.ActivateRunning()) return 0;
+
+    if (!source->IsAvailable()) {
+        QMessageBox::critical(nullptr, kWindowTitle, kRestartMessage);
+        return 1;
+    }
+
+    CablewatchWindow window(options, std::move(source));
+    instance.Listen();
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     &CablewatchWindow::BringToFront);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Snapstart's work: open the desktop's hardware viewer, the stand-in for the
+// device manager, so that it also lists devices not plugged in now and shows
+// their details. The viewer sees DEVMGR_SHOW_NONPRESENT_DEVICES=1 and
+// DEVMGR_SHOW_DETAILS=1 in its environment.
+
+#include <optional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace snapstart {
+
+struct ViewerCommand {
+    QString program;
+    QStringList arguments;
+};
+
+// The viewers tried, in order; the first one found is started.
+const QList<ViewerCommand>& HardwareViewers();
+
+// The first viewer found in searchPaths (empty: the PATH), with its program
+// resolved to a full path; nullopt when none is installed.
+std::optional<ViewerCommand> FindHardwareViewer(const QStringList& searchPaths = {});
+
+// Sets both variables to "1" in this process, for the programs it starts.
+void SetDeviceManagerEnvironment();
+
+// Sets the variables and starts the first viewer found, detached. false when
+// none was found or it could not start; the caller reports nothing.
+bool OpenDeviceManager(const QStringList& searchPaths = {}, qint64* pid = nullptr);
+
+}  // namespace snapstart
