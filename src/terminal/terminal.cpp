@@ -261,6 +261,7 @@ Step AnsiByte(int32_t port, RS_ANSIRECORD* r, RS_DISPLAYPROC cb, unsigned char c
             // unrecognised and is dropped.
             size_t n = strnlen(r->parameters, RS_PARAMETER_TEXT);
             if (n >= RS_PARAMETER_TEXT - 1) {
+                n = RS_PARAMETER_TEXT - 1;  // a record holding no NUL at all gives 19 too
                 char text[RS_PARAMETER_TEXT + 2];
                 std::memcpy(text, r->parameters, n);
                 text[n] = static_cast<char>(c);
