@@ -58,13 +58,16 @@ bool SingleInstance::Listen() {
         server_->setSocketOptions(QLocalServer::UserAccessOption);
         connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
     }
+    // A live copy keeps its name: listening with access options replaces an
+    // existing socket file, so ask first whether anyone answers on it.
+    {
+        QLocalSocket probe;
+        probe.connectToServer(serverName_);
+        if (probe.waitForConnected(200)) return false;
+    }
     if (server_->listen(serverName_)) return true;
     if (server_->serverError() != QAbstractSocket::AddressInUseError) return false;
-    // Someone answers on the name: a live copy, which keeps it. A socket file
-    // that nobody answers was left by a copy that died.
-    QLocalSocket probe;
-    probe.connectToServer(serverName_);
-    if (probe.waitForConnected(200)) return false;
+    // Nobody answered: the socket file was left by a copy that died.
     QLocalServer::removeServer(serverName_);
     return server_->listen(serverName_);
 }
