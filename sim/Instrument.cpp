@@ -314,7 +314,7 @@ QByteArray Instrument::DirReply() const {
     for (const SimFile& file : files_) {
         reply += file.name + '\t' + InstrumentTimeStamp(file.start) + '\t' +
                  QByteArray::number(file.lines) + '\t' + file.IntervalField() + '\t' +
-                 (file.deletable ? "" : "L");
+                 (file.deletable ? " " : "L");  // a blank: may be deleted
         if (file.rangeCapable) reply += '\t' + QByteArray::number(file.lines);
         reply += "\r\n";
     }

@@ -10,7 +10,7 @@
 //   ECHO OFF    "OK" CR LF; until then every command line is echoed first
 //   TIME y m d h n s   sets the clock; "OK" CR LF
 //   DIR         per file: name TAB yy-mm-dd hh:mm:ss TAB points TAB interval
-//               TAB status ("L": undeletable) [TAB points, when the file can
+//               TAB status (a blank, or "L": undeletable) [TAB points, when the file can
 //               be read by date/time range] CR LF; no files: CTRL-Z alone
 //   PLAY n [yyyy-mm-dd hh:mm:ss yyyy-mm-dd hh:mm:ss]
 //               header (name TAB start TAB count TAB uuvv), names, units and

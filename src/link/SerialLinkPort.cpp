@@ -68,5 +68,8 @@ void SerialLinkPort::DiscardInput() {
 QByteArray SerialLinkPort::ReadInput() { return port_->isOpen() ? port_->readAll() : QByteArray(); }
 
 bool SerialLinkPort::Write(const QByteArray& bytes) {
-    return port_->isOpen() && port_->write(bytes) == bytes.size();
+    if (!port_->isOpen()) return false;
+    const bool written = port_->write(bytes) == bytes.size();
+    port_->flush();  // on the line now, not at the next event
+    return written;
 }

@@ -4,6 +4,14 @@
 
 TcpLinkPort::TcpLinkPort() : socket_(std::make_unique<QTcpSocket>()) {
     QObject::connect(socket_.get(), &QTcpSocket::readyRead, [this] { NotifyReceive(); });
+    QObject::connect(socket_.get(), &QTcpSocket::connected, [this] {
+        if (unsent_.isEmpty()) return;
+        socket_->write(unsent_);
+        unsent_.clear();
+        socket_->flush();
+    });
+    // A refused or lost connection takes what was waiting for it.
+    QObject::connect(socket_.get(), &QTcpSocket::errorOccurred, [this] { unsent_.clear(); });
 }
 
 TcpLinkPort::~TcpLinkPort() { Close(); }
@@ -22,6 +30,7 @@ int TcpLinkPort::Open(const PortTarget& target) {
 void TcpLinkPort::Close() {
     if (!open_) return;
     open_ = false;
+    unsent_.clear();
     socket_->abort();
 }
 
@@ -33,23 +42,36 @@ bool TcpLinkPort::IsConnected() const {
 
 qint64 TcpLinkPort::OutputPending() const {
     // Bytes queued while the connection is still being made count as pending.
-    return open_ ? socket_->bytesToWrite() : 0;
+    // A connection that failed sends nothing more.
+    if (!open_ || socket_->state() == QAbstractSocket::UnconnectedState) return 0;
+    return unsent_.size() + socket_->bytesToWrite();
 }
 
 void TcpLinkPort::DiscardOutput() {
-    // A socket cannot take back queued bytes; an unconnected one has none sent
-    // yet, and a connected one writes them out at once.
+    // Bytes already handed to the socket cannot be taken back; those still
+    // waiting for the connection can.
+    unsent_.clear();
 }
 
-qint64 TcpLinkPort::InputPending() const { return open_ ? socket_->bytesAvailable() : 0; }
+qint64 TcpLinkPort::InputPending() const {
+    return open_ && socket_->isOpen() ? socket_->bytesAvailable() : 0;
+}
 
 void TcpLinkPort::DiscardInput() {
-    if (open_) socket_->readAll();
+    if (open_ && socket_->isOpen()) socket_->readAll();
 }
 
-QByteArray TcpLinkPort::ReadInput() { return open_ ? socket_->readAll() : QByteArray(); }
+QByteArray TcpLinkPort::ReadInput() {
+    return open_ && socket_->isOpen() ? socket_->readAll() : QByteArray();
+}
 
 bool TcpLinkPort::Write(const QByteArray& bytes) {
     if (!open_ || socket_->state() == QAbstractSocket::UnconnectedState) return false;
-    return socket_->write(bytes) == bytes.size();
+    if (socket_->state() != QAbstractSocket::ConnectedState) {
+        unsent_ += bytes;
+        return true;
+    }
+    const bool written = socket_->write(bytes) == bytes.size();
+    socket_->flush();
+    return written;
 }

@@ -26,4 +26,5 @@ public:
 private:
     std::unique_ptr<QTcpSocket> socket_;
     bool open_ = false;
+    QByteArray unsent_;  // written before the connection was made
 };

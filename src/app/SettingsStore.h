@@ -1,0 +1,44 @@
+#pragma once
+// The per-user settings store: values kept between runs, one text per key in
+// the section "Settings", under the application title (an INI file in the
+// user's configuration folder). A value that is missing or does not read as
+// what is expected gives the default.
+
+#include <memory>
+
+#include <QSettings>
+#include <QString>
+
+struct LinkState;
+
+class SettingsStore {
+public:
+    // The store of applicationTitle ("TR58 Link", or the branding file's APPNAME).
+    explicit SettingsStore(const QString& applicationTitle);
+    // A store kept in the given INI file (tests, portable installs).
+    static SettingsStore AtFile(const QString& iniPath);
+
+    QString Read(const QString& key, const QString& defaultValue = QString()) const;
+    qint32 ReadInt(const QString& key, qint32 defaultValue) const;
+    // "True" / "False"; anything else gives the default.
+    bool ReadBool(const QString& key, bool defaultValue) const;
+    void Write(const QString& key, const QString& text);
+    void WriteInt(const QString& key, qint64 value);
+    void WriteBool(const QString& key, bool value);
+    void Sync();
+    QSettings& Raw() { return *settings_; }
+
+private:
+    explicit SettingsStore(std::unique_ptr<QSettings> settings);
+    std::shared_ptr<QSettings> settings_;
+};
+
+// The link's part of the settings: "Port", "Auto", the LAN hosts "1IP".."8IP"
+// and "1IPort".."8IPort", and "LastIP" (0: serial; 1..8: that LAN host; any
+// other value reads as 0). A LAN selection turns detection off and makes port
+// 17 the configured one.
+void LoadLinkSettings(const SettingsStore& store, LinkState& state);
+// Writes "Port" and "Auto" (what choosing a port stores at once).
+void SavePortChoice(SettingsStore& store, const LinkState& state);
+// Writes "Port", "Auto", the eight LAN hosts and "LastIP".
+void SaveLinkSettings(SettingsStore& store, const LinkState& state);

@@ -1,0 +1,76 @@
+#include "instrument/DeviceInformation.h"
+
+#include "app/StringTable.h"
+#include "instrument/TextHelpers.h"
+#include "link/Link.h"
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString BeforeLineEnd(const QString& text) {
+    const qsizetype end = text.indexOf(kCrLf);
+    return end < 0 ? text : text.left(end);
+}
+}  // namespace
+
+void ReadVersReply(const QString& reply, DeviceInformation& info) {
+    const qsizetype p = reply.indexOf(kCrLf);
+    if (p < 0) return;
+    info.type = CleanInstrumentText(reply.left(p));
+    // The version runs from the second line to the reply's last four
+    // characters (its line end and end mark).
+    const qsizetype after = reply.size() - p - 1;
+    const qsizetype k = std::min<qsizetype>(4, after);
+    const qsizetype length = reply.size() - (p + 2) - k;
+    info.version = length > 0 ? CleanInstrumentText(reply.mid(p + 2, length)).trimmed() : QString();
+    if (info.version.isEmpty()) info.version = StringTable::Text(5099);
+}
+
+void ReadSnumReply(const QString& reply, DeviceInformation& info) {
+    QString text = reply;
+    TakeField(text);
+    info.number = CleanInstrumentText(BeforeLineEnd(text));
+    TakeField(text);
+    info.snumber = text.contains(kCrLf) ? CleanInstrumentText(BeforeLineEnd(text)) : QString();
+}
+
+void ReadCalReply(const QString& reply, DeviceInformation& info) {
+    QString text = reply;
+    const QString label = TakeField(text);
+    info.calib = CleanInstrumentText(text.size() > 1 ? BeforeLineEnd(text) : label);
+}
+
+DeviceInformation ReadDeviceInformation(Link& link) {
+    DeviceInformation info;
+    LinkState& s = link.State();
+    CommunicationProgress& progress = link.Progress();
+    const int steps = s.AutoDetect ? 19 : 3;
+    progress.Load();
+    progress.SetMaximum(steps);
+    progress.SetValue(0);
+    progress.SetMsg(StringTable::Text(6003));
+
+    QString reply;
+    int code = Command::kVers;
+    if (link.SendCommandAndReceive(QStringLiteral("VERS\r"), code, reply, false)) {
+        info.versRead = true;
+        progress.SetValue(steps - 2);
+        ReadVersReply(reply, info);
+
+        progress.SetValue(steps - 1);
+        s.LinkBusy = false;
+        code = Command::kSnum;
+        if (link.SendCommandAndReceive(QStringLiteral("SNUM\r"), code, reply, false)) {
+            ReadSnumReply(reply, info);
+            progress.SetValue(steps);
+            s.LinkBusy = false;
+            code = Command::kCal;
+            if (link.SendCommandAndReceive(QStringLiteral("CAL\r"), code, reply, true))
+                ReadCalReply(reply, info);
+        }
+    }
+    s.icommand = Command::kNone;
+    s.LinkBusy = false;
+    if (progress.IsLoaded()) progress.Unload();
+    return info;
+}

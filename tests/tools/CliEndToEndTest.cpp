@@ -1,0 +1,75 @@
+// tr58 against tr58sim over real TCP on loopback and a real pseudo-terminal
+// through QSerialPort: the whole path a user takes.
+#include <gtest/gtest.h>
+
+#include "support/SimProcess.h"
+
+namespace {
+
+const QString kDirHeader = QStringLiteral("number\tname\tfirst point\tpoints\tdeletable\trange");
+
+void ExpectDefaultDirectory(const ToolRun& run) {
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7) << qPrintable(run.out);
+    EXPECT_EQ(lines.at(0), kDirHeader);
+    EXPECT_EQ(lines.at(1), QStringLiteral("0\tLab 1\t2026-11-02 08:00:00\t1000\tyes\tyes"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("1\tKylrum Öst [I]\t2026-10-30 08:00:00\t2500\tyes\tyes"));
+    EXPECT_EQ(lines.at(3), QStringLiteral("2\tManuell\t2026-10-23 09:00:00\t12\tno\tno"));
+    EXPECT_EQ(lines.at(4), QStringLiteral("3\tLogg:2026/11\t2026-11-01 08:00:00\t70000\tyes\tyes"));
+    EXPECT_EQ(lines.at(5), QStringLiteral("4\tLager\t2026-09-23 08:00:00\t720\tyes\tno"));
+}
+
+void ExpectInfo(const ToolRun& run) {
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out, QStringLiteral("type\tTR58 HMP-T5\nversion\tSW 2.14\n"
+                                      "instrument serial number\tT2640117\n"
+                                      "probe serial number\tP5310862\n"
+                                      "calibration date\t2026-03-14\n"));
+}
+
+}  // namespace
+
+TEST(CliEndToEnd, DirAndInfoOverTcp) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start());
+    ExpectDefaultDirectory(RunTool({"--host", sim.TcpAddress(), "dir"}));
+    ExpectInfo(RunTool({"--host", sim.TcpAddress(), "info"}));
+}
+
+TEST(CliEndToEnd, DirAndInfoOverAPseudoTerminal) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start());
+    ExpectDefaultDirectory(RunTool({"--device", sim.PtyPath(), "dir"}));
+    ExpectInfo(RunTool({"--device", sim.PtyPath(), "info"}));
+}
+
+TEST(CliEndToEnd, InfoWithoutAProbeShowsTheNoProbeText) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--no-probe"}));
+    const ToolRun run = RunTool({"--host", sim.TcpAddress(), "info"});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("version\t(Ingen mätprob ansluten)\n")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("probe serial number\t\n")));
+}
+
+TEST(CliEndToEnd, SilentHostFailsWithTheLanMessage) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--fault", "silent"}));
+    const ToolRun run = RunTool({"--host", sim.TcpAddress(), "dir"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Kan inte komma åt LAN-instrumentet")));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("(127.0.0.1)")));
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(CliEndToEnd, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunTool({"--port", "0", "dir"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"--host"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"--port", "3", "frobnicate"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"dir", "extra"}).exitCode, 2);
+    const ToolRun help = RunTool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"dir", "info", "raw"})
+        EXPECT_TRUE(help.out.contains(QStringLiteral("  %1").arg(command))) << command;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// What every tr58 command shares: the connection chosen on the command line
+// (or the program's stored choice), the link, messages on standard error and
+// a progress line when standard error is a terminal.
+
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+
+#include "app/SettingsStore.h"
+#include "instrument/MessageCatalogue.h"
+#include "link/Link.h"
+#include "link/PortControl.h"
+#include "link/QtPump.h"
+
+// Exit codes of the tool.
+namespace Exit {
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+}  // namespace Exit
+
+class StderrPresenter : public MessagePresenter {
+public:
+    bool Present(const MessageBoxSpec& box) override;
+};
+
+class CliSession {
+public:
+    CliSession();
+    ~CliSession();
+
+    // Takes the connection options (--host, --port, --device, --auto) from the
+    // front of args; false with a message on a bad one.
+    bool TakeConnectionOptions(QStringList& args, QString& error);
+    Link& GetLink() { return *link_; }
+    SettingsStore& Settings() { return store_; }
+
+    // A usage error of a command: message on standard error, exit code 2.
+    static int Usage(const QString& message);
+    // A failure the tool itself found (a file, an argument): exit code 1.
+    static int Failure(const QString& message);
+    // Text on standard output, UTF-8.
+    static void Print(const QString& text);
+
+private:
+    void ShowProgress();
+
+    SettingsStore store_;
+    StderrPresenter presenter_;
+    QtPump pump_;
+    PortControl port_;
+    std::unique_ptr<Link> link_;
+    bool progressLine_ = false;
+    qint64 lastProgressMs_ = 0;
+    bool progressShown_ = false;
+};
+
+// Each command: the arguments after its name; returns the exit code.
+int RunDir(CliSession& session, const QStringList& args);
+int RunInfo(CliSession& session, const QStringList& args);
+int RunRaw(CliSession& session, const QStringList& args);

@@ -1,0 +1,80 @@
+// tr58: reads, downloads and converts TR58 data from the command line, on the
+// same core as the TR58 Link program.
+#include <cstdio>
+#include <vector>
+
+#include <QCoreApplication>
+
+#include "CliSession.h"
+#include "instrument/UserLocale.h"
+
+namespace {
+
+struct CliCommand {
+    const char* name;
+    const char* synopsis;
+    int (*run)(CliSession&, const QStringList&);
+};
+
+// Every command of the tool, in the order --help lists them.
+const std::vector<CliCommand>& Commands() {
+    static const std::vector<CliCommand> commands = {
+        {"dir",
+         "dir\n      The instrument's recorded data files as a TAB-separated table with a header:\n"
+         "      number (for download and delete), name, first point (yyyy-mm-dd hh:mm:ss),\n"
+         "      points, deletable (yes/no), date/time range download (yes/no).",
+         RunDir},
+        {"info",
+         "info\n      Instrument and probe type, software version, the two serial numbers and the\n"
+         "      calibration date.",
+         RunInfo},
+        {"raw",
+         "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
+         RunRaw},
+    };
+    return commands;
+}
+
+void PrintHelp() {
+    std::printf(
+        "Usage: tr58 [CONNECTION] COMMAND [ARGUMENTS]\n\n"
+        "Talks to a TR58 measurement indicator on a serial port or over TCP.\n\n"
+        "Connection (without one, the choice stored by TR58 Link is used):\n"
+        "  --host HOST[:PORT]  the LAN link to HOST (TCP port 23 unless given)\n"
+        "  --port N            COM port N (1..16)\n"
+        "  --device PATH       the serial device PATH (a USB cable, a pseudo-terminal)\n"
+        "  --auto              find the instrument on COM1..COM16\n\n"
+        "Commands:\n");
+    for (const CliCommand& command : Commands()) std::printf("  %s\n\n", command.synopsis);
+    std::printf(
+        "COM1..COM16 are the USB serial devices (/dev/ttyUSB*, /dev/ttyACM*) in order,\n"
+        "then /dev/ttyS*; entries COMn=PATH in the [Ports] group of the settings file\n"
+        "(~/.config/TR58 Link.ini) come first.\n\n"
+        "Exit status: 0 done, 1 the instrument or a file failed (the message says why),\n"
+        "2 the command line was wrong. Progress is shown on standard error when it is a\n"
+        "terminal; Ctrl+C cancels the command in progress.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tr58"));
+    UserLocale::Init();
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        PrintHelp();
+        return args.isEmpty() ? Exit::kUsage : Exit::kOk;
+    }
+
+    CliSession session;
+    QString error;
+    if (!session.TakeConnectionOptions(args, error)) return CliSession::Usage(error);
+    if (args.isEmpty()) return CliSession::Usage(QStringLiteral("no command given"));
+    const QString name = args.takeFirst();
+    for (const CliCommand& command : Commands()) {
+        if (name == QLatin1String(command.name)) return command.run(session, args);
+    }
+    return CliSession::Usage(QStringLiteral("unknown command or option \"%1\"").arg(name));
+}
