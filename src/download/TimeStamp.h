@@ -3,10 +3,9 @@
 // characters with nothing between date and time. The separators are not
 // checked; years 00..38 are 2000..2038 and 39..99 are 1939..1999.
 
-#include <optional>
-
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // True when the year, month and day fields are plausible (month 1..12, day
 // 1..31). Does not check that the day exists in that month.

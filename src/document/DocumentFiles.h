@@ -1,0 +1,22 @@
+#pragma once
+// Saving a document to a path in one of its three file types, chosen by the
+// extension (.t58, .csv, .txt). Every save goes through QSaveFile: the new
+// file replaces the old one only once it has been written completely, so a
+// failed or interrupted save leaves the previous file as it was.
+
+#include <QString>
+#include <optional>
+
+class Document;
+class DocumentHost;
+
+enum class DocumentFileType { T58, Csv, Txt };
+
+// The type of a path by its extension (case-insensitive); nothing for others.
+std::optional<DocumentFileType> FileTypeOfPath(const QString& path);
+
+// Writes the document to path. A .t58 save sets iSaved to 1 and FilePath to
+// the path; an export changes neither. False when the file cannot be written
+// ("Cannot Savefile" is the message for it); the previous file is untouched.
+bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType type,
+                      DocumentHost* host = nullptr);

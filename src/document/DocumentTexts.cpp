@@ -1,0 +1,172 @@
+#include "document/DocumentTexts.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <charconv>
+#include <cmath>
+
+#include "document/DocumentRecord.h"
+#include "document/TimeStamp.h"
+#include "instrument/TextHelpers.h"
+#include "instrument/UserLocale.h"
+
+namespace {
+
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Drops the sign of a text that shows nothing but zeros ("-0.00").
+void DropNegativeZero(char* begin, char*& end) {
+    if (begin == end || *begin != '-') return;
+    for (const char* p = begin + 1; p != end; ++p) {
+        if (*p != '0' && *p != '.') return;
+    }
+    std::copy(begin + 1, end, begin);
+    --end;
+}
+
+}  // namespace
+
+qint16 GetDecimals(QStringView text) {
+    qsizetype mark = text.indexOf(u'.');
+    qsizetype markSize = 1;
+    if (mark < 0) {
+        const QString separator = UserLocale::DecimalSeparator();
+        if (separator != QStringLiteral(".")) {
+            mark = text.indexOf(separator);
+            markSize = separator.size();
+        }
+    }
+    if (mark < 0) return 0;
+    return static_cast<qint16>(text.size() - mark - markSize);
+}
+
+bool ParseReading(QStringView text, float& value) {
+    // Grammar: blanks, [sign] digits [. digits] | . digits, [e [sign] digits], blanks.
+    qsizetype i = 0;
+    qsizetype n = text.size();
+    while (i < n && text[i] == u' ') ++i;
+    while (n > i && text[n - 1] == u' ') --n;
+    if (n - i > 60) return false;
+    char ascii[64];
+    int a = 0;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-') ascii[a++] = '-';
+        ++i;
+    }
+    int digits = 0;
+    while (i < n && IsDigit(text[i].unicode())) {
+        ascii[a++] = static_cast<char>(text[i++].unicode());
+        ++digits;
+    }
+    if (i < n && text[i] == u'.') {
+        ascii[a++] = '.';
+        ++i;
+        while (i < n && IsDigit(text[i].unicode())) {
+            ascii[a++] = static_cast<char>(text[i++].unicode());
+            ++digits;
+        }
+    }
+    if (digits == 0) return false;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ascii[a++] = 'e';
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            ascii[a++] = static_cast<char>(text[i++].unicode());
+        int exponentDigits = 0;
+        while (i < n && IsDigit(text[i].unicode())) {
+            ascii[a++] = static_cast<char>(text[i++].unicode());
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) return false;
+    }
+    if (i != n) return false;
+    float parsed = 0.0f;
+    const auto result = std::from_chars(ascii, ascii + a, parsed);
+    // A number too large for a single reads as no reading rather than infinity.
+    if (result.ec != std::errc() || result.ptr != ascii + a || !std::isfinite(parsed)) return false;
+    value = parsed;
+    return true;
+}
+
+void AppendPointDecimal(QByteArray& out, double value, int decimals) {
+    if (decimals < 0) decimals = 0;
+    if (decimals > 30) decimals = 30;
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    char* end = result.ec == std::errc() ? result.ptr : buffer;
+    DropNegativeZero(buffer, end);
+    out.append(buffer, end - buffer);
+}
+
+QString PointDecimalText(double value, int decimals) {
+    QByteArray text;
+    AppendPointDecimal(text, value, decimals);
+    return QString::fromLatin1(text);
+}
+
+QString IntervalUnitText(qint16 unitCode) {
+    switch (unitCode) {
+        case IntervalUnitCode::kSeconds:
+            return QStringLiteral(" s");
+        case IntervalUnitCode::kMinutes:
+            return QStringLiteral(" min");
+        case IntervalUnitCode::kHours:
+            return QStringLiteral(" h");
+        case IntervalUnitCode::kDays:
+            return QStringLiteral(" d");
+        case IntervalUnitCode::kMonths:
+            return QStringLiteral(" m");
+        case IntervalUnitCode::kYears:
+            return QStringLiteral(" a");
+        default:
+            return QString();
+    }
+}
+
+QString IntervalText(qint32 value, qint16 unitCode) {
+    const QString unit = IntervalUnitText(unitCode);
+    if (unit.isEmpty()) return QString();
+    return QString::number(value) + unit;
+}
+
+qint64 WholeSeconds(double start, double stop) {
+    return std::llround((stop - start) * 86400.0);
+}
+
+QString DurationText(qint64 seconds) {
+    // Points are kept in the order received, so the last may be earlier than
+    // the first; such a span is shown with a minus sign instead of nonsense.
+    if (seconds < 0) return QStringLiteral("-") + DurationText(-seconds);
+    const qint64 days = seconds / 86400;
+    const qint64 rest = seconds - days * 86400;
+    const int hours = static_cast<int>(rest / 3600);
+    const int minutes = static_cast<int>((rest - hours * 3600) / 60);
+    const int secs = static_cast<int>(rest % 60);
+    if (days == 0) {
+        return QStringLiteral("%1:%2:%3")
+            .arg(hours)
+            .arg(minutes, 2, 10, QLatin1Char('0'))
+            .arg(secs, 2, 10, QLatin1Char('0'));
+    }
+    return QString::number(days) + QStringLiteral(" d ") +
+           UserLocale::Locale().toString(QTime(hours, minutes, secs), UserLocale::LongTimeFormat());
+}
+
+QString PlatformDateTimeText(double oleDate) {
+    const DateTimeParts p = SplitOleDate(oleDate);
+    const QDate date(p.year, p.month, p.day);
+    const QTime time(p.hour, p.minute, p.second);
+    const QLocale& locale = UserLocale::Locale();
+    const bool zeroDate = std::trunc(oleDate) == 0.0;
+    const bool midnight = time == QTime(0, 0, 0) && p.msec == 0;
+    QString text;
+    if (!zeroDate || midnight) text = locale.toString(date, UserLocale::ShortDateFormat());
+    if (!midnight) {
+        if (!text.isEmpty()) text += u' ';
+        text += locale.toString(time, UserLocale::LongTimeFormat());
+    }
+    return text;
+}

@@ -1,0 +1,288 @@
+#include "document/T58File.h"
+
+#include <QFile>
+#include <QIODevice>
+
+#include "document/Document.h"
+#include "document/DocumentHost.h"
+#include "document/DocumentTexts.h"
+#include "document/Statistics.h"
+#include "document/TimeStamp.h"
+#include "instrument/TextHelpers.h"
+
+namespace {
+
+constexpr char kTag[] = "#TR58\t";
+// The writer hands its bytes to the device in pieces of about this size.
+constexpr qsizetype kFlushSize = 256 * 1024;
+// Points between two turns of the user interface.
+constexpr qint32 kYieldEvery = 1024;
+
+QString TrimEnd(const QString& text) {
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1).isSpace()) --n;
+    return text.left(n);
+}
+
+bool Flush(QIODevice& file, QByteArray& out) {
+    if (out.isEmpty()) return true;
+    const bool written = file.write(out) == out.size();
+    out.clear();
+    return written;
+}
+
+// The file's lines, read in blocks. A line ends at CR; the byte after the CR
+// is taken as its LF without looking at it. A file with LF line ends is
+// therefore one long line (and is rejected). At the end of the file the bytes
+// read so far are the last line; after that, End() is true and every further
+// line is empty.
+class LineReader {
+public:
+    explicit LineReader(QIODevice& file) : file_(file) {}
+
+    // The next line, Windows-1252 decoded. An empty line is delivered as the
+    // marker "#Null" and turned back into an empty text, so a line that holds
+    // "#Null" itself also reads as empty.
+    const QString& Next() {
+        QByteArray bytes;
+        NextBytes(bytes);
+        Decode(bytes);
+        if (line_ == QStringLiteral("#Null")) line_.clear();
+        return line_;
+    }
+    bool End() const { return end_; }
+    bool Failed() const { return failed_; }
+
+private:
+    void NextBytes(QByteArray& bytes) {
+        for (;;) {
+            const qsizetype cr = block_.indexOf('\r', pos_);
+            if (cr >= 0) {
+                bytes.append(block_.constData() + pos_, cr - pos_);
+                pos_ = cr + 1;
+                skipLf_ = true;
+                SkipLf();
+                return;
+            }
+            bytes.append(block_.constData() + pos_, block_.size() - pos_);
+            pos_ = block_.size();
+            if (!Fill()) {
+                if (bytes.isEmpty() && atEof_) end_ = true;
+                atEof_ = true;
+                return;
+            }
+            SkipLf();
+        }
+    }
+    // Skips the byte after a CR, when there is one (it may start the next block).
+    void SkipLf() {
+        if (!skipLf_) return;
+        if (pos_ >= block_.size() && !Fill()) return;
+        ++pos_;
+        skipLf_ = false;
+    }
+    bool Fill() {
+        if (file_.atEnd()) return false;
+        block_ = file_.read(64 * 1024);
+        pos_ = 0;
+        if (block_.isEmpty()) {
+            failed_ = file_.bytesAvailable() > 0;
+            return false;
+        }
+        return true;
+    }
+    void Decode(const QByteArray& bytes) {
+        // Data lines are plain ASCII: widened in place into the reused text.
+        const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
+        const qsizetype n = bytes.size();
+        bool ascii = true;
+        for (qsizetype i = 0; i < n && ascii; ++i) ascii = in[i] < 0x80;
+        if (!ascii) {
+            line_ = DecodeWindows1252(bytes);
+            return;
+        }
+        line_.resize(n);
+        char16_t* out = reinterpret_cast<char16_t*>(line_.data());
+        for (qsizetype i = 0; i < n; ++i) out[i] = in[i];
+    }
+
+    QIODevice& file_;
+    QByteArray block_;
+    qsizetype pos_ = 0;
+    bool skipLf_ = false;
+    bool atEof_ = false;  // the last line has been delivered
+    bool end_ = false;
+    bool failed_ = false;
+    QString line_;
+};
+
+// The n-th (0-based) TAB-separated field, up to the next TAB or the line end.
+QString FieldAt(const QString& line, int n) {
+    qsizetype from = 0;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype tab = line.indexOf(u'\t', from);
+        if (tab < 0) return QString();
+        from = tab + 1;
+    }
+    const qsizetype tab = line.indexOf(u'\t', from);
+    return tab < 0 ? line.mid(from) : line.mid(from, tab - from);
+}
+
+// Leading decimal digits of text, as BASIC's Val reads them.
+int LeadingDecimal(const QString& text) {
+    int value = 0;
+    for (const QChar c : text.trimmed()) {
+        if (c < u'0' || c > u'9') break;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+bool Reject(Document& document) {
+    document.bCommunicate = false;
+    return false;
+}
+
+}  // namespace
+
+bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
+    document.bCommunicate = true;
+    QByteArray out;
+    out.reserve(kFlushSize + 4096);
+    const auto header = [&out](const QString& text) {
+        out += EncodeInstrumentText(text);
+        out += "\r\n";
+    };
+    out += kTag;
+    out += "BeginDataFile\r\n";
+    out += kTag;
+    out += "FileVersion\t1.0\r\n";
+    header(QStringLiteral("#TR58\tTitle\t") + document.Title);
+    // Interval: unit code in two decimal digits, value in two hex digits. A
+    // manual recording (value 0 or less) is written as value 00; a value
+    // above 255 keeps its low byte, so the field stays four characters.
+    const int unit = document.IntervalUnit;
+    const int value = document.IntervalValue < 1 ? 0 : (document.IntervalValue & 0xFF);
+    header(QStringLiteral("#TR58\tInterval\t%1%2")
+               .arg(unit, 2, 10, QLatin1Char('0'))
+               .arg(value, 2, 16, QLatin1Char('0'))
+               .toUpper());
+    out += kTag;
+    out += "BeginNotes\r\n";
+    header(document.Notes);
+    out += kTag;
+    out += "EndNotes\r\n";
+    const int quantities = document.QuantityCount();
+    for (int q = 0; q < quantities; ++q) {
+        out += '\t';
+        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Name));
+    }
+    out += "\r\n";
+    for (int q = 0; q < quantities; ++q) {
+        out += '\t';
+        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Unit));
+    }
+    out += "\r\n";
+
+    QList<int> decimals;
+    for (int q = 0; q < quantities; ++q) decimals << document.Quantity(q).Decimals;
+    const qint32 count = document.PointCount();
+    for (qint32 i = 0; i < count; ++i) {
+        if (host && i % kYieldEvery == kYieldEvery - 1) {
+            host->Yield();
+            if (document.bExit) return Reject(document);
+        }
+        AppendT58Time(out, document.PointTime(i));
+        for (int q = 0; q < quantities; ++q) {
+            out += '\t';
+            const PointValue point = document.Value(i, q);
+            if (point.Valid)
+                AppendPointDecimal(out, point.Value, decimals.at(q));
+            else
+                out += '-';
+        }
+        out += "\r\n";
+        if (out.size() >= kFlushSize && !Flush(file, out)) return Reject(document);
+    }
+    out += kTag;
+    out += "EndDataFile\r\n";
+    if (!Flush(file, out)) return Reject(document);
+    document.iSaved = 1;
+    document.bCommunicate = false;
+    return true;
+}
+
+bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
+    document.bInvalidFile = true;
+    document.bCommunicate = true;
+    LineReader reader(file);
+    reader.Next();  // BeginDataFile
+    reader.Next();  // FileVersion: not checked
+    document.Title = FieldAt(reader.Next(), 2);
+    const QString interval = reader.Next().right(4);
+    document.IntervalUnit = static_cast<qint16>(LeadingDecimal(interval.left(2)));
+    document.IntervalValue = HexToInt(interval.mid(2, 2));
+    reader.Next();  // BeginNotes
+    document.Notes.clear();
+
+    // The notes end at the EndNotes line. Other lines that begin with the tag
+    // are notes text: the user may type one, and ending the notes there would
+    // make the saved file unreadable.
+    QStringList notes;
+    for (;;) {
+        const QString& line = reader.Next();
+        if (reader.End()) return Reject(document);
+        if (line.startsWith(QStringLiteral("#TR58\tEndNotes"))) break;
+        notes << line;
+    }
+    document.Notes = notes.join(QStringLiteral("\r\n"));
+
+    const QString names = reader.Next();
+    const int quantities = static_cast<int>(names.count(u'\t'));
+    if (quantities < 1 || quantities > kMaxQuantities) return Reject(document);
+    document.SetQuantityCount(quantities);
+    document.Property(names);
+    const QString units = reader.Next();
+    if (!units.startsWith(u'\t')) return Reject(document);
+    document.Unit(units);
+
+    document.ClearPoints();
+    for (qint32 i = 0;; ++i) {
+        const QString& line = reader.Next();
+        if (line.contains(QStringLiteral("EndDataFile"))) break;
+        if (line.count(u'\t') != quantities || reader.End()) return Reject(document);
+        if (!document.MeasToStruct(line)) return Reject(document);
+        if (host && i % kYieldEvery == kYieldEvery - 1) {
+            host->Yield();
+            if (document.bExit) return Reject(document);
+        }
+    }
+    if (reader.Failed()) return Reject(document);
+    // A file without a single point gives no usable document.
+    if (document.PointCount() == 0) return Reject(document);
+    document.bCommunicate = false;
+
+    document.HeaderPending = false;
+    UpdateFilledInformation(document, false);
+    ComputeStatistics(document, host);
+    document.iSaved = 1;
+    document.bInvalidFile = false;
+    return true;
+}
+
+bool t58FormatOpen(Document& document, const QString& path, DocumentHost* host,
+                   QString* messageKey) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (messageKey) *messageKey = QStringLiteral("File Error");
+        return false;
+    }
+    // An empty file is no document at all.
+    if (file.size() == 0 || !t58FormatOpen(document, static_cast<QIODevice&>(file), host)) {
+        document.bInvalidFile = true;
+        if (messageKey) *messageKey = QStringLiteral("Invalid File");
+        return false;
+    }
+    document.FilePath = path;
+    return true;
+}

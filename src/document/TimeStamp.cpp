@@ -1,0 +1,141 @@
+#include "document/TimeStamp.h"
+
+#include <QDate>
+#include <cmath>
+
+#include "instrument/TextHelpers.h"
+
+namespace {
+
+constexpr qint64 kMsecsPerDay = 86400000;
+
+bool IsDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+bool IsSeparator(QChar c) {
+    return !IsDigit(c) && c.unicode() >= 0x20;
+}
+
+// The two digits at index i, or -1.
+int TwoDigits(QStringView text, qsizetype i) {
+    if (i + 1 >= text.size() || !IsDigit(text[i]) || !IsDigit(text[i + 1])) return -1;
+    return (text[i].unicode() - u'0') * 10 + (text[i + 1].unicode() - u'0');
+}
+
+// A number the way the old BASIC Val reads it: leading blanks, a sign, the
+// digits that follow; 0 when there are none.
+int LeadingNumber(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    int value = 0;
+    while (i < text.size() && IsDigit(text[i]) && value < 100000) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        ++i;
+    }
+    return negative ? -value : value;
+}
+
+// Days from 1899-12-30 to the Julian day jd.
+qint64 OleDays(qint64 julianDay) {
+    static const qint64 kEpoch = QDate(1899, 12, 30).toJulianDay();
+    return julianDay - kEpoch;
+}
+
+void AppendTwo(QByteArray& out, int value) {
+    out.append(static_cast<char>('0' + (value / 10) % 10));
+    out.append(static_cast<char>('0' + value % 10));
+}
+
+}  // namespace
+
+bool IsTimeStampText(QStringView text) {
+    const qsizetype n = text.size();
+    if (n != 16 && n != 17) return false;
+    // Date: digits at 0-1, 3-4, 6-7 with separators at 2 and 5.
+    if (TwoDigits(text, 0) < 0 || TwoDigits(text, 3) < 0 || TwoDigits(text, 6) < 0) return false;
+    if (!IsSeparator(text[2]) || !IsSeparator(text[5])) return false;
+    // Time: at 9, 12, 15 (17 characters, one character between) or 8, 11, 14.
+    const qsizetype t = n == 17 ? 9 : 8;
+    if (n == 17 && !IsSeparator(text[8])) return false;
+    if (TwoDigits(text, t) < 0 || TwoDigits(text, t + 3) < 0 || TwoDigits(text, t + 6) < 0)
+        return false;
+    return IsSeparator(text[t + 2]) && IsSeparator(text[t + 5]);
+}
+
+bool IsCDate(QStringView text) {
+    if (text.size() < 8) return false;
+    if (LeadingNumber(text.mid(0, 2)) < 0) return false;
+    const int month = LeadingNumber(text.mid(3, 2));
+    if (month < 1 || month > 12) return false;
+    const int day = LeadingNumber(text.mid(6, 2));
+    return day >= 1 && day <= 31;
+}
+
+std::optional<double> GetCDate(QStringView text) {
+    const int yy = TwoDigits(text, 0);
+    const int month = TwoDigits(text, 3);
+    const int day = TwoDigits(text, 6);
+    const qsizetype t = text.size() == 16 ? 8 : 9;
+    const int hour = TwoDigits(text, t);
+    const int minute = TwoDigits(text, t + 3);
+    const int second = TwoDigits(text, t + 6);
+    if (yy < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0) return std::nullopt;
+    const int year = ExpandTwoDigitYear(yy);
+    if (!QDate::isValid(year, month, day)) return std::nullopt;
+    const qint64 days = OleDays(QDate(year, month, day).toJulianDay());
+    const qint64 msecs = ((hour % 24) * 3600 + (minute % 60) * 60 + second % 60) * 1000LL;
+    // The same sum ToOleDate forms, so both give the identical double.
+    return static_cast<double>(days) + static_cast<double>(msecs) / kMsecsPerDay;
+}
+
+DateTimeParts SplitOleDate(double oleDate) {
+    DateTimeParts parts;
+    if (!std::isfinite(oleDate)) return parts;
+    const double whole = std::trunc(oleDate);
+    qint64 msecs = std::llround(std::fabs(oleDate - whole) * kMsecsPerDay);
+    static const qint64 kEpoch = QDate(1899, 12, 30).toJulianDay();
+    qint64 julian = kEpoch + static_cast<qint64>(whole);
+    if (msecs >= kMsecsPerDay) {
+        julian += 1;
+        msecs -= kMsecsPerDay;
+    }
+    QDate::fromJulianDay(julian).getDate(&parts.year, &parts.month, &parts.day);
+    const int secs = static_cast<int>(msecs / 1000);
+    parts.hour = secs / 3600;
+    parts.minute = secs / 60 % 60;
+    parts.second = secs % 60;
+    parts.msec = static_cast<int>(msecs % 1000);
+    return parts;
+}
+
+void AppendT58Time(QByteArray& out, double oleDate) {
+    const DateTimeParts p = SplitOleDate(oleDate);
+    AppendTwo(out, ((p.year % 100) + 100) % 100);
+    out.append('-');
+    AppendTwo(out, p.month);
+    out.append('-');
+    AppendTwo(out, p.day);
+    out.append(' ');
+    AppendTwo(out, p.hour);
+    out.append(':');
+    AppendTwo(out, p.minute);
+    out.append(':');
+    AppendTwo(out, p.second);
+}
+
+QString FullTimeText(double oleDate) {
+    const DateTimeParts p = SplitOleDate(oleDate);
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(p.year, 4, 10, QLatin1Char('0'))
+        .arg(p.month, 2, 10, QLatin1Char('0'))
+        .arg(p.day, 2, 10, QLatin1Char('0'))
+        .arg(p.hour, 2, 10, QLatin1Char('0'))
+        .arg(p.minute, 2, 10, QLatin1Char('0'))
+        .arg(p.second, 2, 10, QLatin1Char('0'));
+}

@@ -1,0 +1,170 @@
+#include "download/Download.h"
+
+#include <QLocale>
+
+#include "app/StringTable.h"
+#include "instrument/UserLocale.h"
+#include "link/Link.h"
+
+namespace {
+
+constexpr QChar kCtrlZ(0x1A);
+const QString kInstrumentDateTime = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+// A date read with a format of two-digit years belongs to the years 2000 to
+// 2038 when the two digits are 00 to 38, as the instrument counts them.
+QDate WithCentury(const QDate& date, const QString& format) {
+    if (!date.isValid() || format.contains(QStringLiteral("yyyy"))) return date;
+    if (date.year() >= 1900 && date.year() <= 1938) return date.addYears(100);
+    return date;
+}
+
+}  // namespace
+
+int FileNumberOfKey(const QString& key) {
+    if (!key.startsWith(u'#')) return -1;
+    bool ok = false;
+    const int number = key.mid(1).toInt(&ok);
+    return ok ? number : -1;
+}
+
+QString PlayCommand(const DirEntry& entry, bool range, const QDateTime& from, const QDateTime& to) {
+    QString command = QStringLiteral("PLAY ") + QString::number(FileNumberOfKey(entry.Key));
+    if (range && entry.RangeCapable()) {
+        command +=
+            u' ' + from.toString(kInstrumentDateTime) + u' ' + to.toString(kInstrumentDateTime);
+    }
+    return command + u'\r';
+}
+
+std::optional<QDate> ReadUserDate(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return std::nullopt;
+    const QLocale& locale = UserLocale::Locale();
+    const QStringList formats = {UserLocale::ShortDateFormat(),
+                                 locale.dateFormat(QLocale::LongFormat),
+                                 QStringLiteral("yyyy-MM-dd"), QStringLiteral("yy-MM-dd")};
+    for (const QString& format : formats) {
+        const QDate date = WithCentury(locale.toDate(trimmed, format), format);
+        if (date.isValid()) return date;
+    }
+    return std::nullopt;
+}
+
+std::optional<QTime> ReadUserTime(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return std::nullopt;
+    const QLocale& locale = UserLocale::Locale();
+    const QStringList formats = {UserLocale::LongTimeFormat(),
+                                 locale.timeFormat(QLocale::ShortFormat), QStringLiteral("H:mm:ss"),
+                                 QStringLiteral("H:mm"), QStringLiteral("H")};
+    for (const QString& format : formats) {
+        const QTime time = locale.toTime(trimmed, format);
+        if (time.isValid()) return time;
+    }
+    return std::nullopt;
+}
+
+bool RangeCheck(QString& fromDate, QString& fromTime, QString& toDate, QString& toTime,
+                QDateTime& from, QDateTime& to) {
+    const QLocale& locale = UserLocale::Locale();
+    const std::optional<QDate> fd = ReadUserDate(fromDate);
+    if (!fd) return false;
+    fromDate = locale.toString(*fd, UserLocale::ShortDateFormat());
+    const std::optional<QTime> ft = ReadUserTime(fromTime);
+    if (!ft) return false;
+    fromTime = locale.toString(*ft, UserLocale::LongTimeFormat());
+    const std::optional<QDate> td = ReadUserDate(toDate);
+    if (!td) return false;
+    toDate = locale.toString(*td, UserLocale::ShortDateFormat());
+    const std::optional<QTime> tt = ReadUserTime(toTime);
+    if (!tt) return false;
+    toTime = locale.toString(*tt, UserLocale::LongTimeFormat());
+    if (*fd > *td) return false;
+    if (*fd == *td && !(*ft < *tt)) return false;
+    from = QDateTime(*fd, *ft);
+    to = QDateTime(*td, *tt);
+    return true;
+}
+
+qint32 DownloadLineTotal(const QList<DirEntry>& table, bool deleteAfter) {
+    qint32 total = 0;
+    int selected = 0;
+    for (qsizetype i = 1; i < table.size(); ++i) {
+        const DirEntry& entry = table.at(i);
+        if (!entry.Selected) continue;
+        ++selected;
+        total += entry.PointTotal + 3;
+    }
+    total *= 2;
+    if (deleteAfter) total += selected;
+    return total;
+}
+
+void DownloadSession::Finish() {
+    link_.Progress().SetMsg(StringTable::Text(5054));
+    link_.State().CommandFailed = true;
+}
+
+DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, const Options& options,
+                                              const ReplySink& sink,
+                                              const LimitQuestion& limitQuestion) {
+    current_ = 0;
+    if (!link_.WaitLinkIdle()) return Outcome::NotIdle;
+    LinkState& state = link_.State();
+    CommunicationProgress& progress = link_.Progress();
+    state.CommandFailed = false;
+    const int selected = SelectedCount(table);
+    state.LineCount = 0;
+    state.LineTotal = DownloadLineTotal(table, options.deleteAfter);
+
+    progress.Load();
+    progress.SetValue(0);
+    progress.SetFileCount(selected);
+    progress.SetMsg(StringTable::Text(5056));
+
+    int number = 0;
+    for (qsizetype i = 1; i < table.size(); ++i) {
+        const DirEntry& entry = table.at(i);
+        if (!entry.Selected) continue;
+        current_ = ++number;
+        // The link stays open between files; the last PLAY closes it unless
+        // the deletion follows.
+        const bool closeAfter = !options.deleteAfter && number == selected;
+        const QString command = PlayCommand(entry, options.range, options.from, options.to);
+        progress.SetFileNow(number);
+        state.strMsgReady = false;
+        state.LineCount = 0;
+
+        int code = Command::kPlay;
+        QString reply;
+        if (!link_.SendCommandAndReceive(command, code, reply, closeAfter) || state.bcancel) {
+            Finish();
+            return Outcome::TransferFailed;
+        }
+        if (state.strMsgReady) {
+            if (!limitQuestion || !limitQuestion()) {
+                Finish();
+                state.strMsgReady = false;
+                return Outcome::StoppedByUser;
+            }
+            state.strMsgReady = false;
+        }
+        if (reply == QString(kCtrlZ)) {
+            QString key = QStringLiteral("Cannot download");
+            link_.ShowMessage(key);
+            Finish();
+            return Outcome::FileGone;
+        }
+        state.CommandFailed = false;
+        const bool parsed = sink(entry, number, reply);
+        if (!parsed || state.CommandFailed) {
+            if (link_.IsCommunicating()) progress.Hide();
+            progress.SetMsg(StringTable::Text(5054));
+            state.CommandFailed = true;
+            return Outcome::ParseFailed;
+        }
+    }
+    state.LinkBusy = false;
+    return Outcome::Done;
+}

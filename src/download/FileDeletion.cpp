@@ -1,0 +1,52 @@
+#include "download/FileDeletion.h"
+
+#include "app/StringTable.h"
+#include "link/Link.h"
+
+DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool afterDownload) {
+    if (!link.WaitLinkIdle()) return DeleteOutcome::NotIdle;
+    LinkState& state = link.State();
+    CommunicationProgress& progress = link.Progress();
+    const int selected = SelectedCount(table);
+    if (!afterDownload) {
+        progress.Load();
+        progress.SetValue(0);
+        state.LineCount = 0;
+        state.LineTotal = selected;
+    }
+    progress.SetMsg(StringTable::Text(5055));
+
+    if (AllSelected(table)) {
+        int code = Command::kDel;
+        QString reply;
+        const bool ok = link.SendCommandAndReceive(QStringLiteral("DEL\r"), code, reply, true);
+        if (ok) return DeleteOutcome::Deleted;
+        return state.bcancel ? DeleteOutcome::Cancelled : DeleteOutcome::Failed;
+    }
+
+    SortDirEntries(table, DirColumn::Index, true);
+    int number = -1;  // the current number of the entry walked over
+    int deleted = 0;
+    for (qsizetype i = 1; i < table.size() && deleted < selected; ++i) {
+        ++number;
+        if (!table.at(i).Selected) continue;
+        const bool closeAfter = deleted + 1 == selected;
+        int code = Command::kDel;
+        QString reply;
+        const QString command = QStringLiteral("DEL ") + QString::number(number) + u'\r';
+        const bool ok = link.SendCommandAndReceive(command, code, reply, closeAfter);
+        if (state.bcancel) return DeleteOutcome::Cancelled;
+        // A failed command may or may not have deleted the file; going on
+        // with numbers that may be shifted could delete the wrong one.
+        if (!ok) return DeleteOutcome::Failed;
+        if (!reply.startsWith(QStringLiteral("OK"))) {
+            QString key = QStringLiteral("File Deleted");
+            link.ShowMessage(key);
+            if (!(link.IsRealTimeActive() && link.RealTimeInterval() <= 5)) link.CloseLink();
+            return DeleteOutcome::Refused;
+        }
+        --number;  // the next file has taken this number
+        ++deleted;
+    }
+    return DeleteOutcome::Deleted;
+}
