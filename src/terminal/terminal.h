@@ -7,6 +7,11 @@
  * back the next ordinary character for the caller to draw. The translate functions give the byte
  * sequence a cursor or editing key sends.
  *
+ * VT52 direct cursor addressing: "ESC Y" is followed by the two standard address bytes, the
+ * 0-based line plus 32 and the 0-based column plus 32; the cursor goes there. (The VT52 key
+ * translation writes its own decimal form "ESC Y first;second" for key 6, which this parser does
+ * not read back.)
+ *
  * Records are owned by the caller and must stay valid while the port is used; the library keeps
  * a pointer per port (low 8 bits of the port number) and never frees them. Records are packed and
  * little-endian. The callback field is pointer-sized: on a 32-bit build the ANSI record is 34
