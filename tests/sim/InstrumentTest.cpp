@@ -1,0 +1,133 @@
+// The simulated instrument: what the program and the tool rely on it to do.
+#include <gtest/gtest.h>
+
+#include "sim/Instrument.h"
+
+namespace {
+
+// Sends a command line and collects everything the instrument says within 1 s.
+QByteArray Say(Instrument& instrument, const QByteArray& line, qint64& now) {
+    instrument.Receive(line + '\r', now);
+    QByteArray out;
+    for (int i = 0; i < 100; ++i) {
+        now += 10;
+        instrument.Tick(now);
+        out += instrument.TakeOutput(now, 1 << 30);
+    }
+    return out;
+}
+
+QByteArray Wake(Instrument& instrument, qint64& now) {
+    QByteArray burst("EXIT\r");
+    for (int i = 0; i < 1152; ++i) burst += "\xFF\r";
+    instrument.Receive(burst, now);
+    QByteArray out;
+    for (int i = 0; i < 20; ++i) {
+        now += 10;
+        instrument.Tick(now);
+        out += instrument.TakeOutput(now, 1 << 30);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(SimInstrument, WakesEchoesUntilEchoOffAndClosesOnExit) {
+    Instrument instrument;
+    qint64 now = 0;
+    EXPECT_EQ(Say(instrument, "VERS", now), QByteArray()) << "a closed line answers nothing";
+    EXPECT_EQ(Wake(instrument, now), QByteArray("\r\nline opened for operator commands\a\r\n"));
+    EXPECT_EQ(Say(instrument, "ECHO OFF", now), QByteArray("ECHO OFF\r\nOK\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "CAL", now), QByteArray("Calibrated\t2026-03-14\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "EXIT", now), QByteArray("\r\nline closed\r\n"));
+    EXPECT_FALSE(instrument.LineOpen());
+    // Waking an open line (echo is on again after a wake): the burst's EXIT
+    // closes it first, then it reopens.
+    Wake(instrument, now);
+    EXPECT_EQ(Wake(instrument, now),
+              QByteArray("EXIT\r\n\r\nline closed\r\n\r\nline opened for operator commands\a\r\n"));
+}
+
+TEST(SimInstrument, DeleteRenumbersAndRefusesUndeletableFiles) {
+    Instrument instrument;
+    qint64 now = 0;
+    Wake(instrument, now);
+    Say(instrument, "ECHO OFF", now);
+    EXPECT_EQ(Say(instrument, "DEL 2", now), QByteArray("ERR\r\n\x1A")) << "Manuell is marked L";
+    EXPECT_EQ(Say(instrument, "DEL 1", now), QByteArray("OK\r\n\x1A"));
+    EXPECT_EQ(instrument.Files().at(1).name, QByteArray("Manuell"));
+    EXPECT_EQ(Say(instrument, "DEL 9", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "DEL", now), QByteArray("OK\r\n\x1A"));
+    ASSERT_EQ(instrument.Files().size(), 1);
+    EXPECT_EQ(Say(instrument, "DIR", now), QByteArray("Manuell\t26-10-23 09:00:00\t12\t0200\tL\r\n\x1A"));
+    instrument.Files().clear();
+    EXPECT_EQ(Say(instrument, "DIR", now), QByteArray("\x1A"));
+}
+
+TEST(SimInstrument, PlayByRangeAndStoppedByEsc) {
+    Instrument instrument;
+    qint64 now = 0;
+    Wake(instrument, now);
+    Say(instrument, "ECHO OFF", now);
+    // Lab 1: a point every 10 s from 08:00:00; 08:00:05..08:00:31 holds three.
+    const QByteArray range = Say(instrument, "PLAY 0 2026-11-02 08:00:05 2026-11-02 08:00:31", now);
+    EXPECT_TRUE(range.startsWith("Lab 1\t26-11-02 08:00:10\t3\t020A\r\n\tT\tRH\tTd\r\n\t\xB0" "C\t%RH\t\xB0" "C\r\n"));
+    EXPECT_EQ(range.count("\r\n"), 6);
+    EXPECT_EQ(Say(instrument, "PLAY 2 2026-11-02 08:00:05 2026-11-02 08:00:31", now),
+              QByteArray("ERR\r\n\x1A")) << "Manuell has no range support";
+    EXPECT_EQ(Say(instrument, "PLAY 17", now), QByteArray("\x1A")) << "no such file";
+
+    instrument.Receive("PLAY 3\r", now);
+    now += 50;
+    QByteArray out = instrument.TakeOutput(now, 10000);
+    instrument.Receive("\x1B", now);
+    for (int i = 0; i < 10; ++i) out += instrument.TakeOutput(now += 10, 1 << 30);
+    EXPECT_LT(out.size(), 11000) << "ESC stopped the 70000 lines";
+    EXPECT_TRUE(out.endsWith('\x1A'));
+    EXPECT_FALSE(instrument.HasOutput());
+}
+
+TEST(SimInstrument, GeneratedFilesAreDeterministicAndWellFormed) {
+    Instrument a;
+    Instrument b;
+    EXPECT_EQ(a.PlayReply(1), b.PlayReply(1));
+    const QByteArray reply = a.PlayReply(1);  // 8 quantities with missing values
+    const QList<QByteArray> lines = reply.split('\n');
+    ASSERT_EQ(lines.size(), 2500 + 3 + 1);
+    for (int i = 3; i < 2503; ++i) ASSERT_EQ(lines.at(i).count('\t'), 8) << "line " << i;
+    EXPECT_TRUE(reply.contains("\t----")) << "missing readings";
+    EXPECT_TRUE(reply.contains("g/m\x8F")) << "the instrument's superscript 3";
+    EXPECT_TRUE(a.PlayReply(5).startsWith("Tom\t.\t0\t021E\r\n")) << "an empty file has no start";
+}
+
+TEST(SimInstrument, ProbeQuantitiesAndRealTime) {
+    Instrument instrument;
+    qint64 now = 0;
+    Wake(instrument, now);
+    Say(instrument, "ECHO OFF", now);
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray("ERR\r\n\x1A")) << "no SEND n yet";
+    EXPECT_EQ(Say(instrument, "UNIT 0 1 2 0 0 0 1", now), QByteArray("ERR\r\n\x1A")) << "too many";
+    EXPECT_EQ(Say(instrument, "UNIT 0 1 2 0 0 0", now), QByteArray("OK\r\n\x1A"));
+    const QByteArray first = Say(instrument, "SEND 5", now);
+    EXPECT_TRUE(first.startsWith("3\tRH\tTd\r\n\t%RH\t\xB0" "F\r\n")) << first.constData();
+    EXPECT_EQ(Say(instrument, "SEND", now).count('\t'), 2);
+    instrument.Faults().recording = true;
+    EXPECT_EQ(Say(instrument, "UNIT 1 1 0 0 0 0", now), QByteArray("ERR\r\n\x1A"));
+    instrument.Faults().noProbe = true;
+    EXPECT_EQ(Say(instrument, "UNIT", now), QByteArray("\x1A"));
+    EXPECT_EQ(Say(instrument, "VERS", now), QByteArray("TR58\r\n\x1A"));
+}
+
+TEST(SimInstrument, FileDescriptionsOfTheCommandLine) {
+    SimFile file;
+    QString error;
+    ASSERT_TRUE(ParseSimFile("Big:70000:8:LX", 0, file, error)) << qPrintable(error);
+    EXPECT_EQ(file.lines, 70000);
+    EXPECT_EQ(file.quantities.size(), 8);
+    EXPECT_FALSE(file.deletable);
+    EXPECT_GT(file.quantities.first().missingEvery, 0);
+    EXPECT_FALSE(ParseSimFile("Nine:10:9", 0, file, error));
+    EXPECT_FALSE(ParseSimFile("Bad:ten:2", 0, file, error));
+    EXPECT_FALSE(ParseSimFile("Flag:10:2:Q", 0, file, error));
+    EXPECT_FALSE(ParseSimFile(":10:2", 0, file, error));
+}
