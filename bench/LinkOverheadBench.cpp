@@ -2,12 +2,11 @@
 // unthrottled simulator (a separate process, on loopback TCP) plays a file of
 // 65000 lines of 8 quantities. Beside it, the time the same bytes need on the
 // wire at 19200 baud, which is what a real serial download costs.
-#include <cstdio>
-#include <ctime>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <cstdio>
+#include <ctime>
 
 #include "instrument/MessageCatalogue.h"
 #include "link/Link.h"
@@ -88,7 +87,8 @@ int main(int argc, char** argv) {
     const double wire = bytes * 10.0 / 19200.0;
     std::printf("link PLAY 65000x8: %d lines, %lld bytes\n", lines, static_cast<long long>(bytes));
     std::printf("link CPU per received line: %.3f us (goal <= 2 us)\n", bestCpuPerLine * 1e6);
-    std::printf("link wall time, loopback TCP: %.3f s (includes the 0.2 s pause after writing)\n", bestWall);
+    std::printf("link wall time, loopback TCP: %.3f s (includes the 0.2 s pause after writing)\n",
+                bestWall);
     std::printf("same bytes on the wire at 19200 baud: %.1f s; ratio wire/CPU: %.0fx\n", wire,
                 wire / (bestCpuPerLine * lines));
     return 0;

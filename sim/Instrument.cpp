@@ -12,12 +12,33 @@ const QByteArray kLineClosed = "\r\nline closed\r\n";
 
 QList<SimProbeQuantity> DefaultProbe() {
     return {
-        {"T", {"\xB0" "C", "\xB0" "F"}, 1, 2, 21.5},
+        {"T",
+         {"\xB0"
+          "C",
+          "\xB0"
+          "F"},
+         1,
+         2,
+         21.5},
         {"RH", {"%RH"}, 1, 1, 45.0},
-        {"Td", {"\xB0" "C", "\xB0" "F"}, 0, 2, 9.2},
+        {"Td",
+         {"\xB0"
+          "C",
+          "\xB0"
+          "F"},
+         0,
+         2,
+         9.2},
         {"a", {"g/m\x8F", "gr/ft\x8F"}, 0, 2, 8.7},
         {"x", {"g/kg", "gr/lb"}, 0, 2, 7.3},
-        {"Tw", {"\xB0" "C", "\xB0" "F"}, 0, 2, 14.2},
+        {"Tw",
+         {"\xB0"
+          "C",
+          "\xB0"
+          "F"},
+         0,
+         2,
+         14.2},
     };
 }
 
@@ -34,7 +55,9 @@ Instrument::Instrument(QList<SimFile> files)
       probe_(DefaultProbe()),
       clockBase_(QDate(2026, 11, 2), QTime(12, 0, 0)) {}
 
-QDateTime Instrument::ClockTime(qint64 nowMs) const { return clockBase_.addMSecs(nowMs - clockOffsetMs_); }
+QDateTime Instrument::ClockTime(qint64 nowMs) const {
+    return clockBase_.addMSecs(nowMs - clockOffsetMs_);
+}
 
 void Instrument::SetClock(const QDateTime& time, qint64 nowMs) {
     clockBase_ = time;
@@ -281,7 +304,8 @@ void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
             Reply(RealTimeDataLine(nowMs) + "\r\n" + kCtrlZ, nowMs);
         }
     } else if (command == "VERS") {
-        Reply(faults_.noProbe ? QByteArray("TR58\r\n\x1A") : QByteArray("TR58 HMP-T5\r\nSW 2.14 \r\n\x1A"),
+        Reply(faults_.noProbe ? QByteArray("TR58\r\n\x1A")
+                              : QByteArray("TR58 HMP-T5\r\nSW 2.14 \r\n\x1A"),
               nowMs);
     } else if (command == "SNUM") {
         Reply(faults_.noProbe ? QByteArray("Instrument\tT2640117\r\n\x1A")

@@ -39,16 +39,16 @@
 #include "sim/SimFile.h"
 
 struct SimFaults {
-    bool silent = false;       // answers nothing at all, not even the wake-up
-    int silentAfter = -1;      // answers this many commands, then nothing
-    bool errReplies = false;   // every command but ECHO OFF, TIME, EXIT answers "ERR"
-    bool noProbe = false;      // no probe attached
-    bool filesGone = false;    // PLAY answers CTRL-Z alone (deleted meanwhile)
-    int garbleLine = 0;        // PLAY: this data line (1-based) gets an extra field pair
-    bool noEndMark = false;    // replies lack their CTRL-Z
+    bool silent = false;         // answers nothing at all, not even the wake-up
+    int silentAfter = -1;        // answers this many commands, then nothing
+    bool errReplies = false;     // every command but ECHO OFF, TIME, EXIT answers "ERR"
+    bool noProbe = false;        // no probe attached
+    bool filesGone = false;      // PLAY answers CTRL-Z alone (deleted meanwhile)
+    int garbleLine = 0;          // PLAY: this data line (1-based) gets an extra field pair
+    bool noEndMark = false;      // replies lack their CTRL-Z
     qint64 dropAfterBytes = -1;  // the connection drops after this many bytes sent
-    bool recording = false;    // the instrument is recording: "UNIT a b .." answers "ERR"
-    int idleCloseSeconds = 0;  // the line closes by itself after this long without a command
+    bool recording = false;      // the instrument is recording: "UNIT a b .." answers "ERR"
+    int idleCloseSeconds = 0;    // the line closes by itself after this long without a command
     // Exact replies for whole command lines ("VERS" -> bytes), ahead of the
     // normal answer: for replies a test needs that the instrument never sends.
     QMap<QByteArray, QByteArray> canned;
@@ -76,7 +76,9 @@ public:
     bool HasOutput() const { return !queue_.isEmpty(); }
     // Total bytes sent so far (for the dropped-connection fault).
     qint64 BytesSent() const { return bytesSent_; }
-    bool ShouldDrop() const { return faults_.dropAfterBytes >= 0 && bytesSent_ >= faults_.dropAfterBytes; }
+    bool ShouldDrop() const {
+        return faults_.dropAfterBytes >= 0 && bytesSent_ >= faults_.dropAfterBytes;
+    }
     // The connection went away: the line closes.
     void Disconnected();
 

@@ -1,8 +1,7 @@
 #include "sim/SimFile.h"
 
-#include <cmath>
-
 #include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -20,10 +19,25 @@ QList<SimQuantity> ProbeQuantities(int count, bool withMissing) {
     // Humidity and temperature probe quantities, with the instrument's symbol
     // codes in two units (0x8F is the superscript 3 of g/m3).
     static const SimQuantity kAll[] = {
-        {"T", "\xB0" "C", 2, 21.5, 3.0, 0},     {"RH", "%RH", 1, 45.0, 12.0, 0},
-        {"Td", "\xB0" "C", 2, 9.2, 2.5, 0},     {"a", "g/m\x8F", 2, 8.7, 1.4, 0},
-        {"x", "g/kg", 2, 7.3, 1.1, 0},          {"Tw", "\xB0" "C", 2, 14.2, 2.0, 0},
-        {"p", "hPa", 1, 1013.2, 6.5, 0},        {"H\x8D" "O", "ppm", 0, 9800, 900, 0},
+        {"T",
+         "\xB0"
+         "C",
+         2, 21.5, 3.0, 0},
+        {"RH", "%RH", 1, 45.0, 12.0, 0},
+        {"Td",
+         "\xB0"
+         "C",
+         2, 9.2, 2.5, 0},
+        {"a", "g/m\x8F", 2, 8.7, 1.4, 0},
+        {"x", "g/kg", 2, 7.3, 1.1, 0},
+        {"Tw",
+         "\xB0"
+         "C",
+         2, 14.2, 2.0, 0},
+        {"p", "hPa", 1, 1013.2, 6.5, 0},
+        {"H\x8D"
+         "O",
+         "ppm", 0, 9800, 900, 0},
     };
     QList<SimQuantity> list;
     for (int q = 0; q < count && q < 8; ++q) {
@@ -157,7 +171,8 @@ QList<SimFile> DefaultSimFiles() {
 bool ParseSimFile(const QString& description, int index, SimFile& file, QString& error) {
     const QStringList parts = description.split(QLatin1Char(':'));
     if (parts.size() < 3 || parts.size() > 4 || parts.at(0).isEmpty()) {
-        error = QStringLiteral("a file is NAME:LINES:QUANTITIES[:FLAGS], not \"%1\"").arg(description);
+        error =
+            QStringLiteral("a file is NAME:LINES:QUANTITIES[:FLAGS], not \"%1\"").arg(description);
         return false;
     }
     bool linesOk = false;

@@ -17,14 +17,14 @@ struct SimQuantity {
 };
 
 struct SimFile {
-    QByteArray name;        // Windows-1252
-    QDateTime start;        // time of the first data point
-    int intervalUnit = 2;   // 2 s, 4 min, 8 h, 10 d, 20 months, 40 years
-    int intervalValue = 10; // 0: manually recorded points at irregular times
+    QByteArray name;         // Windows-1252
+    QDateTime start;         // time of the first data point
+    int intervalUnit = 2;    // 2 s, 4 min, 8 h, 10 d, 20 months, 40 years
+    int intervalValue = 10;  // 0: manually recorded points at irregular times
     QList<SimQuantity> quantities;
     int lines = 100;
-    bool deletable = true;    // false: the directory marks it "L"
-    bool rangeCapable = true; // the directory line has the sixth field
+    bool deletable = true;     // false: the directory marks it "L"
+    bool rangeCapable = true;  // the directory line has the sixth field
     quint32 seed = 1;
 
     // Time of data line i (0-based).

@@ -4,19 +4,24 @@ SimPort::SimPort(VirtualPump& pump) : pump_(pump) {
     pump_.AddDevice([this](qint64 nowMs, bool events) { Advance(nowMs, events); });
 }
 
-void SimPort::AttachInstrument(int com, Instrument* instrument) { instruments_[com] = instrument; }
+void SimPort::AttachInstrument(int com, Instrument* instrument) {
+    instruments_[com] = instrument;
+}
 
 void SimPort::AttachLanInstrument(const QString& hostAndPort, Instrument* instrument) {
     lanInstruments_[hostAndPort] = instrument;
 }
 
-void SimPort::SetOpenError(int com, int error) { openErrors_[com] = error; }
+void SimPort::SetOpenError(int com, int error) {
+    openErrors_[com] = error;
+}
 
 int SimPort::Open(const PortTarget& target) {
     Close();
     openLog_ << target.number;
     if (target.number == PortTarget::kLanPort) {
-        connected_ = lanInstruments_.value(QStringLiteral("%1:%2").arg(target.host).arg(target.tcpPort));
+        connected_ =
+            lanInstruments_.value(QStringLiteral("%1:%2").arg(target.host).arg(target.tcpPort));
     } else {
         if (openErrors_.contains(target.number)) return openErrors_.value(target.number);
         connected_ = instruments_.value(target.number);
@@ -71,7 +76,8 @@ void SimPort::Advance(qint64 nowMs, bool events) {
             toInstrument_.remove(0, bytes);
             credit_ -= bytes;
         }
-        budget = std::min<qint64>(budget, std::max<qint64>(1, qint64((nowMs - lastMs_) * baud_ / 10000)));
+        budget = std::min<qint64>(budget,
+                                  std::max<qint64>(1, qint64((nowMs - lastMs_) * baud_ / 10000)));
     }
     lastMs_ = nowMs;
     if (connected_ && !dropped_) {

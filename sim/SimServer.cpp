@@ -1,8 +1,5 @@
 #include "sim/SimServer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -11,6 +8,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr qint64 kSocketHighWater = 1 << 20;  // keep at most 1 MB queued in the socket
@@ -47,7 +47,9 @@ bool SimServer::ListenTcp(const QString& address, quint16 port, QString& error) 
     return true;
 }
 
-quint16 SimServer::TcpPort() const { return server_ ? server_->serverPort() : 0; }
+quint16 SimServer::TcpPort() const {
+    return server_ ? server_->serverPort() : 0;
+}
 
 void SimServer::OnNewConnection() {
     while (QTcpSocket* next = server_->nextPendingConnection()) {

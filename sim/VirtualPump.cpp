@@ -26,4 +26,6 @@ double VirtualPump::Clock() const {
     return Now().time().msecsSinceStartOfDay() / 1000.0;
 }
 
-QDateTime VirtualPump::Now() const { return start_.addMSecs(nowMs_); }
+QDateTime VirtualPump::Now() const {
+    return start_.addMSecs(nowMs_);
+}

@@ -1,15 +1,15 @@
 // tr58sim: the TR58 instrument simulator, served over TCP and a pseudo-terminal.
-#include <cstdio>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cstdio>
 
 #include "sim/Instrument.h"
 #include "sim/SimServer.h"
 
 namespace {
 
-const char* kDescription = R"(Simulates a TR58 measurement indicator for TR58 Link and the tr58 tool.
+const char* kDescription =
+    R"(Simulates a TR58 measurement indicator for TR58 Link and the tr58 tool.
 
 The instrument is served over TCP (a LAN-attached TR58) and/or on a
 pseudo-terminal (a TR58 on a serial cable). On start it prints one line per
@@ -45,16 +45,26 @@ bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
     const QString name = fault.section(QLatin1Char('='), 0, 0).trimmed();
     const QString value = fault.section(QLatin1Char('='), 1);
     bool ok = true;
-    if (name == QLatin1String("silent")) faults.silent = true;
-    else if (name == QLatin1String("silent-after")) faults.silentAfter = value.toInt(&ok);
-    else if (name == QLatin1String("err")) faults.errReplies = true;
-    else if (name == QLatin1String("no-probe")) faults.noProbe = true;
-    else if (name == QLatin1String("gone")) faults.filesGone = true;
-    else if (name == QLatin1String("garble")) faults.garbleLine = value.toInt(&ok);
-    else if (name == QLatin1String("no-end-mark")) faults.noEndMark = true;
-    else if (name == QLatin1String("drop")) faults.dropAfterBytes = value.toLongLong(&ok);
-    else if (name == QLatin1String("recording")) faults.recording = true;
-    else if (name == QLatin1String("idle-close")) faults.idleCloseSeconds = value.toInt(&ok);
+    if (name == QLatin1String("silent"))
+        faults.silent = true;
+    else if (name == QLatin1String("silent-after"))
+        faults.silentAfter = value.toInt(&ok);
+    else if (name == QLatin1String("err"))
+        faults.errReplies = true;
+    else if (name == QLatin1String("no-probe"))
+        faults.noProbe = true;
+    else if (name == QLatin1String("gone"))
+        faults.filesGone = true;
+    else if (name == QLatin1String("garble"))
+        faults.garbleLine = value.toInt(&ok);
+    else if (name == QLatin1String("no-end-mark"))
+        faults.noEndMark = true;
+    else if (name == QLatin1String("drop"))
+        faults.dropAfterBytes = value.toLongLong(&ok);
+    else if (name == QLatin1String("recording"))
+        faults.recording = true;
+    else if (name == QLatin1String("idle-close"))
+        faults.idleCloseSeconds = value.toInt(&ok);
     else {
         error = QStringLiteral("unknown fault \"%1\"").arg(name);
         return false;
@@ -129,7 +139,8 @@ int main(int argc, char** argv) {
     server.SetVerbose(parser.isSet("verbose"));
     if (parser.isSet("tcp")) {
         const int port = parser.value("tcp").toInt(&ok);
-        if (!ok || port < 0 || port > 65535) return fail(QStringLiteral("--tcp takes a port number"));
+        if (!ok || port < 0 || port > 65535)
+            return fail(QStringLiteral("--tcp takes a port number"));
         QString error;
         if (!server.ListenTcp(parser.value("bind"), static_cast<quint16>(port), error))
             return fail(QStringLiteral("cannot listen on TCP port %1: %2").arg(port).arg(error));
@@ -137,7 +148,8 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet("pty")) {
         QString path, error;
-        if (!server.OpenPty(path, error)) return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
+        if (!server.OpenPty(path, error))
+            return fail(QStringLiteral("cannot open a pseudo-terminal: %1").arg(error));
         std::printf("PTY %s\n", qPrintable(path));
     }
     std::fflush(stdout);

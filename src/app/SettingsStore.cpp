@@ -10,7 +10,8 @@ SettingsStore::SettingsStore(const QString& applicationTitle)
     : settings_(std::make_shared<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             applicationTitle)) {}
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
+    : settings_(std::move(settings)) {}
 
 SettingsStore SettingsStore::AtFile(const QString& iniPath) {
     return SettingsStore(std::make_unique<QSettings>(iniPath, QSettings::IniFormat));
@@ -34,15 +35,21 @@ bool SettingsStore::ReadBool(const QString& key, bool defaultValue) const {
     return defaultValue;
 }
 
-void SettingsStore::Write(const QString& key, const QString& text) { settings_->setValue(kSection + key, text); }
+void SettingsStore::Write(const QString& key, const QString& text) {
+    settings_->setValue(kSection + key, text);
+}
 
-void SettingsStore::WriteInt(const QString& key, qint64 value) { Write(key, QString::number(value)); }
+void SettingsStore::WriteInt(const QString& key, qint64 value) {
+    Write(key, QString::number(value));
+}
 
 void SettingsStore::WriteBool(const QString& key, bool value) {
     Write(key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-void SettingsStore::Sync() { settings_->sync(); }
+void SettingsStore::Sync() {
+    settings_->sync();
+}
 
 void LoadLinkSettings(const SettingsStore& store, LinkState& state) {
     state.ConfiguredPort = static_cast<qint16>(store.ReadInt(QStringLiteral("Port"), 1));

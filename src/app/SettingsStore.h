@@ -4,10 +4,9 @@
 // user's configuration folder). A value that is missing or does not read as
 // what is expected gives the default.
 
-#include <memory>
-
 #include <QSettings>
 #include <QString>
+#include <memory>
 
 struct LinkState;
 

@@ -7,11 +7,11 @@
 class Link;
 
 struct DeviceInformation {
-    QString type;     // instrument and probe type
-    QString version;  // software version; the no-probe text when there is none
-    QString number;   // instrument serial number
-    QString snumber;  // probe serial number
-    QString calib;    // calibration date
+    QString type;           // instrument and probe type
+    QString version;        // software version; the no-probe text when there is none
+    QString number;         // instrument serial number
+    QString snumber;        // probe serial number
+    QString calib;          // calibration date
     bool versRead = false;  // false: nothing could be read (the link showed why)
 };
 

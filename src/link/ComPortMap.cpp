@@ -1,10 +1,9 @@
 #include "link/ComPortMap.h"
 
-#include <algorithm>
-
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 
@@ -37,7 +36,8 @@ ComPortMap::ComPortMap(const QMap<int, QString>& explicitEntries, const QStringL
     std::vector<DeviceKey> automatic;
     for (const QString& device : devices) {
         DeviceKey key;
-        if (KeyOf(device, key) && std::find(entries_.begin(), entries_.end(), device) == entries_.end())
+        if (KeyOf(device, key) &&
+            std::find(entries_.begin(), entries_.end(), device) == entries_.end())
             automatic.push_back(key);
     }
     std::sort(automatic.begin(), automatic.end(), [](const DeviceKey& a, const DeviceKey& b) {
@@ -55,7 +55,8 @@ QMap<int, QString> ComPortMap::ReadExplicitEntries(QSettings& settings) {
     QMap<int, QString> entries;
     settings.beginGroup(QStringLiteral("Ports"));
     for (int com = kFirstCom; com <= kLastCom; ++com) {
-        const QString device = settings.value(QStringLiteral("COM%1").arg(com)).toString().trimmed();
+        const QString device =
+            settings.value(QStringLiteral("COM%1").arg(com)).toString().trimmed();
         if (!device.isEmpty()) entries.insert(com, device);
     }
     settings.endGroup();
@@ -65,14 +66,16 @@ QMap<int, QString> ComPortMap::ReadExplicitEntries(QSettings& settings) {
 ComPortMap ComPortMap::FromSystem(QSettings& settings, const QString& devFolder) {
     QStringList devices;
     const QDir dev(devFolder);
-    const QStringList names = dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"),
-                                             QStringLiteral("ttyS*")},
-                                            QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    const QStringList names = dev.entryList(
+        {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
+        QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     for (const QString& name : names) devices << dev.absoluteFilePath(name);
     return ComPortMap(ReadExplicitEntries(settings), devices);
 }
 
-QString ComPortMap::Device(int comNumber) const { return entries_.value(comNumber); }
+QString ComPortMap::Device(int comNumber) const {
+    return entries_.value(comNumber);
+}
 
 int ComPortMap::ComNumber(const QString& device) const {
     for (auto it = entries_.begin(); it != entries_.end(); ++it)

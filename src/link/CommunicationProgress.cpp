@@ -3,7 +3,7 @@
 namespace {
 // A download may hold more lines than this; the bar scales as if it held this many.
 constexpr qint32 kMaxRows = 65000;
-}
+}  // namespace
 
 void CommunicationProgress::Load() {
     loaded_ = true;

@@ -4,9 +4,8 @@
 // (or the command-line tool's progress line) observes it; the link and its
 // callers drive it. Headless, so the arithmetic is tested without a screen.
 
-#include <functional>
-
 #include <QString>
+#include <functional>
 
 class CommunicationProgress {
 public:

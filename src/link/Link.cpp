@@ -38,9 +38,13 @@ Link::Link(Port& port, Pump& pump, MessagePresenter& presenter)
     port_.SetReceiveHandler([this] { OnReceive(); });
 }
 
-Link::~Link() { port_.SetReceiveHandler(nullptr); }
+Link::~Link() {
+    port_.SetReceiveHandler(nullptr);
+}
 
-QByteArray Link::CommandBytes(const QString& text) { return EncodeInstrumentText(text); }
+QByteArray Link::CommandBytes(const QString& text) {
+    return EncodeInstrumentText(text);
+}
 
 QByteArray Link::WakeBurst() {
     QByteArray burst("EXIT\r");
@@ -63,7 +67,9 @@ MessageContext Link::Context() const {
     return context;
 }
 
-bool Link::ShowMessage(QString& key) { return ::ShowMessage(key, Context(), presenter_); }
+bool Link::ShowMessage(QString& key) {
+    return ::ShowMessage(key, Context(), presenter_);
+}
 
 // ---------------------------------------------------------------------------
 // Opening, waking, detection
@@ -517,8 +523,8 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
 
     if (code != Command::kPlay && progress_.IsLoaded()) {
         if (s_.LineTotal == 0) s_.LineTotal = 1;
-        const int v = static_cast<int>(
-            std::lround(static_cast<double>(s_.LineCount) / s_.LineTotal * 100.0));
+        const int v =
+            static_cast<int>(std::lround(static_cast<double>(s_.LineCount) / s_.LineTotal * 100.0));
         if (v <= 100) progress_.SetValue(v);
     }
 }
@@ -526,9 +532,13 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
 // ---------------------------------------------------------------------------
 // Real time and waiting
 
-bool Link::IsRealTimeActive() const { return realTime_ && realTime_->IsActive(); }
+bool Link::IsRealTimeActive() const {
+    return realTime_ && realTime_->IsActive();
+}
 
-bool Link::IsRealTimeBusy() const { return IsRealTimeActive() && realTime_->IsPolling(); }
+bool Link::IsRealTimeBusy() const {
+    return IsRealTimeActive() && realTime_->IsPolling();
+}
 
 bool Link::WaitLinkIdle() {
     for (int i = 0; i < 200; ++i) {
@@ -547,7 +557,9 @@ bool Link::ConfirmStopRealTime() {
     return true;
 }
 
-void Link::Pause(double seconds) { pump_.Sleep(static_cast<int>(std::lround(seconds * 1000.0))); }
+void Link::Pause(double seconds) {
+    pump_.Sleep(static_cast<int>(std::lround(seconds * 1000.0)));
+}
 
 void Link::Cancel() {
     if (s_.icommand == Command::kPlay && port_.IsOpen()) port_.Write(QByteArray(1, kEsc));

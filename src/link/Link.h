@@ -7,9 +7,8 @@
 // to its end inside the caller; waits go through the Pump, which delivers the
 // port's input and the Cancel button meanwhile.
 
-#include <array>
-
 #include <QString>
+#include <array>
 
 #include "instrument/MessageCatalogue.h"
 #include "link/ComPortMap.h"

@@ -2,9 +2,8 @@
 // The state of the instrument link, one set for the whole program, owned by
 // the Link. Names are the ones the rest of the program knows them by.
 
-#include <array>
-
 #include <QString>
+#include <array>
 
 // One host of the LAN host list; entry 0 is the most recent.
 struct LanHost {
@@ -45,10 +44,10 @@ struct LinkState {
     qint16 ConnectionType = Connection::kSerial;
     qint16 LanSelection = 0;  // 1-based LAN host entry in use; 0 = serial
     qint16 icommand = Command::kNone;
-    bool bline = false;       // the instrument has announced an open line
-    bool ReplyReady = false;  // the expected reply or announcement is complete
-    bool bcancel = false;     // the user pressed Cancel
-    bool ExitPending = false; // the next transmission waits 2.1 s first
+    bool bline = false;        // the instrument has announced an open line
+    bool ReplyReady = false;   // the expected reply or announcement is complete
+    bool bcancel = false;      // the user pressed Cancel
+    bool ExitPending = false;  // the next transmission waits 2.1 s first
     QString ReceiveBuffer;
     QString MessageKey;  // key of the message for the last failure; empty = none
     qint32 LineTotal = 1;

@@ -3,10 +3,9 @@
 // link (17). One interface, several transports; the link engine does not know
 // which one it talks through.
 
-#include <functional>
-
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 struct PortTarget {
     static constexpr int kLanPort = 17;

@@ -11,11 +11,27 @@ int PortControl::Open(const PortTarget& target) {
     return active_->Open(target);
 }
 
-void PortControl::Close() { active_->Close(); }
-bool PortControl::IsOpen() const { return active_->IsOpen(); }
-qint64 PortControl::OutputPending() const { return active_->OutputPending(); }
-void PortControl::DiscardOutput() { active_->DiscardOutput(); }
-qint64 PortControl::InputPending() const { return active_->InputPending(); }
-void PortControl::DiscardInput() { active_->DiscardInput(); }
-QByteArray PortControl::ReadInput() { return active_->ReadInput(); }
-bool PortControl::Write(const QByteArray& bytes) { return active_->Write(bytes); }
+void PortControl::Close() {
+    active_->Close();
+}
+bool PortControl::IsOpen() const {
+    return active_->IsOpen();
+}
+qint64 PortControl::OutputPending() const {
+    return active_->OutputPending();
+}
+void PortControl::DiscardOutput() {
+    active_->DiscardOutput();
+}
+qint64 PortControl::InputPending() const {
+    return active_->InputPending();
+}
+void PortControl::DiscardInput() {
+    active_->DiscardInput();
+}
+QByteArray PortControl::ReadInput() {
+    return active_->ReadInput();
+}
+bool PortControl::Write(const QByteArray& bytes) {
+    return active_->Write(bytes);
+}

@@ -19,6 +19,10 @@ void QtPump::Sleep(int milliseconds) {
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-double QtPump::Clock() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double QtPump::Clock() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
-QDateTime QtPump::Now() const { return QDateTime::currentDateTime(); }
+QDateTime QtPump::Now() const {
+    return QDateTime::currentDateTime();
+}

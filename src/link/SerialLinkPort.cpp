@@ -7,7 +7,9 @@ SerialLinkPort::SerialLinkPort() : port_(std::make_unique<QSerialPort>()) {
     QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { NotifyReceive(); });
 }
 
-SerialLinkPort::~SerialLinkPort() { Close(); }
+SerialLinkPort::~SerialLinkPort() {
+    Close();
+}
 
 int SerialLinkPort::OpenErrorNumber(int serialPortError) {
     switch (static_cast<QSerialPort::SerialPortError>(serialPortError)) {
@@ -49,15 +51,21 @@ void SerialLinkPort::Close() {
     if (port_->isOpen()) port_->close();
 }
 
-bool SerialLinkPort::IsOpen() const { return port_->isOpen(); }
+bool SerialLinkPort::IsOpen() const {
+    return port_->isOpen();
+}
 
-qint64 SerialLinkPort::OutputPending() const { return port_->isOpen() ? port_->bytesToWrite() : 0; }
+qint64 SerialLinkPort::OutputPending() const {
+    return port_->isOpen() ? port_->bytesToWrite() : 0;
+}
 
 void SerialLinkPort::DiscardOutput() {
     if (port_->isOpen()) port_->clear(QSerialPort::Output);
 }
 
-qint64 SerialLinkPort::InputPending() const { return port_->isOpen() ? port_->bytesAvailable() : 0; }
+qint64 SerialLinkPort::InputPending() const {
+    return port_->isOpen() ? port_->bytesAvailable() : 0;
+}
 
 void SerialLinkPort::DiscardInput() {
     if (!port_->isOpen()) return;
@@ -65,7 +73,9 @@ void SerialLinkPort::DiscardInput() {
     port_->clear(QSerialPort::Input);
 }
 
-QByteArray SerialLinkPort::ReadInput() { return port_->isOpen() ? port_->readAll() : QByteArray(); }
+QByteArray SerialLinkPort::ReadInput() {
+    return port_->isOpen() ? port_->readAll() : QByteArray();
+}
 
 bool SerialLinkPort::Write(const QByteArray& bytes) {
     if (!port_->isOpen()) return false;

@@ -14,7 +14,9 @@ TcpLinkPort::TcpLinkPort() : socket_(std::make_unique<QTcpSocket>()) {
     QObject::connect(socket_.get(), &QTcpSocket::errorOccurred, [this] { unsent_.clear(); });
 }
 
-TcpLinkPort::~TcpLinkPort() { Close(); }
+TcpLinkPort::~TcpLinkPort() {
+    Close();
+}
 
 int TcpLinkPort::Open(const PortTarget& target) {
     Close();
@@ -34,7 +36,9 @@ void TcpLinkPort::Close() {
     socket_->abort();
 }
 
-bool TcpLinkPort::IsOpen() const { return open_; }
+bool TcpLinkPort::IsOpen() const {
+    return open_;
+}
 
 bool TcpLinkPort::IsConnected() const {
     return socket_->state() == QAbstractSocket::ConnectedState;

@@ -195,7 +195,8 @@ TEST_F(LinkFixture, CancelDuringADownloadWritesEscBeforeTheFlag) {
     };
     port.SetChunkSize(512);
     pump.onEvents = [&] {
-        if (link.State().icommand == Command::kPlay && link.State().LineCount > 100 && !link.State().bcancel)
+        if (link.State().icommand == Command::kPlay && link.State().LineCount > 100 &&
+            !link.State().bcancel)
             link.Cancel();
     };
     QString reply;

@@ -59,7 +59,8 @@ TEST(SimInstrument, DeleteRenumbersAndRefusesUndeletableFiles) {
     EXPECT_EQ(Say(instrument, "DEL 9", now), QByteArray("ERR\r\n\x1A"));
     EXPECT_EQ(Say(instrument, "DEL", now), QByteArray("OK\r\n\x1A"));
     ASSERT_EQ(instrument.Files().size(), 1);
-    EXPECT_EQ(Say(instrument, "DIR", now), QByteArray("Manuell\t26-10-23 09:00:00\t12\t0200\tL\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "DIR", now),
+              QByteArray("Manuell\t26-10-23 09:00:00\t12\t0200\tL\r\n\x1A"));
     instrument.Files().clear();
     EXPECT_EQ(Say(instrument, "DIR", now), QByteArray("\x1A"));
 }
@@ -71,10 +72,14 @@ TEST(SimInstrument, PlayByRangeAndStoppedByEsc) {
     Say(instrument, "ECHO OFF", now);
     // Lab 1: a point every 10 s from 08:00:00; 08:00:05..08:00:31 holds three.
     const QByteArray range = Say(instrument, "PLAY 0 2026-11-02 08:00:05 2026-11-02 08:00:31", now);
-    EXPECT_TRUE(range.startsWith("Lab 1\t26-11-02 08:00:10\t3\t020A\r\n\tT\tRH\tTd\r\n\t\xB0" "C\t%RH\t\xB0" "C\r\n"));
+    EXPECT_TRUE(
+        range.startsWith("Lab 1\t26-11-02 08:00:10\t3\t020A\r\n\tT\tRH\tTd\r\n\t\xB0"
+                         "C\t%RH\t\xB0"
+                         "C\r\n"));
     EXPECT_EQ(range.count("\r\n"), 6);
     EXPECT_EQ(Say(instrument, "PLAY 2 2026-11-02 08:00:05 2026-11-02 08:00:31", now),
-              QByteArray("ERR\r\n\x1A")) << "Manuell has no range support";
+              QByteArray("ERR\r\n\x1A"))
+        << "Manuell has no range support";
     EXPECT_EQ(Say(instrument, "PLAY 17", now), QByteArray("\x1A")) << "no such file";
 
     instrument.Receive("PLAY 3\r", now);
@@ -109,7 +114,10 @@ TEST(SimInstrument, ProbeQuantitiesAndRealTime) {
     EXPECT_EQ(Say(instrument, "UNIT 0 1 2 0 0 0 1", now), QByteArray("ERR\r\n\x1A")) << "too many";
     EXPECT_EQ(Say(instrument, "UNIT 0 1 2 0 0 0", now), QByteArray("OK\r\n\x1A"));
     const QByteArray first = Say(instrument, "SEND 5", now);
-    EXPECT_TRUE(first.startsWith("3\tRH\tTd\r\n\t%RH\t\xB0" "F\r\n")) << first.constData();
+    EXPECT_TRUE(
+        first.startsWith("3\tRH\tTd\r\n\t%RH\t\xB0"
+                         "F\r\n"))
+        << first.constData();
     EXPECT_EQ(Say(instrument, "SEND", now).count('\t'), 2);
     instrument.Faults().recording = true;
     EXPECT_EQ(Say(instrument, "UNIT 1 1 0 0 0 0", now), QByteArray("ERR\r\n\x1A"));

@@ -1,9 +1,9 @@
 // Test entry point: a QCoreApplication around GoogleTest, so that the real
 // ports (QTcpSocket, QSerialPort) and the program's pump can run their events.
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QStandardPaths>
-
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

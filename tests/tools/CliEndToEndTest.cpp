@@ -14,7 +14,8 @@ void ExpectDefaultDirectory(const ToolRun& run) {
     ASSERT_EQ(lines.size(), 7) << qPrintable(run.out);
     EXPECT_EQ(lines.at(0), kDirHeader);
     EXPECT_EQ(lines.at(1), QStringLiteral("0\tLab 1\t2026-11-02 08:00:00\t1000\tyes\tyes"));
-    EXPECT_EQ(lines.at(2), QStringLiteral("1\tKylrum Öst [I]\t2026-10-30 08:00:00\t2500\tyes\tyes"));
+    EXPECT_EQ(lines.at(2),
+              QStringLiteral("1\tKylrum Öst [I]\t2026-10-30 08:00:00\t2500\tyes\tyes"));
     EXPECT_EQ(lines.at(3), QStringLiteral("2\tManuell\t2026-10-23 09:00:00\t12\tno\tno"));
     EXPECT_EQ(lines.at(4), QStringLiteral("3\tLogg:2026/11\t2026-11-01 08:00:00\t70000\tyes\tyes"));
     EXPECT_EQ(lines.at(5), QStringLiteral("4\tLager\t2026-09-23 08:00:00\t720\tyes\tno"));

@@ -1,13 +1,13 @@
 #include "CliSession.h"
 
-#include <csignal>
-#include <cstdio>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTimer>
+#include <csignal>
+#include <cstdio>
 
 #include "app/Branding.h"
 
@@ -56,7 +56,8 @@ bool StderrPresenter::Present(const MessageBoxSpec& box) {
 CliSession::CliSession()
     : store_(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath()))) {
     link_ = std::make_unique<Link>(port_, pump_, presenter_);
-    link_->SetApplicationTitle(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    link_->SetApplicationTitle(
+        ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
     LoadLinkSettings(store_, link_->State());
     link_->SetComPortMap(ComPortMap::FromSystem(store_.Raw()));
 

@@ -3,10 +3,9 @@
 // (or the program's stored choice), the link, messages on standard error and
 // a progress line when standard error is a terminal.
 
-#include <memory>
-
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "app/SettingsStore.h"
 #include "instrument/MessageCatalogue.h"

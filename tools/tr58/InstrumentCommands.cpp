@@ -9,7 +9,9 @@
 
 namespace {
 
-QString YesNo(bool value) { return value ? QStringLiteral("yes") : QStringLiteral("no"); }
+QString YesNo(bool value) {
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
 
 // The command code for a command line typed by hand: it chooses how long the
 // reply may take.
@@ -19,8 +21,10 @@ int CodeFor(const QString& command) {
     if (word == QLatin1String("DIR")) return Command::kDir;
     if (word == QLatin1String("PLAY")) return Command::kPlay;
     if (word == QLatin1String("DEL")) return Command::kDel;
-    if (word == QLatin1String("SEND")) return words.size() > 1 ? Command::kSendFirst : Command::kSendPoll;
-    if (word == QLatin1String("UNIT")) return words.size() > 1 ? Command::kUnitChange : Command::kUnit;
+    if (word == QLatin1String("SEND"))
+        return words.size() > 1 ? Command::kSendFirst : Command::kSendPoll;
+    if (word == QLatin1String("UNIT"))
+        return words.size() > 1 ? Command::kUnitChange : Command::kUnit;
     if (word == QLatin1String("SNUM")) return Command::kSnum;
     if (word == QLatin1String("CAL")) return Command::kCal;
     if (word == QLatin1String("TIME")) return Command::kTime;
@@ -51,13 +55,14 @@ int RunDir(CliSession& session, const QStringList& args) {
         link.ShowMessage(key);
     }
     for (const DirEntry& entry : entries) {
-        CliSession::Print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                              .arg(entry.Index)
-                              .arg(entry.Name)
-                              .arg(entry.FirstPointTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")))
-                              .arg(entry.PointTotal)
-                              .arg(YesNo(entry.Deletable()))
-                              .arg(YesNo(entry.RangeCapable())));
+        CliSession::Print(
+            QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                .arg(entry.Index)
+                .arg(entry.Name)
+                .arg(entry.FirstPointTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")))
+                .arg(entry.PointTotal)
+                .arg(YesNo(entry.Deletable()))
+                .arg(YesNo(entry.RangeCapable())));
     }
     return Exit::kOk;
 }
@@ -76,7 +81,8 @@ int RunInfo(CliSession& session, const QStringList& args) {
 
 int RunRaw(CliSession& session, const QStringList& args) {
     if (args.size() != 1 || args.first().trimmed().isEmpty())
-        return CliSession::Usage(QStringLiteral("raw takes one command text, e.g. tr58 raw \"VERS\""));
+        return CliSession::Usage(
+            QStringLiteral("raw takes one command text, e.g. tr58 raw \"VERS\""));
     Link& link = session.GetLink();
     QString reply;
     int code = CodeFor(args.first());
@@ -84,6 +90,7 @@ int RunRaw(CliSession& session, const QStringList& args) {
     // A reply the engine refused (an "ERR") is still worth seeing.
     reply = CleanInstrumentText(reply).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     CliSession::Print(reply);
-    if (!reply.isEmpty() && !reply.endsWith(QLatin1Char('\n'))) CliSession::Print(QStringLiteral("\n"));
+    if (!reply.isEmpty() && !reply.endsWith(QLatin1Char('\n')))
+        CliSession::Print(QStringLiteral("\n"));
     return ok ? Exit::kOk : Exit::kFailed;
 }

@@ -1,9 +1,8 @@
 // tr58: reads, downloads and converts TR58 data from the command line, on the
 // same core as the TR58 Link program.
+#include <QCoreApplication>
 #include <cstdio>
 #include <vector>
-
-#include <QCoreApplication>
 
 #include "CliSession.h"
 #include "instrument/UserLocale.h"
@@ -28,8 +27,7 @@ const std::vector<CliCommand>& Commands() {
          "info\n      Instrument and probe type, software version, the two serial numbers and the\n"
          "      calibration date.",
          RunInfo},
-        {"raw",
-         "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
+        {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
     };
     return commands;
@@ -63,7 +61,8 @@ int main(int argc, char** argv) {
     UserLocale::Init();
 
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+    if (args.isEmpty() || args.contains(QLatin1String("--help")) ||
+        args.contains(QLatin1String("-h"))) {
         PrintHelp();
         return args.isEmpty() ? Exit::kUsage : Exit::kOk;
     }
