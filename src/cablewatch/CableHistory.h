@@ -6,10 +6,9 @@
 // the cable is unplugged. Removing an entry from the file makes Cablewatch
 // forget the cable, as uninstalling a device does.
 
-#include <optional>
-
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace cablewatch {
 

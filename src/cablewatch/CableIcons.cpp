@@ -53,13 +53,17 @@ void DrawWarningMark(QPainter& p) {
     p.drawPoint(QPointF(12, 14.5));
 }
 
-QPixmap Draw(int index, int size) {
+// ghosted: the cable drawn see-through, as the list view shows an absent
+// item; the state mark stays readable.
+QPixmap Draw(int index, int size, bool ghosted = false) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 16.0, size / 16.0);
+    p.setOpacity(ghosted ? 0.35 : 1.0);
     DrawCable(p);
+    p.setOpacity(ghosted ? 0.8 : 1.0);
     if (index == kIconDisabled) DrawDisabledMark(p);
     if (index == kIconDriverProblem) DrawWarningMark(p);
     return pixmap;
@@ -74,14 +78,7 @@ QIcon ListIcon(int index) {
 }
 
 QPixmap GhostedPixmap(int index, int size) {
-    // Drawn see-through, as the list view shows a cut or absent item.
-    const QPixmap normal = Draw(index, size);
-    QPixmap ghost(normal.size());
-    ghost.fill(Qt::transparent);
-    QPainter p(&ghost);
-    p.setOpacity(0.4);
-    p.drawPixmap(0, 0, normal);
-    return ghost;
+    return Draw(index, size, true);
 }
 
 QIcon WindowIcon() {

@@ -72,8 +72,7 @@ CablewatchOptions ParseCablewatchCommandLine(const QStringList& args) {
 }
 
 void ApplyEnvironment(CablewatchOptions& options) {
-    if (options.sysfsRoot.isEmpty())
-        options.sysfsRoot = qEnvironmentVariable("CABLEWATCH_SYSFS");
+    if (options.sysfsRoot.isEmpty()) options.sysfsRoot = qEnvironmentVariable("CABLEWATCH_SYSFS");
     if (options.registryDir.isEmpty())
         options.registryDir = qEnvironmentVariable("CABLEWATCH_REGISTRY");
 }

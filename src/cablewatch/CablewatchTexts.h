@@ -7,13 +7,14 @@
 namespace cablewatch {
 
 // Registry paths (read-only) and value names.
-inline const QString kEnumRoot = QStringLiteral("\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\");
+inline const QString kEnumRoot =
+    QStringLiteral("\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\");
 inline const QString kDeviceFolder = QStringLiteral("USB\\Vid_2A6F&Pid_0200");
 inline const QString kDeviceKeyPrefix = QStringLiteral("USB\\Vid_2A6F&Pid_0200\\");
-inline const QString kCurrentDriverEnum = QStringLiteral(
-    "\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\silabenm\\Enum");
-inline const QString kObsoleteDriverEnum = QStringLiteral(
-    "\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\slabbus\\Enum");
+inline const QString kCurrentDriverEnum =
+    QStringLiteral("\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\silabenm\\Enum");
+inline const QString kObsoleteDriverEnum =
+    QStringLiteral("\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\slabbus\\Enum");
 inline const QString kDriverVersionKey = QStringLiteral(
     "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Silicon Laboratories, Inc.\\Silicon Laboratories Driver "
     "Installations\\VCP CP210x Cardinal\\HLVNCOMM&2A6F&0200");

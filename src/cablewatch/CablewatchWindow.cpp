@@ -38,7 +38,9 @@ constexpr int kListWidth = 380;
 constexpr int kListHeight = 168;
 const char* const kHelpIdProperty = "cablewatchHelpId";
 
-void SetHelpId(QWidget* control, int helpId) { control->setProperty(kHelpIdProperty, helpId); }
+void SetHelpId(QWidget* control, int helpId) {
+    control->setProperty(kHelpIdProperty, helpId);
+}
 
 void ShowPropertiesPage(const QString& command, const RegistryTree& tree) {
     const QString rowKey = DeviceIdOfCommand(command);
@@ -113,7 +115,9 @@ CablewatchWindow::CablewatchWindow(const CablewatchOptions& options,
     tmrUpdate->start();
 }
 
-CablewatchWindow::~CablewatchWindow() { delete ownerWindow_; }
+CablewatchWindow::~CablewatchWindow() {
+    delete ownerWindow_;
+}
 
 void CablewatchWindow::BuildControls() {
     imgIcon = new QLabel(this);
@@ -294,9 +298,8 @@ void CablewatchWindow::SyncList() {
         item->setSelected(true);
     }
     lvwList->header()->setSortIndicatorShown(list_.IsSorted());
-    lvwList->header()->setSortIndicator(list_.SortColumn(), list_.IsDescending()
-                                                                ? Qt::DescendingOrder
-                                                                : Qt::AscendingOrder);
+    lvwList->header()->setSortIndicator(
+        list_.SortColumn(), list_.IsDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
     cmdProperties->setEnabled(list_.CommandsEnabled());
     cmdOk->setEnabled(list_.CommandsEnabled());
     lblVersion->setText(list_.VersionText());
@@ -355,8 +358,8 @@ void CablewatchWindow::PopUpWhatsThis(QWidget* control, const QPoint& globalPos)
 void CablewatchWindow::OnWhatsThisHelp() {
     QWidget* control = whatsThisControl_;
     if (!control || !platform_.showWhatsThis) return;
-    platform_.showWhatsThis(whatsThisPos_, WhatsThisText(control->property(kHelpIdProperty).toInt()),
-                            control);
+    platform_.showWhatsThis(whatsThisPos_,
+                            WhatsThisText(control->property(kHelpIdProperty).toInt()), control);
 }
 
 bool CablewatchWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -376,7 +379,8 @@ bool CablewatchWindow::eventFilter(QObject* watched, QEvent* event) {
             }
             if (control == imgLogo && mouse->button() == Qt::LeftButton) {
                 const bool inside = imgLogo->rect().contains(mouse->position().toPoint());
-                if (logoPressed_ && inside && platform_.openUrl) platform_.openUrl(QUrl(kMakerSite));
+                if (logoPressed_ && inside && platform_.openUrl)
+                    platform_.openUrl(QUrl(kMakerSite));
                 logoPressed_ = false;
             }
             break;
@@ -408,6 +412,8 @@ void CablewatchWindow::closeEvent(QCloseEvent* event) {
 }
 
 // Escape closes the window as Close (or Cancel) does.
-void CablewatchWindow::reject() { close(); }
+void CablewatchWindow::reject() {
+    close();
+}
 
 }  // namespace cablewatch

@@ -5,13 +5,12 @@
 // list itself (rows, states, sorting, selection) is a DeviceList; the window
 // shows it and forwards the user's commands.
 
-#include <functional>
-#include <memory>
-
 #include <QDialog>
 #include <QIcon>
 #include <QPointer>
 #include <QUrl>
+#include <functional>
+#include <memory>
 
 #include "cablewatch/CablewatchCommandLine.h"
 #include "cablewatch/DeviceList.h"

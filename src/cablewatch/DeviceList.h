@@ -4,10 +4,9 @@
 // list view's sorted mode, sort column and order, and the selection. The
 // window only mirrors it.
 
-#include <array>
-
 #include <QList>
 #include <QString>
+#include <array>
 
 #include "cablewatch/RegistryTree.h"
 

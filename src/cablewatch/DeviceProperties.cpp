@@ -75,12 +75,13 @@ QString DevicePropertiesReport(const RegistryTree& tree, const QString& rowKey) 
         for (const char* name : {"idVendor", "idProduct", "manufacturer", "product", "serial",
                                  "version", "speed", "busnum", "devnum", "authorized"}) {
             const QString value = Attribute(*sysfsPath, QLatin1String(name));
-            if (!value.isEmpty()) out += QStringLiteral("  %1 = %2\n").arg(QLatin1String(name), value);
+            if (!value.isEmpty())
+                out += QStringLiteral("  %1 = %2\n").arg(QLatin1String(name), value);
         }
         const QDir dir(*sysfsPath);
         const QString prefix = dir.dirName() + QLatin1Char(':');
-        for (const QString& sub :
-             dir.entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        for (const QString& sub : dir.entryList({prefix + QLatin1Char('*')},
+                                                QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
             const QFileInfo driver(dir.filePath(sub) + QStringLiteral("/driver"));
             const QString driverName =
                 driver.isSymLink() ? QFileInfo(driver.symLinkTarget()).fileName() : QString();

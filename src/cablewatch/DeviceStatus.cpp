@@ -42,8 +42,7 @@ std::optional<DeviceState> EvaluateDevice(const RegistryTree& tree, const QStrin
         state.status = kStatusDisabled;
         state.icon = kIconDisabled;
     }
-    state.portName =
-        tree.StringValue(key + QLatin1Char('\\') + kDeviceParametersKey, kPortName);
+    state.portName = tree.StringValue(key + QLatin1Char('\\') + kDeviceParametersKey, kPortName);
     state.cableId = tree.KeyName(key);
     return state;
 }

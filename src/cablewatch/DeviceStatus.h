@@ -1,9 +1,8 @@
 #pragma once
 // What one cable's row shows, decided from the registry-shaped device tree.
 
-#include <optional>
-
 #include <QString>
+#include <optional>
 
 #include "cablewatch/RegistryTree.h"
 

@@ -14,8 +14,8 @@ QByteArray EncodePortPickerReply(const QString& portName) {
     return record + data;
 }
 
-std::optional<PortPickerRecord> DecodePortPickerReply(const QByteArray& buffer,
-                                                      qsizetype* consumed, bool* malformed) {
+std::optional<PortPickerRecord> DecodePortPickerReply(const QByteArray& buffer, qsizetype* consumed,
+                                                      bool* malformed) {
     if (consumed) *consumed = 0;
     if (malformed) *malformed = false;
     if (buffer.size() < 8) return std::nullopt;
@@ -41,7 +41,9 @@ QString OwnerSocketName(qint64 ownerHandle) {
 OwnerLink::OwnerLink(qint64 ownerHandle, QObject* parent)
     : QObject(parent), ownerHandle_(ownerHandle), socket_(new QLocalSocket(this)) {}
 
-OwnerLink::~OwnerLink() { Close(); }
+OwnerLink::~OwnerLink() {
+    Close();
+}
 
 bool OwnerLink::IsConnected() const {
     return socket_->state() == QLocalSocket::ConnectedState;

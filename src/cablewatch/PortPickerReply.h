@@ -10,11 +10,10 @@
 // closes it when its window closes, so the owner can disable itself while it
 // is open and enable and raise itself when it ends.
 
-#include <optional>
-
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QLocalSocket;
 

@@ -118,9 +118,8 @@ void LoadFolder(RegistryTree& tree, const QString& folder, const QStringList& ke
         }
     }
     const QDir dir(folder);
-    const QStringList subFolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
-                      QDir::Name);
+    const QStringList subFolders = dir.entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden, QDir::Name);
     for (const QString& sub : subFolders) {
         QStringList names = keyNames;
         names << RegistryTree::UnescapeName(sub);
@@ -134,9 +133,13 @@ QStringList RegistryTree::SplitPath(const QString& path) {
     return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
-QString RegistryTree::JoinPath(const QStringList& names) { return names.join(QLatin1Char('\\')); }
+QString RegistryTree::JoinPath(const QStringList& names) {
+    return names.join(QLatin1Char('\\'));
+}
 
-QString RegistryTree::Fold(const QString& path) { return JoinPath(SplitPath(path)).toLower(); }
+QString RegistryTree::Fold(const QString& path) {
+    return JoinPath(SplitPath(path)).toLower();
+}
 
 QString RegistryTree::EscapeName(const QString& name) {
     QString out;
@@ -217,7 +220,9 @@ void RegistryTree::SetDword(const QString& path, const QString& name, quint32 nu
     SetValue(path, name, QVariant(static_cast<uint>(number)));
 }
 
-bool RegistryTree::KeyExists(const QString& path) const { return Find(path) != nullptr; }
+bool RegistryTree::KeyExists(const QString& path) const {
+    return Find(path) != nullptr;
+}
 
 QStringList RegistryTree::SubKeyNames(const QString& path) const {
     QStringList names;
@@ -297,7 +302,8 @@ bool RegistryTree::SaveToDirectory(const QString& folder) const {
             text += value.name.isEmpty() ? QStringLiteral("@") : QuoteText(value.name);
             text += QLatin1Char('=');
             if (value.data.typeId() == QMetaType::UInt)
-                text += QStringLiteral("dword:%1").arg(value.data.toUInt(), 8, 16, QLatin1Char('0'));
+                text +=
+                    QStringLiteral("dword:%1").arg(value.data.toUInt(), 8, 16, QLatin1Char('0'));
             else
                 text += QuoteText(value.data.toString());
             text += QLatin1Char('\n');

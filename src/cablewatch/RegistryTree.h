@@ -11,12 +11,11 @@
 //     "PortName"="COM5"
 //     "ConfigFlags"=dword:00000000
 
-#include <optional>
-
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace cablewatch {
 
@@ -69,9 +68,9 @@ private:
         QVariant data;
     };
     struct Key {
-        QString path;                       // as spelled, without leading "\"
-        QMap<QString, NamedValue> values;   // by lower-case name
-        QStringList order;                  // lower-case names, first-set order
+        QString path;                      // as spelled, without leading "\"
+        QMap<QString, NamedValue> values;  // by lower-case name
+        QStringList order;                 // lower-case names, first-set order
     };
     static QString Fold(const QString& path);
     Key* Find(const QString& path);

@@ -49,7 +49,9 @@ bool SingleInstance::ActivateRunning(int timeoutMs) {
     return true;
 }
 
-bool SingleInstance::IsListening() const { return server_ && server_->isListening(); }
+bool SingleInstance::IsListening() const {
+    return server_ && server_->isListening();
+}
 
 bool SingleInstance::Listen() {
     if (IsListening()) return true;

@@ -48,7 +48,8 @@ QString BoundDriver(const QString& interfaceFolder) {
 
 void FillEnum(RegistryTree& tree, const QString& enumKey, const QStringList& rowKeys) {
     tree.CreateKey(enumKey);
-    for (int i = 0; i < rowKeys.size(); ++i) tree.SetString(enumKey, QString::number(i), rowKeys[i]);
+    for (int i = 0; i < rowKeys.size(); ++i)
+        tree.SetString(enumKey, QString::number(i), rowKeys[i]);
     tree.SetDword(enumKey, QStringLiteral("Count"), rowKeys.size());
     tree.SetDword(enumKey, QStringLiteral("NextInstance"), rowKeys.size());
 }
@@ -104,21 +105,20 @@ QList<SysfsCable> SysfsDeviceSource::FindCables(const QString& sysfsRoot) {
         const QString canonical = QFileInfo(folder).canonicalFilePath();
         cable.sysfsPath = canonical.isEmpty() ? folder : canonical;
         cable.serial = ReadAttribute(folder + QStringLiteral("/serial"));
-        cable.authorized = ReadAttribute(folder + QStringLiteral("/authorized")) != QLatin1String("0");
+        cable.authorized =
+            ReadAttribute(folder + QStringLiteral("/authorized")) != QLatin1String("0");
         cable.manufacturer = ReadAttribute(folder + QStringLiteral("/manufacturer"));
         cable.product = ReadAttribute(folder + QStringLiteral("/product"));
         // Interfaces sit inside the device's folder and beside it in the bus
         // list; either is enough.
         QStringList interfaceFolders;
         const QString prefix = name + QLatin1Char(':');
-        for (const QString& sub : QDir(folder).entryList({prefix + QLatin1Char('*')},
-                                                         QDir::Dirs | QDir::NoDotAndDotDot,
-                                                         QDir::Name))
+        for (const QString& sub : QDir(folder).entryList(
+                 {prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
             interfaceFolders << QDir(folder).filePath(sub);
         if (interfaceFolders.isEmpty()) {
-            for (const QString& sub : devices.entryList({prefix + QLatin1Char('*')},
-                                                        QDir::Dirs | QDir::NoDotAndDotDot,
-                                                        QDir::Name))
+            for (const QString& sub : devices.entryList(
+                     {prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
                 interfaceFolders << devices.filePath(sub);
         }
         for (const QString& interfaceFolder : interfaceFolders) {
@@ -209,7 +209,8 @@ RegistryTree SysfsDeviceSource::Snapshot() {
         tree.SetDword(key + QLatin1Char('\\') + kControlKey, kDisableCount,
                       cable.authorized ? 0 : 1);
         tree.SetString(key, QStringLiteral("SysfsPath"), cable.sysfsPath);
-        if (!cable.product.isEmpty()) tree.SetString(key, QStringLiteral("DeviceDesc"), cable.product);
+        if (!cable.product.isEmpty())
+            tree.SetString(key, QStringLiteral("DeviceDesc"), cable.product);
         if (!cable.manufacturer.isEmpty())
             tree.SetString(key, QStringLiteral("Mfg"), cable.manufacturer);
         if (!cable.tty.isEmpty())
@@ -236,8 +237,8 @@ RegistryTree SysfsDeviceSource::Snapshot() {
     // driver carries the running kernel's.
     if (currentLoaded) {
         tree.CreateKey(kDriverVersionKey);
-        QString version = ReadAttribute(modules + QLatin1String(kCurrentDriver) +
-                                        QStringLiteral("/version"));
+        QString version =
+            ReadAttribute(modules + QLatin1String(kCurrentDriver) + QStringLiteral("/version"));
         const QString canonical = QFileInfo(root_).canonicalFilePath();
         if (version.isEmpty() && canonical == QLatin1String("/sys"))
             version = QSysInfo::kernelVersion();

@@ -13,10 +13,9 @@
 // key holds the cp210x module's version when the module is loaded.
 // Cables seen before and unplugged now stay in the tree (CableHistory).
 
-#include <functional>
-
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "cablewatch/CableHistory.h"
 #include "cablewatch/DeviceSource.h"

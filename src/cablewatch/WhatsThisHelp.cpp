@@ -16,7 +16,8 @@ QString WhatsThisText(int helpId) {
                 "Opens the device manager with the devices that are not plugged in shown as "
                 "well.");
         case kHelpOk:
-            return QStringLiteral("Uses the COM port of the selected cable and closes this window.");
+            return QStringLiteral(
+                "Uses the COM port of the selected cable and closes this window.");
         case kHelpClose:
             return QStringLiteral("Closes this window.");
         case kHelpVersion:

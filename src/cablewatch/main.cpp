@@ -1,10 +1,9 @@
 // Cablewatch: lists the Halvion USB Instrument cables this computer has seen,
 // with their COM ports, and serves as a port picker for another program.
-#include <cstdio>
-#include <memory>
-
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
+#include <memory>
 
 #include "cablewatch/CablewatchCommandLine.h"
 #include "cablewatch/CablewatchTexts.h"

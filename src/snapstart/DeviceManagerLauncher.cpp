@@ -7,8 +7,8 @@ namespace snapstart {
 
 const QList<ViewerCommand>& HardwareViewers() {
 #ifdef Q_OS_WIN
-    static const QList<ViewerCommand> kViewers = {{QStringLiteral("mmc"),
-                                                   {QStringLiteral("devmgmt.msc")}}};
+    static const QList<ViewerCommand> kViewers = {
+        {QStringLiteral("mmc"), {QStringLiteral("devmgmt.msc")}}};
 #else
     // Desktop hardware browsers; each lists the USB devices.
     static const QList<ViewerCommand> kViewers = {

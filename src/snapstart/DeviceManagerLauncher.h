@@ -4,11 +4,10 @@
 // their details. The viewer sees DEVMGR_SHOW_NONPRESENT_DEVICES=1 and
 // DEVMGR_SHOW_DETAILS=1 in its environment.
 
-#include <optional>
-
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace snapstart {
 

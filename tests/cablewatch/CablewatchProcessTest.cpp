@@ -1,11 +1,11 @@
 // The cablewatch program itself, started as a user would start it.
+#include <gtest/gtest.h>
+
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <gtest/gtest.h>
 
 #include "FakeSysfs.h"
 #include "cablewatch/CablewatchTexts.h"
@@ -102,7 +102,8 @@ TEST_F(CablewatchProcess, HelpDocumentsTheReplyAndDumpCapturesTheTree) {
     EXPECT_EQ(dump->exitCode(), 0);
     const RegistryTree tree = RegistryTree::LoadFromDirectory(out);
     EXPECT_EQ(tree.SubKeyNames(kEnumRoot + kDeviceFolder), QStringList{QStringLiteral("CW0001")});
-    EXPECT_EQ(tree.StringValue(kEnumRoot + kDeviceKeyPrefix + QStringLiteral("CW0001\\Device Parameters"),
-                               kPortName),
-              QStringLiteral("COM1"));
+    EXPECT_EQ(
+        tree.StringValue(kEnumRoot + kDeviceKeyPrefix + QStringLiteral("CW0001\\Device Parameters"),
+                         kPortName),
+        QStringLiteral("COM1"));
 }

@@ -1,6 +1,4 @@
-#include "cablewatch/CablewatchWindow.h"
-
-#include <memory>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -15,11 +13,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
+#include <memory>
 
 #include "FakeSysfs.h"
 #include "cablewatch/CablewatchTexts.h"
+#include "cablewatch/CablewatchWindow.h"
 #include "cablewatch/SingleInstance.h"
 #include "cablewatch/SysfsDeviceSource.h"
 #include "cablewatch/WhatsThisHelp.h"
@@ -108,11 +106,14 @@ protected:
     // Three cables: CW0003 OK on COM3; CW0007 on COM7 bound to the old
     // driver too; CW0012 seen on COM12 and unplugged since.
     void ThreeCables() {
-        sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB0")));
-        FakeCable old = Cable(QStringLiteral("1-2"), QStringLiteral("CW0007"), QStringLiteral("ttyUSB1"));
+        sys_->AddCable(
+            Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB0")));
+        FakeCable old =
+            Cable(QStringLiteral("1-2"), QStringLiteral("CW0007"), QStringLiteral("ttyUSB1"));
         old.drivers << QStringLiteral("usbserial_generic");
         sys_->AddCable(old);
-        sys_->AddCable(Cable(QStringLiteral("1-3"), QStringLiteral("CW0012"), QStringLiteral("ttyUSB2")));
+        sys_->AddCable(
+            Cable(QStringLiteral("1-3"), QStringLiteral("CW0012"), QStringLiteral("ttyUSB2")));
         Source()->Snapshot();
         sys_->Unplug(QStringLiteral("1-3"));
     }
@@ -131,7 +132,8 @@ protected:
 
     static QStringList Column(QTreeWidget* list, int column) {
         QStringList texts;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(column);
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            texts << list->topLevelItem(i)->text(column);
         return texts;
     }
 
@@ -148,7 +150,8 @@ TEST_F(CablewatchWindowTest, ShowsTheWindowsTextsAndColumns) {
     EXPECT_EQ(Find<QLabel>(*window, "lblList")->text(),
               QStringLiteral("The following Halvion &USB Instrument devices have been installed:"));
     EXPECT_EQ(Find<QPushButton>(*window, "cmdProperties")->text(), QStringLiteral("&Properties"));
-    EXPECT_EQ(Find<QPushButton>(*window, "cmdDevmgmt")->text(), QStringLiteral("&Device Manager..."));
+    EXPECT_EQ(Find<QPushButton>(*window, "cmdDevmgmt")->text(),
+              QStringLiteral("&Device Manager..."));
     EXPECT_FALSE(Find<QPushButton>(*window, "cmdDevmgmt")->icon().isNull());  // the shield
     auto* list = Find<QTreeWidget>(*window, "lvwList");
     EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("COM Number"));
@@ -157,7 +160,8 @@ TEST_F(CablewatchWindowTest, ShowsTheWindowsTextsAndColumns) {
     const auto widths = DeviceList::ColumnWidths(list->width());
     EXPECT_EQ(list->columnWidth(0), widths[0]);
     EXPECT_EQ(list->columnWidth(2), widths[0] + 1);
-    EXPECT_EQ(Find<QLabel>(*window, "lblVersion")->text(), QStringLiteral("Driver version: 6.1.0-cw"));
+    EXPECT_EQ(Find<QLabel>(*window, "lblVersion")->text(),
+              QStringLiteral("Driver version: 6.1.0-cw"));
     EXPECT_EQ(qgetenv("DEVMGR_SHOW_DETAILS"), QByteArray("1"));
     auto* timer = Find<QTimer>(*window, "tmrUpdate");
     EXPECT_EQ(timer->interval(), 1000);
@@ -264,7 +268,8 @@ TEST_F(CablewatchWindowTest, EmptyListDisablesPropertiesAndOk) {
     auto window = Window({QStringLiteral("/W:77")});
     EXPECT_FALSE(Find<QPushButton>(*window, "cmdProperties")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>(*window, "cmdOk")->isEnabled());
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB0")));
     window->UpdateList();
     EXPECT_TRUE(Find<QPushButton>(*window, "cmdProperties")->isEnabled());
     EXPECT_TRUE(Find<QPushButton>(*window, "cmdOk")->isEnabled());
@@ -283,7 +288,8 @@ TEST_F(CablewatchWindowTest, UpdateFollowsPlugsAndSwitchesSortingOffOnAPortChang
     EXPECT_TRUE(list->topLevelItem(0)->data(0, CablewatchWindow::kGhostedRole).toBool());
     EXPECT_TRUE(list->header()->isSortIndicatorShown());
 
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB2")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0003"), QStringLiteral("ttyUSB2")));
     window->UpdateList();
     EXPECT_EQ(Column(list, 0), (QStringList{"COM12", "COM7", "COM12"}));
     EXPECT_EQ(Column(list, 1), (QStringList{"OK", "Obsolete driver", "Not present"}));
@@ -291,7 +297,8 @@ TEST_F(CablewatchWindowTest, UpdateFollowsPlugsAndSwitchesSortingOffOnAPortChang
     EXPECT_FALSE(list->header()->isSortIndicatorShown());
 
     // A new cable is added at the end while unsorted.
-    sys_->AddCable(Cable(QStringLiteral("1-5"), QStringLiteral("CW0000"), QStringLiteral("ttyUSB3")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-5"), QStringLiteral("CW0000"), QStringLiteral("ttyUSB3")));
     window->UpdateList();
     EXPECT_EQ(Column(list, 2).last(), QStringLiteral("CW0000"));
     EXPECT_EQ(Column(list, 0).last(), QStringLiteral("COM1"));
@@ -390,7 +397,8 @@ TEST_F(CablewatchWindowTest, ContextMenuKeyOffersWhatsThisForTheFocusedControl) 
 
 TEST_F(CablewatchWindowTest, ActivationFromASecondCopyRestoresTheWindow) {
     auto window = Window({});
-    const QString name = QStringLiteral("cablewatch-window-test-%1").arg(QCoreApplication::applicationPid());
+    const QString name =
+        QStringLiteral("cablewatch-window-test-%1").arg(QCoreApplication::applicationPid());
     SingleInstance instance(name);
     ASSERT_TRUE(instance.Listen());
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),

@@ -1,6 +1,6 @@
-#include "cablewatch/CablewatchCommandLine.h"
-
 #include <gtest/gtest.h>
+
+#include "cablewatch/CablewatchCommandLine.h"
 
 using namespace cablewatch;
 
@@ -36,8 +36,9 @@ TEST(CablewatchCommandLine, UnreadableHandleIsNoOwner) {
 }
 
 TEST(CablewatchCommandLine, OptionsAreTakenOutBeforeTheWords) {
-    const auto options = ParseCablewatchCommandLine(
-        {"--sysfs=/tmp/fake sys", "COM2", "--registry=/tmp/reg", "--dump-registry=/tmp/out", "--help"});
+    const auto options =
+        ParseCablewatchCommandLine({"--sysfs=/tmp/fake sys", "COM2", "--registry=/tmp/reg",
+                                    "--dump-registry=/tmp/out", "--help"});
     EXPECT_EQ(options.sysfsRoot, QStringLiteral("/tmp/fake sys"));
     EXPECT_EQ(options.registryDir, QStringLiteral("/tmp/reg"));
     EXPECT_EQ(options.dumpDir, QStringLiteral("/tmp/out"));

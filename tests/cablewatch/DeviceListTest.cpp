@@ -1,8 +1,7 @@
-#include "cablewatch/DeviceList.h"
-
 #include <gtest/gtest.h>
 
 #include "cablewatch/CablewatchTexts.h"
+#include "cablewatch/DeviceList.h"
 
 using namespace cablewatch;
 

@@ -1,12 +1,11 @@
-#include "cablewatch/DeviceProperties.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include "FakeSysfs.h"
 #include "cablewatch/CablewatchTexts.h"
+#include "cablewatch/DeviceProperties.h"
 #include "cablewatch/SysfsDeviceSource.h"
 
 using namespace cablewatch;
@@ -14,7 +13,8 @@ using namespace cablewatch;
 TEST(DeviceProperties, CommandTextNamesTheDevice) {
     const QString key = QStringLiteral("USB\\Vid_2A6F&Pid_0200\\CW0001");
     const QString command = DevicePropertiesCommand(key);
-    EXPECT_EQ(command, QStringLiteral("/MachineName \"\" /DeviceID \"USB\\Vid_2A6F&Pid_0200\\CW0001\""));
+    EXPECT_EQ(command,
+              QStringLiteral("/MachineName \"\" /DeviceID \"USB\\Vid_2A6F&Pid_0200\\CW0001\""));
     EXPECT_EQ(DeviceIdOfCommand(command), key);
     EXPECT_EQ(DeviceIdOfCommand(QStringLiteral("/MachineName \"\"")), QString());
 }
@@ -43,7 +43,8 @@ TEST(DeviceProperties, PageShowsStateValuesAndSysfsAttributes) {
 }
 
 TEST(DeviceProperties, PageFileNameCannotLeaveItsFolder) {
-    const QString name = DevicePropertiesFileName(QStringLiteral("USB\\Vid_2A6F&Pid_0200\\../../etc/x y"));
+    const QString name =
+        DevicePropertiesFileName(QStringLiteral("USB\\Vid_2A6F&Pid_0200\\../../etc/x y"));
     EXPECT_EQ(name, QStringLiteral("cablewatch-______etc_x_y.txt"));
     EXPECT_EQ(QDir::cleanPath(QStringLiteral("/tmp/") + name), QStringLiteral("/tmp/") + name);
     EXPECT_EQ(DevicePropertiesFileName(QStringLiteral("USB\\Vid_2A6F&Pid_0200\\CW0001")),

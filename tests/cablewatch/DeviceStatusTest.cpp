@@ -1,8 +1,7 @@
-#include "cablewatch/DeviceStatus.h"
-
 #include <gtest/gtest.h>
 
 #include "cablewatch/CablewatchTexts.h"
+#include "cablewatch/DeviceStatus.h"
 
 using namespace cablewatch;
 

@@ -10,7 +10,7 @@ struct FakeCable {
     QString name = QStringLiteral("1-1");  // the device folder, e.g. "1-1.2"
     QString vendor = QStringLiteral("2a6f");
     QString product = QStringLiteral("0200");
-    QString serial;          // not written when hasSerial is false
+    QString serial;  // not written when hasSerial is false
     bool hasSerial = true;
     bool authorized = true;
     QStringList drivers = {QStringLiteral("cp210x")};  // one interface each

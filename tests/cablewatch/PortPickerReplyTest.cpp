@@ -1,4 +1,4 @@
-#include "cablewatch/PortPickerReply.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -6,7 +6,7 @@
 #include <QLocalSocket>
 #include <QPointer>
 
-#include <gtest/gtest.h>
+#include "cablewatch/PortPickerReply.h"
 
 using namespace cablewatch;
 
@@ -47,7 +47,9 @@ struct FakeOwner {
 
 TEST(PortPickerReply, Com7RecordIsKindZeroLengthFiveAndNulTerminated) {
     const QByteArray record = EncodePortPickerReply(QStringLiteral("COM7"));
-    EXPECT_EQ(record, QByteArray::fromHex("00000000" "05000000" "434f4d3700"));
+    EXPECT_EQ(record, QByteArray::fromHex("00000000"
+                                          "05000000"
+                                          "434f4d3700"));
     qsizetype consumed = 0;
     const auto decoded = DecodePortPickerReply(record, &consumed);
     ASSERT_TRUE(decoded);
@@ -75,7 +77,8 @@ TEST(PortPickerReply, PartialAndMalformedRecordsAreNotRead) {
     QByteArray huge = QByteArray::fromHex("00000000ffffff7f") + "COM1";
     EXPECT_FALSE(DecodePortPickerReply(huge, nullptr, &malformed));
     EXPECT_TRUE(malformed);
-    EXPECT_FALSE(DecodePortPickerReply(QByteArray::fromHex("0000000000000000"), nullptr, &malformed));
+    EXPECT_FALSE(
+        DecodePortPickerReply(QByteArray::fromHex("0000000000000000"), nullptr, &malformed));
     EXPECT_TRUE(malformed);
 }
 

@@ -1,11 +1,11 @@
-#include "cablewatch/RegistryTree.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "cablewatch/RegistryTree.h"
 
 using cablewatch::RegistryTree;
 
@@ -34,9 +34,8 @@ TEST(RegistryTree, SubKeysAreListedAlphabeticallyByNameOnly) {
     RegistryTree tree;
     for (const char* name : {"b-2", "B", "a\\deeper", "c", "A"}) tree.CreateKey(kKey + "\\" + name);
     // "a" and "A" are one key; the deeper key is not a direct sub-key.
-    EXPECT_EQ(tree.SubKeyNames(kKey),
-              (QStringList{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("b-2"),
-                           QStringLiteral("c")}));
+    EXPECT_EQ(tree.SubKeyNames(kKey), (QStringList{QStringLiteral("a"), QStringLiteral("B"),
+                                                   QStringLiteral("b-2"), QStringLiteral("c")}));
     EXPECT_TRUE(tree.SubKeyNames(kKey + QStringLiteral("\\none")).isEmpty());
 }
 
@@ -64,7 +63,8 @@ TEST(RegistryTree, SavedFolderReadsBackTheSameTree) {
     ASSERT_TRUE(tree.SaveToDirectory(dir.path()));
 
     // The ".." key is a folder of its own, not the parent.
-    EXPECT_TRUE(QFileInfo(dir.path() + QStringLiteral("/HKEY_LOCAL_MACHINE/SYSTEM/Test/Key/%2E%2E")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.path() + QStringLiteral("/HKEY_LOCAL_MACHINE/SYSTEM/Test/Key/%2E%2E"))
+                    .isDir());
     const RegistryTree back = RegistryTree::LoadFromDirectory(dir.path());
     EXPECT_EQ(back.KeyCount(), tree.KeyCount());
     EXPECT_EQ(back.SubKeyNames(kKey), tree.SubKeyNames(kKey));
@@ -81,28 +81,31 @@ TEST(RegistryTree, HandWrittenValuesFileSkipsMalformedLines) {
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/%values"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\"Good\"=\"yes\"\n"
-               "\"NoClose=\"x\"\n"
-               "\"BadDword\"=dword:xyz\n"
-               "\"TooLong\"=dword:123456789\n"
-               "garbage\n"
-               "\"Number\"=DWORD:0000000A\r\n");
+    file.write(
+        "\"Good\"=\"yes\"\n"
+        "\"NoClose=\"x\"\n"
+        "\"BadDword\"=dword:xyz\n"
+        "\"TooLong\"=dword:123456789\n"
+        "garbage\n"
+        "\"Number\"=DWORD:0000000A\r\n");
     file.close();
     const RegistryTree tree = RegistryTree::LoadFromDirectory(dir.path());
     const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\Dev");
     EXPECT_EQ(tree.StringValue(key, QStringLiteral("Good")), QStringLiteral("yes"));
     EXPECT_EQ(tree.DwordValue(key, QStringLiteral("Number")), 10u);
-    EXPECT_EQ(tree.ValueNames(key), (QStringList{QStringLiteral("Good"), QStringLiteral("Number")}));
+    EXPECT_EQ(tree.ValueNames(key),
+              (QStringList{QStringLiteral("Good"), QStringLiteral("Number")}));
 }
 
 TEST(RegistryTree, MissingFolderGivesAnEmptyTree) {
-    EXPECT_EQ(RegistryTree::LoadFromDirectory(QStringLiteral("/nonexistent/cablewatch")).KeyCount(), 0);
+    EXPECT_EQ(RegistryTree::LoadFromDirectory(QStringLiteral("/nonexistent/cablewatch")).KeyCount(),
+              0);
 }
 
 TEST(RegistryTree, NameEscapingIsReversibleAndLeavesStrayPercentAlone) {
-    for (const QString& name : {QStringLiteral("Vid_2A6F&Pid_0200"), QStringLiteral("a/b\\c%d"),
-                                QStringLiteral("."), QStringLiteral("%values"),
-                                QStringLiteral("tab\there")}) {
+    for (const QString& name :
+         {QStringLiteral("Vid_2A6F&Pid_0200"), QStringLiteral("a/b\\c%d"), QStringLiteral("."),
+          QStringLiteral("%values"), QStringLiteral("tab\there")}) {
         const QString escaped = RegistryTree::EscapeName(name);
         EXPECT_FALSE(escaped.contains(QLatin1Char('/'))) << name.toStdString();
         EXPECT_NE(escaped, QStringLiteral("%values"));

@@ -1,4 +1,4 @@
-#include "cablewatch/SingleInstance.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -7,14 +7,16 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include <gtest/gtest.h>
+#include "cablewatch/SingleInstance.h"
 
 using namespace cablewatch;
 
 namespace {
 
 QString UniqueName(const char* what) {
-    return QStringLiteral("cablewatch-test-%1-%2").arg(what).arg(QCoreApplication::applicationPid());
+    return QStringLiteral("cablewatch-test-%1-%2")
+        .arg(what)
+        .arg(QCoreApplication::applicationPid());
 }
 
 template <typename Done>

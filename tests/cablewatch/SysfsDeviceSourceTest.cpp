@@ -1,15 +1,13 @@
-#include "cablewatch/SysfsDeviceSource.h"
-
-#include <memory>
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <memory>
 
 #include "FakeSysfs.h"
 #include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/DeviceList.h"
+#include "cablewatch/SysfsDeviceSource.h"
 
 using namespace cablewatch;
 
@@ -57,7 +55,8 @@ FakeCable Cable(const QString& name, const QString& serial, const QString& tty) 
 
 TEST_F(SysfsSource, PluggedCableWithCurrentDriverIsOkOnItsComPort) {
     sys_->AddTty(QStringLiteral("ttyS0"));
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source();
     Update(source);
     ASSERT_EQ(list_.Rows().size(), 1);
@@ -73,14 +72,16 @@ TEST_F(SysfsSource, PluggedCableWithCurrentDriverIsOkOnItsComPort) {
 TEST_F(SysfsSource, CableNeverPluggedInDoesNotAppear) {
     // Another USB-serial adapter and a cable of another product are plugged in;
     // the instrument cable CW0002 never was.
-    FakeCable other = Cable(QStringLiteral("1-2"), QStringLiteral("FTDI1"), QStringLiteral("ttyUSB1"));
+    FakeCable other =
+        Cable(QStringLiteral("1-2"), QStringLiteral("FTDI1"), QStringLiteral("ttyUSB1"));
     other.vendor = QStringLiteral("0403");
     other.product = QStringLiteral("6001");
     sys_->AddCable(other);
     FakeCable sibling = Cable(QStringLiteral("1-3"), QStringLiteral("CW0003"), QString());
     sibling.product = QStringLiteral("0201");
     sys_->AddCable(sibling);
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source();
     Update(source);
     Update(source);
@@ -91,8 +92,10 @@ TEST_F(SysfsSource, CableNeverPluggedInDoesNotAppear) {
 }
 
 TEST_F(SysfsSource, UnpluggedCableShowsNotPresentGhostedWithItsLastPort) {
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
-    sys_->AddCable(Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1")));
     auto source = Source();
     Update(source);
     sys_->Unplug(QStringLiteral("1-2"));
@@ -115,10 +118,12 @@ TEST_F(SysfsSource, UnpluggedCableShowsNotPresentGhostedWithItsLastPort) {
 }
 
 TEST_F(SysfsSource, ObsoleteDriverBindingWinsEvenWhenTheCurrentDriverListsIt) {
-    FakeCable both = Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0"));
+    FakeCable both =
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0"));
     both.drivers = {QStringLiteral("cp210x"), QStringLiteral("usbserial_generic")};
     sys_->AddCable(both);
-    FakeCable old = Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1"));
+    FakeCable old =
+        Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1"));
     old.drivers = {QStringLiteral("usbserial_generic")};
     sys_->AddCable(old);
     auto source = Source();
@@ -136,7 +141,8 @@ TEST_F(SysfsSource, ObsoleteDriverBindingWinsEvenWhenTheCurrentDriverListsIt) {
 }
 
 TEST_F(SysfsSource, DisabledDeviceShowsDisabledWithIconTwo) {
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source();
     Update(source);
     // De-authorising a device unbinds its interfaces and removes its tty.
@@ -154,7 +160,8 @@ TEST_F(SysfsSource, DisabledDeviceShowsDisabledWithIconTwo) {
 
     // Authorised again (and bound): OK once more.
     sys_->Unplug(QStringLiteral("1-1"));
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     Update(source);
     EXPECT_EQ(Row(QStringLiteral("CW0001"))->status, QStringLiteral("OK"));
 }
@@ -174,8 +181,10 @@ TEST_F(SysfsSource, CableWithoutAnyDriverEverShowsDriverNotInstalled) {
 }
 
 TEST_F(SysfsSource, PortNameComesFromTheProgramsComMapping) {
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
-    sys_->AddCable(Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-2"), QStringLiteral("CW0002"), QStringLiteral("ttyUSB1")));
     auto source = Source({{9, QStringLiteral("/dev/ttyUSB1")}});
     Update(source);
     EXPECT_EQ(Row(QStringLiteral("CW0001"))->tag, QStringLiteral("COM1"));
@@ -185,19 +194,22 @@ TEST_F(SysfsSource, PortNameComesFromTheProgramsComMapping) {
 TEST_F(SysfsSource, TtyWithoutComNumberHasAnEmptyPortName) {
     QMap<int, QString> full;
     for (int com = 1; com <= 16; ++com) full.insert(com, QStringLiteral("/dev/ttyS%1").arg(com));
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source(full);
     const RegistryTree tree = source.Snapshot();
-    EXPECT_EQ(tree.StringValue(kEnumRoot + kDeviceKeyPrefix + QStringLiteral("CW0001\\Device Parameters"),
-                               kPortName),
-              QString());
+    EXPECT_EQ(
+        tree.StringValue(kEnumRoot + kDeviceKeyPrefix + QStringLiteral("CW0001\\Device Parameters"),
+                         kPortName),
+        QString());
 }
 
 TEST_F(SysfsSource, UnusableOrRepeatedSerialsGetInstanceNamesOfTheirOwn) {
     FakeCable none = Cable(QStringLiteral("1-1"), QString(), QStringLiteral("ttyUSB0"));
     none.hasSerial = false;
     sys_->AddCable(none);
-    sys_->AddCable(Cable(QStringLiteral("1-2"), QStringLiteral("..\\..\\evil"), QStringLiteral("ttyUSB1")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-2"), QStringLiteral("..\\..\\evil"), QStringLiteral("ttyUSB1")));
     sys_->AddCable(Cable(QStringLiteral("1-3"), QStringLiteral("SAME"), QStringLiteral("ttyUSB2")));
     sys_->AddCable(Cable(QStringLiteral("1-4"), QStringLiteral("same"), QStringLiteral("ttyUSB3")));
     sys_->AddCable(Cable(QStringLiteral("1-5"), QStringLiteral("has space"), QString()));
@@ -205,16 +217,17 @@ TEST_F(SysfsSource, UnusableOrRepeatedSerialsGetInstanceNamesOfTheirOwn) {
     const QList<SysfsCable> cables = SysfsDeviceSource::FindCables(sys_->Root());
     QStringList instances;
     for (const SysfsCable& cable : cables) instances << cable.instance;
-    EXPECT_EQ(instances, (QStringList{QStringLiteral("&1-1"), QStringLiteral("&1-2"),
-                                      QStringLiteral("SAME"), QStringLiteral("same&1-4"),
-                                      QStringLiteral("&1-5")}));
+    EXPECT_EQ(instances,
+              (QStringList{QStringLiteral("&1-1"), QStringLiteral("&1-2"), QStringLiteral("SAME"),
+                           QStringLiteral("same&1-4"), QStringLiteral("&1-5")}));
     auto source = Source();
     Update(source);
     EXPECT_EQ(list_.Rows().size(), 5);  // each its own row, none splits the key path
 }
 
 TEST_F(SysfsSource, DriverVersionComesFromTheLoadedModule) {
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source();
     Update(source);
     EXPECT_EQ(list_.VersionText(), QStringLiteral("Driver version: (none)"));
@@ -231,7 +244,8 @@ TEST_F(SysfsSource, DamagedHistoryFileIsStartedAfresh) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("{\"cables\": [ {\"instance\": \"..\\\\x\"}, 17, \"junk");
     file.close();
-    sys_->AddCable(Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
+    sys_->AddCable(
+        Cable(QStringLiteral("1-1"), QStringLiteral("CW0001"), QStringLiteral("ttyUSB0")));
     auto source = Source();
     Update(source);
     ASSERT_EQ(list_.Rows().size(), 1);
@@ -241,7 +255,8 @@ TEST_F(SysfsSource, DamagedHistoryFileIsStartedAfresh) {
 TEST_F(SysfsSource, HistoryFileDiffersForEveryTreeAndMissingRootIsUnavailable) {
     EXPECT_NE(CableHistory::DefaultFile(QStringLiteral("/sys")),
               CableHistory::DefaultFile(sys_->Root()));
-    EXPECT_TRUE(CableHistory::DefaultFile(QStringLiteral("/sys")).endsWith(QStringLiteral("/cablewatch-cables.json")));
+    EXPECT_TRUE(CableHistory::DefaultFile(QStringLiteral("/sys"))
+                    .endsWith(QStringLiteral("/cablewatch-cables.json")));
     EXPECT_TRUE(Source().IsAvailable());
     EXPECT_FALSE(SysfsDeviceSource(dir_.path() + QStringLiteral("/none"), history_).IsAvailable());
 }

@@ -1,4 +1,4 @@
-#include "snapstart/DeviceManagerLauncher.h"
+#include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <gtest/gtest.h>
+#include "snapstart/DeviceManagerLauncher.h"
 
 using namespace snapstart;
 
