@@ -144,6 +144,15 @@ TEST(DeviceList, RowsGoWhenTheirKeyIsDeletedAndTheSelectionWithThem) {
     EXPECT_FALSE(list.CommandsEnabled());
 }
 
+TEST(DeviceList, AdjacentRowsDeletedInOneUpdateAllGo) {
+    // Removing while walking the rows must not skip the row after a removed one.
+    DeviceList list;
+    list.Update(Tree({{"A", "COM1"}, {"B", "COM2"}, {"C", "COM3"}, {"D", "COM4"}}));
+    const UpdateSummary summary = list.Update(Tree({{"D", "COM4"}}));
+    EXPECT_EQ(summary.removed, 3);
+    EXPECT_EQ(Ids(list), QStringList{"D"});
+}
+
 TEST(DeviceList, KnownRowsKeepTheirPlaceAndNewOnesComeLast) {
     DeviceList list;
     list.Update(Tree({{"M", "COM5"}}));
