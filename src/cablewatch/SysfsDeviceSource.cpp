@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
+#include <QCoreApplication>
+
+#include "app/Branding.h"
+#include "app/SettingsStore.h"
 #include <QSysInfo>
 
 #include "cablewatch/CablewatchTexts.h"
@@ -160,9 +163,10 @@ QStringList SysfsDeviceSource::TtyDevices(const QString& sysfsRoot,
 }
 
 ComPortMap SysfsDeviceSource::ProgramPortMap(const QStringList& ttyDevices) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("TR58 Link"),
-                       QStringLiteral("TR58 Link"));
-    return ComPortMap(ComPortMap::ReadExplicitEntries(settings), ttyDevices);
+    // The program's own settings store, so a cable gets the COM name the
+    // program uses for it.
+    SettingsStore store(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    return ComPortMap(ComPortMap::ReadExplicitEntries(store.Raw()), ttyDevices);
 }
 
 RegistryTree SysfsDeviceSource::Snapshot() {
