@@ -9,6 +9,19 @@
 #include <memory>
 
 struct LinkState;
+class RecentFiles;
+
+// The main window's place on the screen and the other values it reads at load.
+// Coordinates are in twips (1/1440 inch), as the settings keep them.
+struct MainWindowSettings {
+    int left = 100;
+    int top = 100;
+    int width = 8505;
+    int height = 7500;
+    bool maximized = false;
+    qint32 realTimeInterval = 5;     // seconds
+    qint16 realTimeIntervalUnit = 2;  // 2 s, 4 min, 8 h
+};
 
 class SettingsStore {
 public:
@@ -31,6 +44,18 @@ private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
     std::shared_ptr<QSettings> settings_;
 };
+
+// "MainLeft", "MainTop", "MainWidth", "MainHeight", "Maximized",
+// "LastInterval", "LastIntervalType" and the recent files "mruFile1".."mruFile4".
+MainWindowSettings LoadMainWindowSettings(const SettingsStore& store, RecentFiles& recent);
+// The window's state on closing: maximised writes "Maximized" True; normal
+// writes the four coordinates and "Maximized" False; minimised writes none of
+// them. The recent files are written in every case.
+enum class WindowState { Normal, Maximized, Minimized };
+void SaveMainWindowSettings(SettingsStore& store, WindowState state, const MainWindowSettings& geometry,
+                            const RecentFiles& recent);
+// "LastInterval" and "LastIntervalType", written when the real-time settings are confirmed.
+void SaveRealTimeInterval(SettingsStore& store, qint32 seconds, qint16 unit);
 
 // The link's part of the settings: "Port", "Auto", the LAN hosts "1IP".."8IP"
 // and "1IPort".."8IPort", and "LastIP" (0: serial; 1..8: that LAN host; any

@@ -1,0 +1,21 @@
+#pragma once
+// The main program's command line and files dropped on its window.
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLineAction {
+    enum class Kind { None, Open, Print };
+    Kind kind = Kind::None;
+    QString path;
+};
+
+// "/L: file" opens the file; "/P: file" opens it, prints it and ends the
+// program. The prefix is compared upper-cased; the file name starts at the
+// fifth character (one blank is expected after the colon). Anything else is
+// ignored.
+CommandLineAction ParseCommandLine(const QString& commandLine);
+
+// Dropped files are taken only when every one of them is a .t58 file
+// (compared upper-cased on the last four characters).
+bool AcceptsDroppedFiles(const QStringList& fileNames);

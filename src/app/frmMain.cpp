@@ -1,0 +1,682 @@
+#include "app/frmMain.h"
+
+#include "app/frmAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QWindow>
+
+#include "app/CommandLine.h"
+#include "app/GuiCaptions.h"
+#include "app/GuiImages.h"
+#include "app/GuiMessagePresenter.h"
+#include "app/ProgramFiles.h"
+#include "app/StringTable.h"
+#include "link/PortControl.h"
+#include "link/QtPump.h"
+#include "link/frmCommunicating.h"
+#include "link/frmLanConnection.h"
+#include "instrument/frmDeviceInformation.h"
+
+namespace {
+
+// The toolbar's buttons in order: key, tool tip id, image key, the menu item it stands for.
+struct ToolbarButton {
+    const char* key;
+    const char* tip;
+    const char* image;
+    const char* item;
+};
+constexpr ToolbarButton kButtons[] = {
+    {"Open", "1035", "Open", "mnuFileOpenFile"},
+    {"Save", "1036", "Save", "mnuFileSave"},
+    {"Print", "1037", "Print", "mnuFilePrint"},
+    {"Copy", "1038", "Copy", "mnuEditCopy"},
+    {"Zoom In", "1056", "Zoom In", "mnuViewZoomIn"},
+    {"Zoom Out", "1057", "Zoom Out", "mnuViewZoomOut"},
+    {"Show All", "1055", "Show All", "mnuViewShowAll"},
+    {"Information", "5029", "Info", "mnuIndicatorDeviceInformation"},
+    {"Realtime", "5101", "Realtime", "mnuRealTimeWindow"},
+    {"Download File", "5053", "Download", "mnuDownloadFiles"},
+    {"Delete", "5037", "Delete", "mnuDeleteFiles"},
+};
+
+double TwipsPerPixel(const QWidget* widget) {
+    const double dpi = widget->logicalDpiX() > 0 ? widget->logicalDpiX() : 96.0;
+    return 1440.0 / dpi;
+}
+
+// The classic frame is never smaller than this in its normal state.
+constexpr int kMinWidthTwips = 9000;
+constexpr int kMinHeightTwips = 8000;
+
+}  // namespace
+
+frmMain::frmMain(const Options& options)
+    : title_(options.title),
+      branding_(options.branding),
+      programFolder_(options.programFolder),
+      CommandLine(options.commandLine.trimmed()),
+      store_(options.store) {
+    setObjectName(QStringLiteral("frmMain"));
+    Port* port = options.port;
+    if (!port) {
+        ownPort_ = std::make_unique<PortControl>();
+        port = ownPort_.get();
+    }
+    Pump* pump = options.pump;
+    if (!pump) {
+        ownPump_ = std::make_unique<QtPump>();
+        pump = ownPump_.get();
+    }
+    MessagePresenter* presenter = options.presenter;
+    if (!presenter) {
+        ownPresenter_ = std::make_unique<GuiMessagePresenter>(this);
+        presenter = ownPresenter_.get();
+    }
+    link_ = std::make_unique<Link>(*port, *pump, *presenter);
+    link_->SetApplicationTitle(title_);
+    link_->SetComPortMap(ComPortMap::FromSystem(store_->Raw()));
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    BuildMenus();
+    BuildToolbar();
+    BuildStatusBar();
+
+    progressWindow_ = new frmCommunicating(*link_, this);
+    link_->Progress().onChange = [this] { progressWindow_->Sync(); };
+    connect(progressWindow_, &frmCommunicating::StatusText, this, &frmMain::SetStatusText);
+
+    // Load: captions, the ready text, the icon, the settings.
+    ApplyCaptions(this);
+    setWindowTitle(title_);
+    SetStatusText(StringTable::Text(5054));
+    setWindowIcon(ToolbarImage(QStringLiteral("Application")));
+    link_->State().OpenPort = 0;
+    link_->State().AutoDetect = false;
+    setAcceptDrops(true);
+    LoadSettings();
+    SetDocumentCommands(false);
+
+    const HelpFiles help = FindHelpFiles(programFolder_);
+    if (!help.Any()) {
+        Action(QStringLiteral("mnuHelpQuickOverview"))->setVisible(false);
+        Action(QStringLiteral("mnuHelpContentsandIndex"))->setVisible(false);
+        Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
+    }
+    if (!branding_.ABOUT.isEmpty()) {
+        setWindowTitle(branding_.APPNAME);
+        Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
+    }
+
+    qApp->installEventFilter(this);
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &frmMain::UpdateClock);
+    clock->start(1000);
+    UpdateClock();
+    UpdateKeyStates();
+}
+
+frmMain::~frmMain() {
+    qApp->removeEventFilter(this);
+    link_->Progress().onChange = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Menus, toolbar, status bar
+
+QAction* frmMain::AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key) {
+    auto* action = new QAction(id, this);
+    action->setObjectName(name);
+    if (id == QLatin1String("-")) action->setSeparator(true);
+    if (!key.isEmpty()) action->setShortcut(key);
+    if (menu) menu->addAction(action);
+    actions_.insert(name, action);
+    return action;
+}
+
+QMenu* frmMain::AddMenu(QMenu* parent, const QString& name, const QString& id) {
+    QMenu* menu = parent ? parent->addMenu(id) : menuBar()->addMenu(id);
+    menu->setObjectName(name);
+    menus_.insert(name, menu);
+    return menu;
+}
+
+void frmMain::BuildMenus() {
+    const QString sep = QStringLiteral("-");
+    QMenu* file = AddMenu(nullptr, "mnuFile", "1000");
+    connect(AddAction(file, "mnuFileOpenFile", "1001", QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
+            this, [this] { OpenDocument(QString()); });
+    AddAction(file, "mnuFileClose", "1002");
+    AddAction(file, "mnuFileBar0", sep);
+    AddAction(file, "mnuFileSave", "1003", QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddAction(file, "mnuFileSaveAs", "1004", QKeySequence(Qt::Key_F12));
+    AddAction(file, "mnuFileBar1", sep);
+    AddAction(file, "mnuFilePrint", "1005", QKeySequence(Qt::CTRL | Qt::Key_P));
+    AddAction(file, "mnuFileBar3", sep)->setVisible(false);
+    for (int i = 0; i < RecentFiles::kSlots; ++i) {
+        QAction* recent = AddAction(file, QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i), QString());
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] {
+            if (!recent_.At(i).isEmpty()) OpenDocument(recent_.At(i));
+        });
+    }
+    AddAction(file, "mnuFileBar4", sep);
+    connect(AddAction(file, "mnuFileExit", "1007"), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+
+    QMenu* edit = AddMenu(nullptr, "mnuEdit", "1008");
+    AddAction(edit, "mnuEditCopy", "1009", QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    QMenu* view = AddMenu(nullptr, "mnuView", "1010");
+    connect(AddAction(view, "mnuViewInformation", "1011"), &QAction::triggered, this, [this] { ShowViewPage(0); });
+    connect(AddAction(view, "mnuViewChart", "1012"), &QAction::triggered, this, [this] { ShowViewPage(1); });
+    connect(AddAction(view, "mnuViewDataTable", "1013"), &QAction::triggered, this, [this] { ShowViewPage(2); });
+    AddAction(view, "mnuViewBar0", sep);
+    AddAction(view, "mnuViewZoomIn", "1014")->setEnabled(false);
+    AddAction(view, "mnuViewZoomOut", "1015")->setEnabled(false);
+    AddAction(view, "mnuViewShowAll", "1016")->setEnabled(false);
+    AddAction(view, "mnuViewBar1", sep);
+    AddAction(view, "mnuViewAxis", "1017")->setEnabled(false);
+
+    QMenu* indicator = AddMenu(nullptr, "mnuIndicator", "1018");
+    AddAction(indicator, "mnuRealTimeWindow", "1019", QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddAction(indicator, "mnuStopRealTimeWindow", "1058")->setEnabled(false);
+    AddAction(indicator, "mnuRealTimeSettings", "1020");
+    AddAction(indicator, "mnuIndicatorBar0", sep);
+    AddAction(indicator, "mnuDownloadFiles", "1021", QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddAction(indicator, "mnuIndicatorBar1", sep);
+    AddAction(indicator, "mnuDeleteFiles", "1022");
+    AddAction(indicator, "mnuIndicatorBar2", sep);
+    QMenu* ports = AddMenu(indicator, "mnuCommunicationsPort", "1023");
+    static const char* kPortIds[] = {"1050", "1051", "1052", "1053", "1054", "1101", "1102", "1103", "1104",
+                                     "1105", "1106", "1107", "1108", "1109", "1110", "1111", "1112"};
+    for (int i = 0; i <= 16; ++i) {
+        QAction* com = AddAction(ports, QStringLiteral("Com%1").arg(i), QString::fromLatin1(kPortIds[i]));
+        com->setCheckable(true);
+        connect(com, &QAction::triggered, this, [this, i] { Com_Click(i); });
+    }
+    AddAction(ports, "viiva", sep);
+    QAction* lan = AddAction(ports, "Lan", "1113");
+    lan->setCheckable(true);
+    connect(lan, &QAction::triggered, this, &frmMain::Lan_Click);
+    connect(AddAction(indicator, "mnuIndicatorDeviceInformation", "1024"), &QAction::triggered, this,
+            &frmMain::mnuIndicatorDeviceInformation_Click);
+
+    QMenu* window = AddMenu(nullptr, "mnuWindow", "1025");
+    connect(AddAction(window, "mnuWindowCascade", "1026"), &QAction::triggered, mdiArea_,
+            &QMdiArea::cascadeSubWindows);
+    connect(AddAction(window, "mnuWindowTile", "1027"), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+    connect(AddAction(window, "mnuWindowArrangeIcons", "1028"), &QAction::triggered, mdiArea_,
+            &QMdiArea::tileSubWindows);
+    connect(AddAction(window, "mnuWindowCloseAll", "1029"), &QAction::triggered, this,
+            &frmMain::mnuWindowCloseAll_Click);
+    AddAction(window, "mnuWindowWindowList", "1030")->setVisible(false);
+    // The open document windows are listed at the end of the menu.
+    connect(window, &QMenu::aboutToShow, this, [this, window] {
+        for (QAction* action : window->actions())
+            if (action->property("WindowListEntry").toBool()) {
+                window->removeAction(action);
+                action->deleteLater();
+            }
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+        if (!windows.isEmpty()) window->addSeparator()->setProperty("WindowListEntry", true);
+        int n = 0;
+        for (QMdiSubWindow* sub : windows) {
+            QAction* entry = window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+            entry->setProperty("WindowListEntry", true);
+            entry->setCheckable(true);
+            entry->setChecked(sub == mdiArea_->activeSubWindow());
+            connect(entry, &QAction::triggered, this, [this, sub] { mdiArea_->setActiveSubWindow(sub); });
+        }
+    });
+
+    QMenu* help = AddMenu(nullptr, "mnuHelp", "1031");
+    connect(AddAction(help, "mnuHelpQuickOverview", "1032", QKeySequence(Qt::SHIFT | Qt::Key_F1)),
+            &QAction::triggered, this, [this] { ShowHelp(true); });
+    connect(AddAction(help, "mnuHelpContentsandIndex", "1033", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            this, [this] { ShowHelp(false); });
+    AddAction(help, "mnuHelpBar0", sep);
+    connect(AddAction(help, "mnuHelpAbout", "1034"), &QAction::triggered, this, [this] {
+        frmAbout about(branding_, programFolder_, this);
+        about.exec();
+    });
+
+    // The three context menus of the document pages; they never show in the bar.
+    auto popup = [this](const QString& name, const QString& caption) {
+        auto* menu = new QMenu(caption, this);
+        menu->setObjectName(name);
+        menus_.insert(name, menu);
+        return menu;
+    };
+    QMenu* popUp1 = popup("mnuPopUp1", "Popup1");
+    AddAction(popUp1, "mnuEditCopy2", "1009");
+    AddAction(popUp1, "mnuHelpBar1", sep);
+    AddAction(popUp1, "mnuFilePrint2", "1005");
+    QMenu* popUp2 = popup("mnuPopUp2", "Popup2");
+    AddAction(popUp2, "mnuEditCopy3", "1009");
+    AddAction(popUp2, "mnuHelpBar3", sep);
+    AddAction(popUp2, "mnuViewZoomIn2", "1014");
+    AddAction(popUp2, "mnuViewZoomOut2", "1015");
+    AddAction(popUp2, "mnuViewShowAll2", "1016");
+    AddAction(popUp2, "mnuHelpBar4", sep);
+    AddAction(popUp2, "mnuViewAxis2", "1017");
+    AddAction(popUp2, "mnuHelpBar5", sep);
+    AddAction(popUp2, "mnuFilePrint3", "1005");
+    QMenu* popUp3 = popup("mnuPopUp3", "Popup3");
+    AddAction(popUp3, "mnuFilePrint4", "1005");
+    // Each context item does what its twin in the bar does.
+    const QList<QPair<QString, QString>> twins = {
+        {"mnuEditCopy2", "mnuEditCopy"},       {"mnuEditCopy3", "mnuEditCopy"},
+        {"mnuViewZoomIn2", "mnuViewZoomIn"},   {"mnuViewZoomOut2", "mnuViewZoomOut"},
+        {"mnuViewShowAll2", "mnuViewShowAll"}, {"mnuViewAxis2", "mnuViewAxis"},
+        {"mnuFilePrint2", "mnuFilePrint"},     {"mnuFilePrint3", "mnuFilePrint"},
+        {"mnuFilePrint4", "mnuFilePrint"}};
+    for (const auto& twin : twins) {
+        QAction* item = Action(twin.first);
+        QAction* main = Action(twin.second);
+        connect(item, &QAction::triggered, main, &QAction::trigger);
+        item->setEnabled(main->isEnabled());
+        connect(main, &QAction::changed, item, [item, main] { item->setEnabled(main->isEnabled()); });
+    }
+}
+
+void frmMain::BuildToolbar() {
+    tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar_->setIconSize(QSize(16, 16));
+    tbToolBar_->setMovable(false);
+    for (const ToolbarButton& button : kButtons) {
+        const QString key = QString::fromLatin1(button.key);
+        auto* action = new QAction(ToolbarImage(QString::fromLatin1(button.image)), key, this);
+        action->setObjectName(QStringLiteral("tb") + QString(key).remove(QLatin1Char(' ')));
+        action->setProperty("Key", key);
+        action->setToolTip(QString::fromLatin1(button.tip));
+        connect(action, &QAction::triggered, this, [this, key] { ToolbarButtonClick(key); });
+        // The button follows the enabled state of the menu item it stands for.
+        QAction* item = Action(QString::fromLatin1(button.item));
+        action->setEnabled(item->isEnabled());
+        connect(item, &QAction::changed, action, [action, item] { action->setEnabled(item->isEnabled()); });
+        tbToolBar_->addAction(action);
+        actions_.insert(action->objectName(), action);
+        if (key == QLatin1String("Save") || key == QLatin1String("Copy") || key == QLatin1String("Show All") ||
+            key == QLatin1String("Information"))
+            tbToolBar_->addSeparator();
+    }
+}
+
+void frmMain::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    for (int i = 0; i < 6; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("sbPanel%1").arg(i + 1));
+        panel->setContentsMargins(4, 0, 4, 0);
+        if (i == 0) {
+            bar->addWidget(panel, 1);
+        } else {
+            panel->setAlignment(Qt::AlignCenter);
+            panel->setFrameShape(QFrame::StyledPanel);
+            panel->setFrameShadow(QFrame::Sunken);
+            bar->addPermanentWidget(panel);
+        }
+        panels_ << panel;
+    }
+    panels_[3]->setText(StringTable::Text(1043));
+    panels_[4]->setText(StringTable::Text(1044));
+    panels_[5]->setText(StringTable::Text(1045));
+}
+
+QLabel* frmMain::StatusPanel(int panel) const { return panels_.value(panel - 1); }
+
+void frmMain::SetStatusText(const QString& text) { panels_[0]->setText(text); }
+
+void frmMain::UpdateClock() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale& locale = QLocale::system();
+    panels_[1]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    panels_[2]->setText(locale.toString(now.time(), QStringLiteral("HH:mm")));
+}
+
+void frmMain::UpdateKeyStates() {
+    panels_[3]->setEnabled(capsLock_);
+    panels_[4]->setEnabled(insert_);
+    panels_[5]->setEnabled(numLock_);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // The keyboard's lock states are not readable portably; they follow the
+        // key presses the program sees.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_CapsLock:
+                capsLock_ = !capsLock_;
+                UpdateKeyStates();
+                break;
+            case Qt::Key_NumLock:
+                numLock_ = !numLock_;
+                UpdateKeyStates();
+                break;
+            case Qt::Key_Insert:
+                insert_ = !insert_;
+                UpdateKeyStates();
+                break;
+            default:
+                break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+void frmMain::LoadSettings() {
+    geometry_ = LoadMainWindowSettings(*store_, recent_);
+    const double twips = TwipsPerPixel(this);
+    setMinimumSize(static_cast<int>(kMinWidthTwips / twips), static_cast<int>(kMinHeightTwips / twips));
+    setGeometry(static_cast<int>(geometry_.left / twips), static_cast<int>(geometry_.top / twips),
+                static_cast<int>(geometry_.width / twips), static_cast<int>(geometry_.height / twips));
+    if (geometry_.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    link_->SetRealTimeInterval(geometry_.realTimeInterval);
+    RefreshRecentFiles();
+
+    LinkState& s = link_->State();
+    LoadLinkSettings(*store_, s);
+    if (s.LanSelection < 1) {
+        CheckPortItem(s.AutoDetect ? 0 : s.ConfiguredPort);
+    } else {
+        CheckPortItem(-1);
+        Action(QStringLiteral("Lan"))->setChecked(true);
+    }
+}
+
+void frmMain::SaveSettings() {
+    WindowState state = WindowState::Normal;
+    if (isMaximized()) state = WindowState::Maximized;
+    if (isMinimized()) state = WindowState::Minimized;
+    if (state == WindowState::Normal) {
+        const double twips = TwipsPerPixel(this);
+        const QRect frame = geometry();
+        geometry_.left = static_cast<int>(frame.left() * twips);
+        geometry_.top = static_cast<int>(frame.top() * twips);
+        geometry_.width = static_cast<int>(frame.width() * twips);
+        geometry_.height = static_cast<int>(frame.height() * twips);
+    }
+    SaveMainWindowSettings(*store_, state, geometry_, recent_);
+    SaveLinkSettings(*store_, link_->State());
+    store_->Sync();
+}
+
+// ---------------------------------------------------------------------------
+// Shared operations
+
+void frmMain::MainFocus() {
+    setEnabled(true);
+    raise();
+    activateWindow();
+    if (isEnabled()) setFocus();
+}
+
+void frmMain::SetDocumentCommands(bool enabled) {
+    for (const char* name :
+         {"mnuViewInformation", "mnuViewChart", "mnuViewDataTable", "mnuEditCopy", "mnuFileClose", "mnuFileSave",
+          "mnuFileSaveAs", "mnuFilePrint", "mnuWindowArrangeIcons", "mnuWindowCascade", "mnuWindowCloseAll",
+          "mnuWindowTile", "mnuWindowWindowList"})
+        Action(QString::fromLatin1(name))->setEnabled(enabled);
+}
+
+void frmMain::AddRecentFile(const QString& path) {
+    recent_.Add(path);
+    RefreshRecentFiles();
+}
+
+void frmMain::RefreshRecentFiles() {
+    for (int i = 0; i < RecentFiles::kSlots; ++i) {
+        if (recent_.At(i).isEmpty()) continue;
+        Action(QStringLiteral("mnuFileBar3"))->setVisible(true);
+        QAction* item = Action(QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i));
+        item->setVisible(true);
+        item->setText(recent_.At(i));
+    }
+}
+
+void frmMain::mnuWindowCloseAll_Click() {
+    CloseAllContinue = true;
+    // The most recently opened window first.
+    QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    for (qsizetype n = windows.size() - 1; n >= 0; --n) {
+        if (!windows.at(n)->close()) CloseAllContinue = false;
+        if (!CloseAllContinue) return;
+    }
+}
+
+void frmMain::ShowViewPage(int page) {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (!active || !active->widget() || !active->widget()->inherits("frmDocument")) {
+        QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(5067), QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    QMetaObject::invokeMethod(active->widget(), "ShowPage", Q_ARG(int, page));
+}
+
+bool frmMain::OpenDocument(const QString& path) {
+    Q_UNUSED(path);
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void frmMain::ToolbarButtonClick(const QString& key) {
+    for (const ToolbarButton& button : kButtons) {
+        if (key != QLatin1String(button.key)) continue;
+        QAction* item = Action(QString::fromLatin1(button.item));
+        if (item && item->isEnabled()) item->trigger();
+        return;
+    }
+}
+
+void frmMain::CheckPortItem(int index) {
+    for (int i = 0; i <= 16; ++i) Action(QStringLiteral("Com%1").arg(i))->setChecked(i == index);
+}
+
+bool frmMain::ConfirmOpenPortChange() {
+    LinkState& s = link_->State();
+    if (link_->IsRealTimeActive()) {
+        if (!link_->ConfirmStopRealTime()) return false;
+        link_->CloseLink();
+    } else if (s.OpenPort != 0) {
+        link_->CloseLink();
+    }
+    return true;
+}
+
+void frmMain::Com_Click(int index) {
+    LinkState& s = link_->State();
+    if (!ConfirmOpenPortChange()) {
+        // The check marks stay where they were.
+        CheckPortItem(s.LanSelection >= 1 ? -1 : (s.AutoDetect ? 0 : s.ConfiguredPort));
+        return;
+    }
+    s.LanSelection = 0;
+    s.ConnectionType = Connection::kSerial;
+    Action(QStringLiteral("Lan"))->setChecked(false);
+    if (s.ConfiguredPort == PortTarget::kLanPort) s.ConfiguredPort = 1;
+
+    CommunicationProgress& progress = link_->Progress();
+    progress.Load();
+    progress.SetValue(0);
+    progress.SetMsg(StringTable::Text(6004));
+    s.AutoDetect = index == 0;
+    progress.SetMaximum(index == 0 ? 16 : 1);
+
+    const bool ok = link_->OpenLink(index == 0 ? s.ConfiguredPort : index);
+    if (!ok) {
+        progress.Hide();
+        if (!s.bcancel) link_->ShowMessage(s.MessageKey);
+    }
+    s.MessageKey.clear();
+    if (index != 0) s.ConfiguredPort = static_cast<qint16>(index);
+    CheckPortItem(index);
+    if (ok) link_->CloseLink();
+    if (progress.IsLoaded()) progress.Unload();
+    SavePortChoice(*store_, s);
+    MainFocus();
+}
+
+void frmMain::Lan_Click() {
+    LinkState& s = link_->State();
+    const bool wasChecked = s.LanSelection >= 1;
+    frmLanConnection dialog(*link_, this);
+    dialog.exec();
+    if (dialog.Result() <= 0) {
+        // Nothing changes: the link mode and the check marks stay.
+        Action(QStringLiteral("Lan"))->setChecked(wasChecked);
+        return;
+    }
+    s.AutoDetect = false;
+    CheckPortItem(-1);
+    Action(QStringLiteral("Lan"))->setChecked(true);
+    s.ConfiguredPort = PortTarget::kLanPort;
+
+    CommunicationProgress& progress = link_->Progress();
+    progress.Load();
+    progress.SetValue(0);
+    progress.SetMaximum(1);
+    progress.SetMsg(StringTable::Text(6004));
+    const bool ok = link_->OpenLink(PortTarget::kLanPort);
+    if (!ok) {
+        progress.Hide();
+        if (!s.bcancel) link_->ShowMessage(s.MessageKey);
+    }
+    s.MessageKey.clear();
+    if (ok) link_->CloseLink();
+    if (progress.IsLoaded()) progress.Unload();
+    MainFocus();
+}
+
+void frmMain::mnuIndicatorDeviceInformation_Click() {
+    if (!link_->WaitLinkIdle()) return;
+    frmDeviceInformation dialog(*link_, this);
+    dialog.exec();
+    MainFocus();
+}
+
+void frmMain::ShowHelp(bool quickOverview) {
+    const HelpFiles help = FindHelpFiles(programFolder_);
+    if (!help.chm.isEmpty()) {
+        // A viewer that takes the topic, when the desktop has one; else the
+        // desktop's own viewer for the file.
+        const QString topic = QString::fromLatin1(quickOverview ? kHelpQuickTopic : kHelpContentsTopic);
+        if (QProcess::startDetached(QStringLiteral("xchm"),
+                                    {QStringLiteral("file:%1#xchm:%2").arg(help.chm, topic)}))
+            return;
+        if (QProcess::startDetached(QStringLiteral("kchmviewer"), {QStringLiteral("--showPage"), topic, help.chm}))
+            return;
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help.chm));
+    } else if (!help.hlp.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help.hlp));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Command line, dropped files, closing
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    // The LAN item is reached through the stored setting only.
+    Action(QStringLiteral("Lan"))->setVisible(false);
+    if (!CommandLine.isEmpty()) QTimer::singleShot(0, this, &frmMain::ActOnCommandLine);
+}
+
+void frmMain::ActOnCommandLine() {
+    const CommandLineAction action = ParseCommandLine(CommandLine);
+    CommandLine.clear();
+    if (action.kind == CommandLineAction::Kind::None) return;
+    emit OpenRequested(action.path, action.kind == CommandLineAction::Kind::Print);
+    if (action.kind == CommandLineAction::Kind::Open) {
+        OpenDocument(action.path);
+    } else {
+        CommandLine = QStringLiteral("Print");
+        OpenDocument(action.path);
+        CommandLine.clear();
+        close();
+    }
+}
+
+bool frmMain::AcceptsDrop(const QStringList& fileNames) const {
+    // Not while a dialog or the progress window is open.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible() && !window->inherits("QMenu")) return false;
+    return AcceptsDroppedFiles(fileNames);
+}
+
+namespace {
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList names;
+    for (const QUrl& url : data->urls()) names << url.toLocalFile();
+    return names;
+}
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (AcceptsDrop(DroppedFiles(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (AcceptsDrop(DroppedFiles(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QStringList names = DroppedFiles(event->mimeData());
+    if (!AcceptsDrop(names)) return;
+    event->acceptProposedAction();
+    for (const QString& name : names) OpenDocument(name);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    mnuWindowCloseAll_Click();
+    if (!CloseAllContinue) {
+        event->ignore();
+        return;
+    }
+    LinkState& s = link_->State();
+    if (link_->GetPort().IsOpen()) {
+        if (s.bline) link_->SendExit();
+        link_->GetPort().Close();
+        s.OpenPort = 0;
+    }
+    SaveSettings();
+    event->accept();
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: the MDI frame with the menus, the toolbar and the status
+// bar. It routes every command to the part of the program that carries it out,
+// keeps the recent files, enables the commands that need a document, acts on
+// the command line and on files dropped on it, and owns the instrument link.
+
+#include <QMainWindow>
+#include <QMap>
+#include <memory>
+
+#include "app/Branding.h"
+#include "app/RecentFiles.h"
+#include "app/SettingsStore.h"
+#include "link/Link.h"
+
+class GuiMessagePresenter;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+class frmCommunicating;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        Branding branding;
+        QString title = QStringLiteral("TR58 Link");  // the application title
+        QString programFolder;                         // help files, logo, branding
+        QString commandLine;                           // trimmed, acted on at first activation
+        SettingsStore* store = nullptr;                // required
+        // For tests: another port, pump or message presenter than the program's own.
+        Port* port = nullptr;
+        Pump* pump = nullptr;
+        MessagePresenter* presenter = nullptr;
+    };
+
+    explicit frmMain(const Options& options);
+    ~frmMain() override;
+
+    // --- Operations other windows use.
+    void MainFocus();
+    bool IsCommunicating() const { return link_->IsCommunicating(); }
+    void SetDocumentCommands(bool enabled);
+    void AddRecentFile(const QString& path);
+    void RefreshRecentFiles();
+    void mnuWindowCloseAll_Click();
+    void mnuFileExit_Click() { close(); }
+    // Set true by Close All; a document that refuses to close sets it false.
+    bool CloseAllContinue = true;
+
+    Link& GetLink() { return *link_; }
+    SettingsStore& Store() { return *store_; }
+    const RecentFiles& Recent() const { return recent_; }
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    const QString& ApplicationTitle() const { return title_; }
+    // Menu items and toolbar buttons by control name ("mnuFileOpenFile", "Com3",
+    // "Lan", "tbOpen", ...), for the windows that enable them and for tests.
+    QAction* Action(const QString& name) const { return actions_.value(name); }
+    QMenu* Menu(const QString& name) const { return menus_.value(name); }
+    QLabel* StatusPanel(int panel) const;
+    void SetStatusText(const QString& text);
+
+    // --- Commands.
+    void Com_Click(int index);
+    void Lan_Click();
+    void ToolbarButtonClick(const QString& key);
+    void mnuIndicatorDeviceInformation_Click();
+    // Whether dropped files would be taken now.
+    bool AcceptsDrop(const QStringList& fileNames) const;
+    // Opens a .t58 file in a new document window. Until documents can be
+    // opened this reports that the command is not available yet.
+    bool OpenDocument(const QString& path);
+
+signals:
+    // A file named on the command line or dropped, to be opened.
+    void OpenRequested(const QString& path, bool print);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key = {});
+    QMenu* AddMenu(QMenu* parent, const QString& name, const QString& id);
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    void LoadSettings();
+    void SaveSettings();
+    void CheckPortItem(int index);
+    void ActOnCommandLine();
+    void ShowHelp(bool quickOverview);
+    void UpdateClock();
+    void UpdateKeyStates();
+    void ShowViewPage(int page);
+    bool ConfirmOpenPortChange();
+
+    QString title_;
+    Branding branding_;
+    QString programFolder_;
+    QString CommandLine;
+    SettingsStore* store_;
+    std::unique_ptr<Port> ownPort_;
+    std::unique_ptr<Pump> ownPump_;
+    std::unique_ptr<GuiMessagePresenter> ownPresenter_;
+    std::unique_ptr<Link> link_;
+    frmCommunicating* progressWindow_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QMap<QString, QAction*> actions_;
+    QMap<QString, QMenu*> menus_;
+    QList<QLabel*> panels_;
+    RecentFiles recent_;
+    MainWindowSettings geometry_;
+    bool capsLock_ = false;
+    bool numLock_ = true;
+    bool insert_ = true;
+};

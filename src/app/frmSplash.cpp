@@ -1,0 +1,60 @@
+#include "app/frmSplash.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/Branding.h"
+#include "app/GuiCaptions.h"
+#include "app/GuiImages.h"
+#include "app/ProgramFiles.h"
+
+frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(400, 300);
+
+    auto* imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(0, 0, 400, 300);
+    imgLogo->setScaledContents(true);
+    const QString logo = LogoOverride(programFolder);
+    QPixmap picture = logo.isEmpty() ? QPixmap() : QPixmap(logo);
+    imgLogo->setPixmap(picture.isNull() ? BuiltInLogo() : picture);
+
+    auto* label1 = new QLabel(this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setProperty("Tag", QStringLiteral("5042"));
+    label2_ = new QLabel(this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setProperty("Tag", QStringLiteral("5043"));
+    ApplyCaptions(this);
+    if (!branding.COPYRIGHT.isEmpty()) label2_->setText(branding.COPYRIGHT);
+
+    // Both labels right-aligned near the bottom edge.
+    for (QLabel* label : {label1, label2_}) {
+        label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        label->adjustSize();
+    }
+    const int margin = 13;  // about 200 twips
+    label1->move(width() - label1->width() - margin, 230);
+    label2_->move(width() - label2_->width() - margin, 230 + label1->height() + 4);
+
+    tmrSplash_ = new QTimer(this);
+    tmrSplash_->setSingleShot(true);
+    tmrSplash_->setInterval(2500);
+    connect(tmrSplash_, &QTimer::timeout, this, &frmSplash::Finish);
+    tmrSplash_->start();
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmSplash::mousePressEvent(QMouseEvent*) { Finish(); }
+
+void frmSplash::Finish() {
+    tmrSplash_->stop();
+    close();
+}

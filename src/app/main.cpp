@@ -1,0 +1,44 @@
+// TR58 Link: start-up of the desktop program.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/Branding.h"
+#include "app/ProgramFiles.h"
+#include "app/SettingsStore.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "instrument/UserLocale.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString folder = QCoreApplication::applicationDirPath();
+
+    // The user's number conventions first, then the branding that may rename
+    // the program (and with it the settings store).
+    UserLocale::Init();
+    const Branding branding = ReadBranding(folder);
+    const QString title = ApplicationTitle(branding);
+    QCoreApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
+
+    QString error;
+    if (!RemoveTraceFile(folder, error)) QMessageBox::critical(nullptr, title, error);
+
+    auto* splash = new frmSplash(branding, folder);
+    splash->show();
+    splash->repaint();
+    app.processEvents();
+
+    // Everything after the program's name on the command line, as one text.
+    QStringList words = app.arguments().mid(1);
+    SettingsStore store(title);
+    frmMain::Options options;
+    options.branding = branding;
+    options.title = title;
+    options.programFolder = folder;
+    options.commandLine = words.join(QLatin1Char(' ')).trimmed();
+    options.store = &store;
+    frmMain main(options);
+    main.show();
+    return app.exec();
+}
