@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "ChartCommand.h"
 #include "CliSession.h"
 #include "instrument/UserLocale.h"
 
@@ -29,6 +30,7 @@ const std::vector<CliCommand>& Commands() {
          RunInfo},
         {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
+        {"chart", kChartSynopsis, RunChart},
     };
     return commands;
 }
@@ -56,11 +58,12 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // A QGuiApplication on the offscreen platform for the chart command.
+    const std::unique_ptr<QCoreApplication> app = MakeToolApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tr58"));
     UserLocale::Init();
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.contains(QLatin1String("--help")) ||
         args.contains(QLatin1String("-h"))) {
         PrintHelp();

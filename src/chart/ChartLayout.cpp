@@ -1,0 +1,147 @@
+#include "chart/ChartLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chart/ChartMetrics.h"
+#include "chart/ChartSlots.h"
+#include "document/Document.h"
+#include "document/PointTime.h"
+
+double ChartLayout::Span() const {
+    return std::max(1.0, static_cast<double>(last - first));
+}
+
+double ChartLayout::PixelsPerPoint() const {
+    return plot.width() / Span();
+}
+
+double ChartLayout::XOfPoint(double k) const {
+    return plot.left() + (k - first) * plot.width() / Span();
+}
+
+double ChartLayout::PointAtX(double x) const {
+    const double perPoint = PixelsPerPoint();
+    return perPoint > 0.0 ? first + (x - plot.left()) / perPoint : first;
+}
+
+double ChartLayout::YOfValue(const AxisLayout& axis, double value) const {
+    const double range = axis.scale.upper - axis.scale.lower;
+    if (!(range > 0.0)) return plot.bottom();
+    return plot.bottom() - (value - axis.scale.lower) / range * plot.height();
+}
+
+double ChartLayout::ValueAtY(const AxisLayout& axis, double y) const {
+    if (!(plot.height() > 0.0)) return axis.scale.lower;
+    return axis.scale.lower +
+           (plot.bottom() - y) / plot.height() * (axis.scale.upper - axis.scale.lower);
+}
+
+const AxisLayout* ChartLayout::AxisOf(int q) const {
+    for (const AxisLayout& axis : axes) {
+        if (axis.quantity == q) return &axis;
+    }
+    return nullptr;
+}
+
+QString AxisTitle(const Document& document, int q) {
+    const QuantityInfo& quantity = document.Quantity(q);
+    const QString name = quantity.Name.trimmed();
+    const QString unit = quantity.Unit.trimmed();
+    if (unit.isEmpty()) return name;
+    if (name.isEmpty()) return unit;
+    return QStringLiteral("%1 (%2)").arg(name, unit);
+}
+
+ChartLayout ComputeChartLayout(const Document& document, const ChartSlots& chartSlots,
+                               const ChartMetrics& metrics, const QRectF& area) {
+    ChartLayout layout;
+    layout.area = area;
+    layout.unit = metrics.Unit();
+    layout.textHeight = metrics.TextHeight();
+    layout.count = document.PointCount();
+    layout.first = std::max(document.FirstPoint, 1);
+    layout.last = std::max(std::min(document.LastPoint, layout.count), layout.first);
+    const double u = layout.unit;
+
+    // Scales and the width of every slot's label column.
+    double columnWidth[ChartSlots::kSlotCount] = {0.0, 0.0, 0.0};
+    for (int q : chartSlots.DrawnQuantities()) {
+        if (q >= document.QuantityCount()) continue;
+        AxisLayout axis;
+        axis.quantity = q;
+        axis.slot = chartSlots.SlotOf(q);
+        axis.colour = ChartSlots::Colour(axis.slot);
+        axis.rightSide = axis.slot == 1;
+        const QuantityInfo& quantity = document.Quantity(q);
+        axis.scale = ComputeAxisScale(QuantityValueRange(document, q), AxisDecimals(quantity),
+                                      quantity.AutoScale);
+        for (double value : axis.scale.MajorTicks()) {
+            axis.labelWidth =
+                std::max(axis.labelWidth, metrics.TextWidth(AxisLabel(value, axis.scale.decimals)));
+        }
+        axis.title = AxisTitle(document, q);
+        columnWidth[axis.slot] = (kMajorTick + 3 * kColumnGap) * u + axis.labelWidth +
+                                 (axis.title.isEmpty() ? 0.0 : layout.textHeight);
+        layout.axes.append(axis);
+    }
+
+    const double leftMargin = std::max(columnWidth[0] + columnWidth[2], kMinimumMargin * u);
+    const double rightMargin = std::max(columnWidth[1], kMinimumMargin * u);
+    double left = area.left() + leftMargin - 1.0;
+    double right = area.left() + area.width() - rightMargin;
+    double top = area.top() + kTopMargin * u;
+    double bottom = area.top() + area.height() - 4.0 * layout.textHeight;
+    right = std::max(right, left + 1.0);
+    bottom = std::max(bottom, top + 1.0);
+    layout.plot = QRectF(QPointF(left, top), QPointF(right, bottom));
+
+    for (AxisLayout& axis : layout.axes) {
+        const double width = columnWidth[axis.slot];
+        if (axis.slot == 1) {
+            axis.axisX = right;
+            axis.column = QRectF(right, top, width, bottom - top);
+        } else if (axis.slot == 0) {
+            axis.axisX = left;
+            axis.column = QRectF(left - width, top, width, bottom - top);
+        } else {
+            // Slot 2 stands outside slot 0's column.
+            axis.axisX = area.left() + width;
+            axis.column = QRectF(area.left(), top, width, bottom - top);
+        }
+    }
+
+    // The time axis.
+    if (layout.count > 0 && layout.last > layout.first) {
+        const double start = document.PointTime(layout.first - 1);
+        const double stop = document.PointTime(layout.last - 1);
+        const double room =
+            metrics.TextWidth(FullTimeText(start)) + metrics.TextWidth(QStringLiteral("W"));
+        const int fit = TimeLabelsThatFit(layout.plot.width(), room);
+        layout.timeStep = ChooseTimeStep((stop - start) * 86400.0, fit);
+        if (layout.timeStep) {
+            layout.timeLabels =
+                TimeLabelPoints(document, layout.first, layout.last, *layout.timeStep);
+        }
+    }
+    return layout;
+}
+
+void StoreAxisBounds(Document& document, const ChartLayout& layout) {
+    const bool zoomOut = document.bZoomOut;
+    for (const AxisLayout& axis : layout.axes) {
+        // Compared as SetScaleValue would store them, so an unchanged bound
+        // is not stored (and announced) again on every draw.
+        const float lower =
+            std::max(document.CutDecimal(static_cast<float>(axis.scale.lower), axis.quantity),
+                     Document::kLowestScale);
+        const float upper =
+            std::min(document.CutDecimal(static_cast<float>(axis.scale.upper), axis.quantity),
+                     Document::kHighestScale);
+        if (document.GetScaleValue(false, axis.quantity) != lower)
+            document.SetScaleValue(false, axis.quantity, lower);
+        if (document.GetScaleValue(true, axis.quantity) != upper)
+            document.SetScaleValue(true, axis.quantity, upper);
+    }
+    document.bZoomOut = zoomOut;
+}
