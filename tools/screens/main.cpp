@@ -1,0 +1,74 @@
+// tr58-screens OUTDIR HOST:PORT — pictures of the program's windows talking to
+// a simulator at HOST:PORT, rendered offscreen into OUTDIR.
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/SettingsStore.h"
+#include "app/frmAbout.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "instrument/frmDeviceInformation.h"
+#include "link/frmLanConnection.h"
+
+namespace {
+void Save(QWidget* widget, const QString& path) {
+    widget->grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QString address = QString::fromLocal8Bit(argv[2]);
+    QTemporaryDir settingsDir;
+    SettingsStore store = SettingsStore::AtFile(settingsDir.filePath("TR58 Link.ini"));
+    store.Write("LastIP", "1");
+    store.Write("1IP", address.section(':', 0, 0));
+    store.Write("1IPort", address.section(':', 1));
+    store.Write("2IP", "lab-tr58.example");
+
+    frmMain::Options options;
+    options.store = &store;
+    options.programFolder = settingsDir.path();
+    frmMain main(options);
+    main.resize(900, 640);
+    main.show();
+    Save(&main, out.filePath("main.png"));
+
+    auto* splash = new frmSplash(Branding{}, settingsDir.path());  // closes and deletes itself
+    splash->show();
+    Save(splash, out.filePath("splash.png"));
+    frmAbout about(Branding{}, settingsDir.path(), &main);
+    about.show();
+    Save(&about, out.filePath("about.png"));
+    about.hide();
+
+    frmLanConnection lan(main.GetLink(), &main);
+    lan.show();
+    Save(&lan, out.filePath("lan.png"));
+    lan.hide();
+
+    // The progress window while the device information is read.
+    QTimer::singleShot(1500, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmCommunicating") && w->isVisible())
+                Save(w, out.filePath("progress.png"));
+    });
+    frmDeviceInformation info(main.GetLink(), &main);
+    info.Load();
+    info.show();
+    Save(&info, out.filePath("deviceinfo.png"));
+    return 0;
+}
