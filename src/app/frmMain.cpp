@@ -127,6 +127,10 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpContentsandIndex"))->setVisible(false);
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
+    // Commands whose windows this build does not have yet stay unavailable.
+    for (const char* name : {"mnuFileOpenFile", "mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings",
+                             "mnuDownloadFiles", "mnuDeleteFiles"})
+        Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
         Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
