@@ -6,7 +6,7 @@
 #include "app/StringTable.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
-#include "document/TimeStamp.h"
+#include "document/PointTime.h"
 #include "instrument/TextHelpers.h"
 
 namespace {
@@ -248,8 +248,8 @@ bool Document::MeasToStruct(QStringView line) {
     const qint32 n = AppendPoint(0.0);
     FieldCursor fields(WithoutLineEnd(line));
     const QStringView stamp = fields.Next();
-    if (!IsTimeStampText(stamp) || !IsCDate(stamp)) return false;
-    const std::optional<double> time = GetCDate(stamp);
+    if (!IsTimeStampText(stamp)) return false;
+    const std::optional<double> time = StampOleDate(stamp);
     if (!time) return false;
     times_[static_cast<size_t>(n)] = *time;
     if (iSaved == 1) iSaved = 2;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "document/DocumentRecord.h"
-#include "document/TimeStamp.h"
+#include "document/PointTime.h"
 #include "instrument/TextHelpers.h"
 #include "instrument/UserLocale.h"
 

@@ -6,8 +6,8 @@
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
+#include "document/PointTime.h"
 #include "document/Statistics.h"
-#include "document/TimeStamp.h"
 #include "instrument/TextHelpers.h"
 
 namespace {
@@ -163,10 +163,9 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     // above 255 keeps its low byte, so the field stays four characters.
     const int unit = document.IntervalUnit;
     const int value = document.IntervalValue < 1 ? 0 : (document.IntervalValue & 0xFF);
-    header(QStringLiteral("#TR58\tInterval\t%1%2")
-               .arg(unit, 2, 10, QLatin1Char('0'))
-               .arg(value, 2, 16, QLatin1Char('0'))
-               .toUpper());
+    header(QStringLiteral("#TR58\tInterval\t") +
+           QStringLiteral("%1").arg(unit, 2, 10, QLatin1Char('0')) +
+           QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper());
     out += kTag;
     out += "BeginNotes\r\n";
     header(document.Notes);

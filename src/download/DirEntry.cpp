@@ -3,23 +3,10 @@
 #include <algorithm>
 
 #include "app/StringTable.h"
-#include "document/DocumentTexts.h"
-#include "document/TimeStamp.h"
+#include "download/TimeStamp.h"
 #include "instrument/TextHelpers.h"
 
 namespace {
-
-constexpr QChar kCtrlZ(0x1A);
-
-// Decimal digits at the start, as BASIC's Val reads a count.
-qint32 LeadingCount(const QString& text) {
-    bool ok = false;
-    const QString trimmed = text.trimmed();
-    qsizetype n = 0;
-    while (n < trimmed.size() && trimmed.at(n).isDigit()) ++n;
-    const qint32 value = trimmed.left(n).toInt(&ok);
-    return ok ? value : 0;
-}
 
 // Compares two entries on a column's key: negative, zero, positive.
 int Compare(const DirEntry& a, const DirEntry& b, DirColumn column) {
@@ -27,7 +14,7 @@ int Compare(const DirEntry& a, const DirEntry& b, DirColumn column) {
         case DirColumn::Name:
             return QString::compare(a.Name, b.Name, Qt::CaseSensitive);
         case DirColumn::FirstPoint:
-            return a.FirstPointTime < b.FirstPointTime ? -1 : a.FirstPointTime > b.FirstPointTime;
+            return a.FirstPointTime < b.FirstPointTime ? -1 : (b.FirstPointTime < a.FirstPointTime);
         case DirColumn::Points:
             return a.PointTotal < b.PointTotal ? -1 : a.PointTotal > b.PointTotal;
         case DirColumn::Status:
@@ -40,45 +27,45 @@ int Compare(const DirEntry& a, const DirEntry& b, DirColumn column) {
 
 }  // namespace
 
-bool DirReplyHasNoFiles(const QString& reply) {
-    return reply.startsWith(kCtrlZ);
-}
-
 QList<DirEntry> ParseDirReply(const QString& reply) {
-    QList<DirEntry> table(1);
-    qsizetype pos = 0;
+    QList<DirEntry> entries;
+    if (reply.startsWith(QChar(0x1A))) return entries;
+    QString rest = reply;
     for (;;) {
-        const qsizetype end = reply.indexOf(QStringLiteral("\r\n"), pos);
-        if (end < 0) break;
-        const QStringList fields = reply.mid(pos, end - pos).split(u'\t');
-        pos = end + 2;
-        const auto field = [&fields](int n) {
-            return n < fields.size() ? fields.at(n) : QString();
-        };
+        int tabs = 0;
+        QString line = TakeLine(rest, tabs);
+        if (line.isEmpty()) break;
+        line.chop(2);  // CR LF
+        // Split at every TAB: an empty status (a deletable file) keeps its
+        // place, where skipping a leading TAB would take the second count for
+        // the status.
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        const auto field = [&fields](int n) { return fields.value(n); };
         DirEntry entry;
         entry.Name = CleanInstrumentText(field(0).trimmed());
-        if (const std::optional<double> first = GetCDate(field(1))) {
-            entry.FirstPointTime = *first;
-            entry.FirstPointText = PlatformDateTimeText(*first);
-        }
-        entry.SecondCount = field(5);
-        entry.PointTotal = LeadingCount(entry.SecondCount.isEmpty() ? field(2) : entry.SecondCount);
+        const QString points = field(2);
         entry.Status = field(4).trimmed();
-        entry.Index = static_cast<qint32>(table.size() - 1);
-        entry.Key = QStringLiteral("#") + QString::number(entry.Index);
-        table.append(entry);
+        entry.SecondCount = field(5);
+        entry.PointTotal =
+            (entry.SecondCount.isEmpty() ? points : entry.SecondCount).trimmed().toInt();
+        if (const auto time = GetCDate(field(1).trimmed())) {
+            entry.FirstPointTime = *time;
+            entry.FirstPointText = FormatDateTimeLocal(*time);
+        }
+        entry.Index = static_cast<qint32>(entries.size());
+        entry.Key = QStringLiteral("#%1").arg(entry.Index);
+        entries << entry;
     }
-    return table;
+    return entries;
 }
 
-bool AnyRangeCapable(const QList<DirEntry>& table) {
-    return std::any_of(table.cbegin() + std::min<qsizetype>(1, table.size()), table.cend(),
+bool AnyRangeCapable(const QList<DirEntry>& entries) {
+    return std::any_of(entries.cbegin(), entries.cend(),
                        [](const DirEntry& e) { return e.RangeCapable(); });
 }
 
-void SortDirEntries(QList<DirEntry>& table, DirColumn column, bool ascending) {
-    if (table.size() < 3) return;
-    std::stable_sort(table.begin() + 1, table.end(),
+void SortDirEntries(QList<DirEntry>& entries, DirColumn column, bool ascending) {
+    std::stable_sort(entries.begin(), entries.end(),
                      [column, ascending](const DirEntry& a, const DirEntry& b) {
                          const int order = Compare(a, b, column);
                          return ascending ? order < 0 : order > 0;
@@ -92,23 +79,21 @@ bool DirSortState::Click(DirColumn column) {
     return ascending;
 }
 
-int SelectedCount(const QList<DirEntry>& table) {
-    int count = 0;
-    for (qsizetype i = 1; i < table.size(); ++i) count += table.at(i).Selected ? 1 : 0;
-    return count;
+int SelectedCount(const QList<DirEntry>& entries) {
+    return static_cast<int>(std::count_if(entries.cbegin(), entries.cend(),
+                                          [](const DirEntry& e) { return e.Selected != 0; }));
 }
 
-bool AllSelected(const QList<DirEntry>& table) {
-    return table.size() > 1 && SelectedCount(table) == table.size() - 1;
+bool AllSelected(const QList<DirEntry>& entries) {
+    return !entries.isEmpty() && SelectedCount(entries) == entries.size();
 }
 
-DirSelectionRules SelectionRules(const QList<DirEntry>& table) {
+DirSelectionRules SelectionRules(const QList<DirEntry>& entries) {
     DirSelectionRules rules;
-    if (SelectedCount(table) == 0) return rules;
+    if (SelectedCount(entries) == 0) return rules;
     rules.actionEnabled = true;
     bool anyUndeletable = false;
-    for (qsizetype i = 1; i < table.size(); ++i) {
-        const DirEntry& entry = table.at(i);
+    for (const DirEntry& entry : entries) {
         if (!entry.Selected) continue;
         if (!entry.Deletable()) anyUndeletable = true;
         if (entry.RangeCapable()) rules.rangeEnabled = true;

@@ -42,8 +42,8 @@ std::optional<QDate> ReadUserDate(const QString& text) {
     if (trimmed.isEmpty()) return std::nullopt;
     const QLocale& locale = UserLocale::Locale();
     const QStringList formats = {UserLocale::ShortDateFormat(),
-                                 locale.dateFormat(QLocale::LongFormat),
-                                 QStringLiteral("yyyy-MM-dd"), QStringLiteral("yy-MM-dd")};
+                                 locale.dateFormat(QLocale::LongFormat), QStringLiteral("yyyy-M-d"),
+                                 QStringLiteral("yy-M-d")};
     for (const QString& format : formats) {
         const QDate date = WithCentury(locale.toDate(trimmed, format), format);
         if (date.isValid()) return date;
@@ -90,8 +90,7 @@ bool RangeCheck(QString& fromDate, QString& fromTime, QString& toDate, QString& 
 qint32 DownloadLineTotal(const QList<DirEntry>& table, bool deleteAfter) {
     qint32 total = 0;
     int selected = 0;
-    for (qsizetype i = 1; i < table.size(); ++i) {
-        const DirEntry& entry = table.at(i);
+    for (const DirEntry& entry : table) {
         if (!entry.Selected) continue;
         ++selected;
         total += entry.PointTotal + 3;
@@ -124,8 +123,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
     progress.SetMsg(StringTable::Text(5056));
 
     int number = 0;
-    for (qsizetype i = 1; i < table.size(); ++i) {
-        const DirEntry& entry = table.at(i);
+    for (const DirEntry& entry : table) {
         if (!entry.Selected) continue;
         current_ = ++number;
         // The link stays open between files; the last PLAY closes it unless

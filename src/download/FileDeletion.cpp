@@ -27,7 +27,7 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
     SortDirEntries(table, DirColumn::Index, true);
     int number = -1;  // the current number of the entry walked over
     int deleted = 0;
-    for (qsizetype i = 1; i < table.size() && deleted < selected; ++i) {
+    for (qsizetype i = 0; i < table.size() && deleted < selected; ++i) {
         ++number;
         if (!table.at(i).Selected) continue;
         const bool closeAfter = deleted + 1 == selected;

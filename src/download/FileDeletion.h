@@ -21,7 +21,7 @@ enum class DeleteOutcome {
     Cancelled,  // the user cancelled: no message
 };
 
-// Deletes the selected entries (from 1) of the table. The table is sorted back
+// Deletes the selected entries of the table. The table is sorted back
 // into directory order, keeping the selection. afterDownload: the download's
 // progress window is shown already and its total counts the deletions.
 DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool afterDownload);

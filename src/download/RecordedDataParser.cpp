@@ -5,7 +5,7 @@
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/Statistics.h"
-#include "document/TimeStamp.h"
+#include "download/TimeStamp.h"
 #include "instrument/TextHelpers.h"
 #include "link/CommunicationProgress.h"
 #include "link/LinkState.h"
@@ -59,9 +59,9 @@ bool RecordedDataParser::ReadHeader(QString& buffer) {
     // "." or nothing: the file has no start time. An unreadable start is
     // passed over too; the first point's time replaces it at the end.
     if (start != QStringLiteral(".") && !start.isEmpty()) {
-        if (const std::optional<double> time = GetCDate(start)) {
-            d.StartTime = *time;
-            d.Info.Start = FormatDateTimeLocal(FromOleDate(*time));
+        if (const std::optional<QDateTime> time = GetCDate(start)) {
+            d.StartTime = ToOleDate(*time);
+            d.Info.Start = FormatDateTimeLocal(*time);
         }
     }
     d.Info.Points = count;

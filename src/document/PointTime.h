@@ -1,7 +1,9 @@
 #pragma once
-// The instrument's time stamps: "yy-mm-dd hh:mm:ss" (17 characters), or the
-// same without the character between date and time (16 characters). Years 00
-// to 38 are 2000 to 2038, 39 to 99 are 1939 to 1999. Date-times are OLE dates.
+// Point times: the instrument's time stamps read into OLE dates and written
+// back. A time stamp is "yy-mm-dd hh:mm:ss" (17 characters), or the same
+// without the character between date and time (16 characters); years 00 to 38
+// are 2000 to 2038, 39 to 99 are 1939 to 1999. The checks of a stamp are those
+// of IsCDate and GetCDate (download/TimeStamp.h).
 
 #include <QByteArray>
 #include <QString>
@@ -13,15 +15,13 @@
 // and no control character between them. The separators' own values are free.
 bool IsTimeStampText(QStringView text);
 
-// True when the year, month and day fields of a time stamp are plausible:
-// at least 8 characters, a year that is not negative, a month 1 to 12, a day
-// 1 to 31.
-bool IsCDate(QStringView text);
-
-// The date-time of a time stamp; hours wrap at 24, minutes and seconds at 60.
-// Nothing when a field is not a number or the day is not in the calendar
-// (30 February).
-std::optional<double> GetCDate(QStringView text);
+// The date-time of a time stamp as an OLE date: the date-time GetCDate gives,
+// without building a QDateTime (no time-zone arithmetic, so a local time in a
+// daylight-saving gap keeps its value), for the hot path of 65000 lines.
+// Nothing when the checks of IsCDate fail (month 1 to 12, day 1 to 31), a
+// field is no number or the day is not in the calendar; hours wrap at 24,
+// minutes and seconds at 60.
+std::optional<double> StampOleDate(QStringView text);
 
 // The date and time parts of an OLE date, as the program shows them: the time
 // of day rounded to the millisecond, the seconds truncated.

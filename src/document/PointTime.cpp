@@ -1,4 +1,4 @@
-#include "document/TimeStamp.h"
+#include "document/PointTime.h"
 
 #include <QDate>
 #include <cmath>
@@ -21,24 +21,6 @@ bool IsSeparator(QChar c) {
 int TwoDigits(QStringView text, qsizetype i) {
     if (i + 1 >= text.size() || !IsDigit(text[i]) || !IsDigit(text[i + 1])) return -1;
     return (text[i].unicode() - u'0') * 10 + (text[i + 1].unicode() - u'0');
-}
-
-// A number the way the old BASIC Val reads it: leading blanks, a sign, the
-// digits that follow; 0 when there are none.
-int LeadingNumber(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    int value = 0;
-    while (i < text.size() && IsDigit(text[i]) && value < 100000) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        ++i;
-    }
-    return negative ? -value : value;
 }
 
 // Days from 1899-12-30 to the Julian day jd.
@@ -68,16 +50,7 @@ bool IsTimeStampText(QStringView text) {
     return IsSeparator(text[t + 2]) && IsSeparator(text[t + 5]);
 }
 
-bool IsCDate(QStringView text) {
-    if (text.size() < 8) return false;
-    if (LeadingNumber(text.mid(0, 2)) < 0) return false;
-    const int month = LeadingNumber(text.mid(3, 2));
-    if (month < 1 || month > 12) return false;
-    const int day = LeadingNumber(text.mid(6, 2));
-    return day >= 1 && day <= 31;
-}
-
-std::optional<double> GetCDate(QStringView text) {
+std::optional<double> StampOleDate(QStringView text) {
     const int yy = TwoDigits(text, 0);
     const int month = TwoDigits(text, 3);
     const int day = TwoDigits(text, 6);
@@ -85,7 +58,9 @@ std::optional<double> GetCDate(QStringView text) {
     const int hour = TwoDigits(text, t);
     const int minute = TwoDigits(text, t + 3);
     const int second = TwoDigits(text, t + 6);
-    if (yy < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0) return std::nullopt;
+    if (yy < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || minute < 0 ||
+        second < 0)
+        return std::nullopt;
     const int year = ExpandTwoDigitYear(yy);
     if (!QDate::isValid(year, month, day)) return std::nullopt;
     const qint64 days = OleDays(QDate(year, month, day).toJulianDay());

@@ -1,0 +1,66 @@
+// Point times: the fast reading of time stamps agrees with GetCDate, and the
+// .t58 time field is written back exactly.
+#include <gtest/gtest.h>
+
+#include "document/PointTime.h"
+#include "download/TimeStamp.h"
+#include "instrument/TextHelpers.h"
+
+TEST(StampOleDate, AgreesWithGetCDateOverYearsMonthsAndTimes) {
+    int compared = 0;
+    for (int yy = 0; yy < 100; yy += 7) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day : {1, 15, 28, 29, 30, 31}) {
+                const QString stamp = QStringLiteral("%1-%2-%3 %4:%5:%6")
+                                          .arg(yy, 2, 10, QLatin1Char('0'))
+                                          .arg(month, 2, 10, QLatin1Char('0'))
+                                          .arg(day, 2, 10, QLatin1Char('0'))
+                                          .arg((day * 7) % 24, 2, 10, QLatin1Char('0'))
+                                          .arg((month * 13) % 60, 2, 10, QLatin1Char('0'))
+                                          .arg((yy * 11) % 60, 2, 10, QLatin1Char('0'));
+                const std::optional<QDateTime> expected = GetCDate(stamp);
+                const std::optional<double> actual = StampOleDate(stamp);
+                ASSERT_EQ(expected.has_value(), actual.has_value()) << qPrintable(stamp);
+                if (expected) {
+                    EXPECT_EQ(*actual, ToOleDate(*expected)) << qPrintable(stamp);
+                    ++compared;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 900);
+}
+
+TEST(StampOleDate, RefusesImpossibleDates) {
+    EXPECT_FALSE(StampOleDate(u"07-13-01 12:00:00"));
+    EXPECT_FALSE(StampOleDate(u"07-02-29 12:00:00"));  // 2007 is no leap year
+    EXPECT_TRUE(StampOleDate(u"08-02-29 12:00:00"));
+    EXPECT_FALSE(StampOleDate(u"07-1x-01 12:00:00"));
+    EXPECT_FALSE(StampOleDate(u"07-01-01"));
+}
+
+TEST(IsTimeStampText, RecognisesTheWrittenFormsOnly) {
+    EXPECT_TRUE(IsTimeStampText(u"12-03-05 14:00:00"));
+    EXPECT_TRUE(IsTimeStampText(u"12-03-0514:00:00"));
+    EXPECT_TRUE(IsTimeStampText(u"12/03/05 14.00.00"));
+    EXPECT_FALSE(IsTimeStampText(u"12-03-05 14:00:00 "));
+    EXPECT_FALSE(IsTimeStampText(u"12-03-05 14:00:0"));
+    EXPECT_FALSE(IsTimeStampText(u"12-03-05914:00:00"));
+    EXPECT_FALSE(IsTimeStampText(u"12-03-05\t14:00:00"));
+    EXPECT_FALSE(IsTimeStampText(u"1234567890123456"));
+    EXPECT_FALSE(IsTimeStampText(u"21.4"));
+}
+
+TEST(PointTimeTexts, WriteTwoAndFourDigitYears) {
+    const double ole = ToOleDate(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58)));
+    QByteArray field;
+    AppendT58Time(field, ole);
+    EXPECT_EQ(field, QByteArray("99-12-31 23:59:58"));
+    EXPECT_EQ(FullTimeText(ole), QStringLiteral("1999-12-31 23:59:58"));
+    field.clear();
+    AppendT58Time(field, ToOleDate(QDateTime(QDate(2038, 1, 1), QTime(0, 0, 0))));
+    EXPECT_EQ(field, QByteArray("38-01-01 00:00:00"));
+    const DateTimeParts parts = SplitOleDate(ole);
+    EXPECT_EQ(parts.year, 1999);
+    EXPECT_EQ(parts.second, 58);
+}

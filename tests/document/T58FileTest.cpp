@@ -1,0 +1,406 @@
+// The .t58 file: the exact bytes written, what the reader accepts and rejects,
+// and saving through QSaveFile.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "DocumentTestSupport.h"
+#include "document/DocumentFiles.h"
+#include "document/DocumentHost.h"
+#include "document/T58File.h"
+
+namespace {
+
+// The example file of two quantities: RH and T, one missing reading.
+QByteArray ExampleFile() {
+    return QByteArray(
+        "#TR58\tBeginDataFile\r\n"
+        "#TR58\tFileVersion\t1.0\r\n"
+        "#TR58\tTitle\tStore room\r\n"
+        "#TR58\tInterval\t020A\r\n"
+        "#TR58\tBeginNotes\r\n"
+        "\r\n"
+        "#TR58\tEndNotes\r\n"
+        "\tRH\tT\r\n"
+        "\t%RH\t\xB0"
+        "C\r\n"
+        "12-03-05 14:00:00\t45.2\t21.37\r\n"
+        "12-03-05 14:00:10\t-\t21.40\r\n"
+        "#TR58\tEndDataFile\r\n");
+}
+
+QByteArray Write(Document& document) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(t58Format(document, buffer));
+    return buffer.data();
+}
+
+bool Read(Document& document, const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return t58FormatOpen(document, buffer);
+}
+
+// The example with other notes in place of the empty line.
+QByteArray WithNotes(const QByteArray& notesLines) {
+    QByteArray bytes = ExampleFile();
+    bytes.replace("#TR58\tBeginNotes\r\n\r\n", "#TR58\tBeginNotes\r\n" + notesLines);
+    return bytes;
+}
+
+// Closes the document after a number of turns of the user interface.
+class ClosingHost : public DocumentHost {
+public:
+    ClosingHost(Document& document, int turns) : document_(document), turns_(turns) {}
+    void Yield() override {
+        if (--turns_ == 0) document_.bExit = true;
+    }
+
+private:
+    Document& document_;
+    int turns_;
+};
+
+}  // namespace
+
+TEST(T58Write, WritesTheExampleFileByteForByte) {
+    Document document;
+    ASSERT_TRUE(Read(document, ExampleFile()));
+    document.iSaved = 0;
+    EXPECT_EQ(Write(document), ExampleFile());
+    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_FALSE(document.bCommunicate);
+}
+
+TEST(T58Write, WritesIntervalFieldsOfFourCharacters) {
+    const auto interval = [](qint16 unit, qint32 value) {
+        Document document;
+        FillDocument(document, {"T"}, {"C"}, {"12-03-05 14:00:00\t1"});
+        document.IntervalUnit = unit;
+        document.IntervalValue = value;
+        const QByteArray bytes = Write(document);
+        const qsizetype at = bytes.indexOf("Interval\t") + 9;
+        return bytes.mid(at, bytes.indexOf('\r', at) - at);
+    };
+    EXPECT_EQ(interval(2, 10), QByteArray("020A"));
+    EXPECT_EQ(interval(10, 1), QByteArray("1001"));
+    EXPECT_EQ(interval(0, 0), QByteArray("0000"));
+    EXPECT_EQ(interval(40, 255), QByteArray("40FF"));
+    // A manual recording with a negative count is still a manual recording.
+    EXPECT_EQ(interval(2, -1), QByteArray("0200"));
+}
+
+TEST(T58Write, UsesAPointAndTheExactDecimalsWhateverTheLocale) {
+    LocaleScope swedish(SwedishLocale());
+    Document document;
+    ASSERT_TRUE(
+        FillDocument(document, {"T", "n", "p"}, {"C", "", "hPa"},
+                     {"12-03-05 14:00:00\t21.5\t3\t-0.04", "12-03-05 14:00:01\t-1.25\t4\t0.06"}));
+    document.Quantity(0).Decimals = 3;
+    document.Quantity(2).Decimals = 1;
+    const QByteArray bytes = Write(document);
+    EXPECT_TRUE(bytes.contains("12-03-05 14:00:00\t21.500\t3\t0.0\r\n"));
+    EXPECT_TRUE(bytes.contains("12-03-05 14:00:01\t-1.250\t4\t0.1\r\n"));
+}
+
+TEST(T58Write, WritesQuestionMarksForCharactersWindows1252Lacks) {
+    Document document;
+    ASSERT_TRUE(FillDocument(document, {QStringLiteral("\u03a9")}, {QStringLiteral("\u00b0C")},
+                             {"12-03-05 14:00:00\t1"}));
+    document.Title = QStringLiteral("Rum \u00d6st \u2192 \u20ac");
+    const QByteArray bytes = Write(document);
+    EXPECT_TRUE(bytes.contains("#TR58\tTitle\tRum \xD6st ? \x80\r\n"));
+    EXPECT_TRUE(
+        bytes.contains("\r\n\t?\r\n\t\xB0"
+                       "C\r\n"));
+}
+
+TEST(T58Read, ReadsTheExampleFile) {
+    Document document;
+    ASSERT_TRUE(Read(document, ExampleFile()));
+    EXPECT_EQ(document.Title, QStringLiteral("Store room"));
+    EXPECT_EQ(document.IntervalUnit, 2);
+    EXPECT_EQ(document.IntervalValue, 10);
+    EXPECT_EQ(document.Notes, QString());
+    ASSERT_EQ(document.QuantityCount(), 2);
+    EXPECT_EQ(document.Quantity(1).Unit, QStringLiteral("\u00b0C"));
+    ASSERT_EQ(document.PointCount(), 2);
+    EXPECT_EQ(document.Value(1, 0).Valid, 0);
+    EXPECT_EQ(document.Value(1, 1).Value, 21.4f);
+    EXPECT_EQ(document.Quantity(0).Decimals, 1);
+    EXPECT_EQ(document.Quantity(1).Decimals, 2);
+    EXPECT_EQ(document.StartTime, document.PointTime(0));
+    EXPECT_EQ(document.StopTime, document.PointTime(1));
+    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_FALSE(document.bInvalidFile);
+    EXPECT_FALSE(document.bCommunicate);
+    EXPECT_EQ(document.Quantity(1).StatsValid, 1);
+    EXPECT_EQ(document.Info.Interval, QStringLiteral("10 s"));
+    EXPECT_EQ(document.Info.Duration, QStringLiteral("0:00:10"));
+}
+
+TEST(T58Read, ReadsIntervalFields) {
+    const auto read = [](const char* field, qint16& unit, qint32& value) {
+        QByteArray bytes = ExampleFile();
+        bytes.replace("020A", field);
+        Document document;
+        const bool ok = Read(document, bytes);
+        unit = document.IntervalUnit;
+        value = document.IntervalValue;
+        return ok ? document.Info.RecordingKind : QString();
+    };
+    qint16 unit = 0;
+    qint32 value = 0;
+    read("4001", unit, value);
+    EXPECT_EQ(unit, 40);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(read("0000", unit, value), QStringLiteral("Manuellt registrerade data"));
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(read("0210", unit, value), QStringLiteral("Automatiskt registrerad data"));
+    EXPECT_EQ(value, 16);
+}
+
+TEST(T58Read, TakesTheTitleUpToATab) {
+    QByteArray bytes = ExampleFile();
+    bytes.replace("Title\tStore room", "Title\tStore\troom");
+    Document document;
+    ASSERT_TRUE(Read(document, bytes));
+    EXPECT_EQ(document.Title, QStringLiteral("Store"));
+}
+
+TEST(T58Read, OneTabInTheNamesLineIsOneQuantity) {
+    const QByteArray bytes(
+        "#TR58\tBeginDataFile\r\n#TR58\tFileVersion\t1.0\r\n#TR58\tTitle\tx\r\n"
+        "#TR58\tInterval\t0201\r\n#TR58\tBeginNotes\r\n\r\n#TR58\tEndNotes\r\n"
+        "\tT\r\n\tC\r\n12-03-05 14:00:00\t1.5\r\n#TR58\tEndDataFile\r\n");
+    Document document;
+    ASSERT_TRUE(Read(document, bytes));
+    EXPECT_EQ(document.QuantityCount(), 1);
+    EXPECT_EQ(document.PointCount(), 1);
+}
+
+TEST(T58Read, RejectsBrokenStructures) {
+    const auto rejected = [](const QByteArray& bytes) {
+        Document document;
+        const bool ok = Read(document, bytes);
+        EXPECT_TRUE(!ok == document.bInvalidFile);
+        EXPECT_FALSE(document.bCommunicate);
+        return !ok;
+    };
+    QByteArray nine = ExampleFile();
+    nine.replace("\tRH\tT\r\n", "\tA\tB\tC\tD\tE\tF\tG\tH\tI\r\n");
+    EXPECT_TRUE(rejected(nine));
+    QByteArray noNames = ExampleFile();
+    noNames.replace("\tRH\tT\r\n", "RH T\r\n");
+    EXPECT_TRUE(rejected(noNames));
+    QByteArray unitsWithoutTab = ExampleFile();
+    unitsWithoutTab.replace("\t%RH\t", "%RH\t");
+    EXPECT_TRUE(rejected(unitsWithoutTab));
+    QByteArray extraTab = ExampleFile();
+    extraTab.replace("\t21.40\r\n", "\t21.40\t\r\n");
+    EXPECT_TRUE(rejected(extraTab));
+    QByteArray missingField = ExampleFile();
+    missingField.replace("\t-\t21.40", "\t21.40");
+    EXPECT_TRUE(rejected(missingField));
+    QByteArray badDate = ExampleFile();
+    badDate.replace("12-03-05 14:00:10", "12-13-05 14:00:10");
+    EXPECT_TRUE(rejected(badDate));
+    QByteArray noEnd = ExampleFile();
+    noEnd.chop(static_cast<qsizetype>(strlen("#TR58\tEndDataFile\r\n")));
+    EXPECT_TRUE(rejected(noEnd));
+    QByteArray lfOnly = ExampleFile();
+    lfOnly.replace("\r\n", "\n");
+    EXPECT_TRUE(rejected(lfOnly));
+    EXPECT_TRUE(rejected(ExampleFile().left(60)));
+    EXPECT_TRUE(rejected(QByteArray()));
+}
+
+TEST(T58Read, RejectsAFileWithAHeaderButNoDataLine) {
+    QByteArray bytes = ExampleFile();
+    const qsizetype from = bytes.indexOf("12-03-05 14:00:00");
+    bytes.remove(from, bytes.indexOf("#TR58\tEndDataFile") - from);
+    Document document;
+    EXPECT_FALSE(Read(document, bytes));
+    EXPECT_TRUE(document.bInvalidFile);
+}
+
+TEST(T58Read, ToleratesAMissingLastLineEnd) {
+    QByteArray bytes = ExampleFile();
+    bytes.chop(2);
+    Document document;
+    EXPECT_TRUE(Read(document, bytes));
+}
+
+TEST(T58RoundTrip, KeepsNotesOfSeveralLinesAndEmptyLines) {
+    for (const QString& notes :
+         {QString(), QStringLiteral("a\r\nb"), QStringLiteral("a\r\n\r\nb"),
+          QStringLiteral("first\r\n"), QStringLiteral("\u00e5\u00e4\u00f6 \u00b0C")}) {
+        Document written;
+        ASSERT_TRUE(Read(written, ExampleFile()));
+        written.Notes = notes;
+        Document read;
+        ASSERT_TRUE(Read(read, Write(written))) << qPrintable(notes);
+        EXPECT_EQ(read.Notes, notes);
+    }
+}
+
+TEST(T58RoundTrip, NotesLineWithTheNullMarkerReadsBackEmpty) {
+    Document document;
+    ASSERT_TRUE(Read(document, WithNotes("a\r\n#Null\r\nb\r\n")));
+    EXPECT_EQ(document.Notes, QStringLiteral("a\r\n\r\nb"));
+    Document again;
+    ASSERT_TRUE(Read(again, Write(document)));
+    EXPECT_EQ(again.Notes, document.Notes);
+}
+
+// Regression: a notes line beginning with the file's tag ended the notes, so
+// the names line was read from the EndNotes line and the saved file could not
+// be opened again.
+TEST(T58RoundTrip, NotesLineBeginningWithTheTagStaysInTheNotes) {
+    Document written;
+    ASSERT_TRUE(Read(written, ExampleFile()));
+    written.Notes = QStringLiteral("#TR58 was written on the label\r\n#TR58\tTitle\tcopy");
+    Document read;
+    ASSERT_TRUE(Read(read, Write(written)));
+    EXPECT_EQ(read.Notes, written.Notes);
+    EXPECT_EQ(read.QuantityCount(), 2);
+    EXPECT_EQ(read.PointCount(), 2);
+}
+
+TEST(T58RoundTrip, KeepsMissingReadingsTimesAndValues) {
+    Document written;
+    ASSERT_TRUE(
+        FillDocument(written, {"RH", "T", "p"}, {"%RH", "\u00b0C", "hPa"},
+                     {"99-12-31 23:59:59\t45.2\t-21.37\t1013", "00-01-01 00:00:00\t-\t0.05\t-",
+                      "38-12-31 12:00:00\t100.0\t-\t987"}));
+    written.Title = QStringLiteral("Frys");
+    written.IntervalUnit = 8;
+    written.IntervalValue = 12;
+    Document read;
+    ASSERT_TRUE(Read(read, Write(written)));
+    ASSERT_EQ(read.PointCount(), 3);
+    for (qint32 i = 0; i < 3; ++i) {
+        EXPECT_EQ(read.PointTime(i), written.PointTime(i));
+        for (int q = 0; q < 3; ++q) {
+            EXPECT_EQ(read.Value(i, q).Valid, written.Value(i, q).Valid) << i << q;
+            EXPECT_EQ(read.Value(i, q).Value, written.Value(i, q).Value) << i << q;
+        }
+    }
+    EXPECT_EQ(read.Quantity(1).Unit, QStringLiteral("\u00b0C"));
+    EXPECT_EQ(read.IntervalUnit, 8);
+    EXPECT_EQ(read.IntervalValue, 12);
+    EXPECT_EQ(Write(read), Write(written));
+}
+
+TEST(T58RoundTrip, CommaLocaleWritesAndReadsPoints) {
+    LocaleScope swedish(SwedishLocale());
+    Document written;
+    ASSERT_TRUE(FillDocument(written, {"T"}, {"C"},
+                             {"12-03-05 14:00:00\t21.37", "12-03-05 14:00:10\t-0.5"}));
+    const QByteArray bytes = Write(written);
+    EXPECT_TRUE(bytes.contains("\t21.37\r\n"));
+    EXPECT_FALSE(bytes.contains("21,37"));
+    Document read;
+    ASSERT_TRUE(Read(read, bytes));
+    EXPECT_EQ(read.Value(0, 0).Value, 21.37f);
+    EXPECT_EQ(read.Value(1, 0).Value, -0.5f);
+    EXPECT_EQ(read.Quantity(0).Decimals, 2);
+}
+
+TEST(T58Save, ReplacesTheFileAndSetsThePath) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("store.t58"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    Document document;
+    ASSERT_TRUE(Read(document, ExampleFile()));
+    document.iSaved = 2;
+    ASSERT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), ExampleFile());
+    EXPECT_EQ(document.FilePath, path);
+    EXPECT_EQ(document.iSaved, 1);
+    Document reopened;
+    QString key;
+    ASSERT_TRUE(t58FormatOpen(reopened, path, nullptr, &key));
+    EXPECT_EQ(reopened.FilePath, path);
+}
+
+// Regression: saving deleted the old file before writing the new one, so a
+// save that failed half-way lost the user's previous file.
+TEST(T58Save, InterruptedSaveKeepsThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.t58"));
+    Document document;
+    document.SetQuantityCount(2);
+    for (qint32 i = 0; i < 5000; ++i) {
+        document.AppendPoint(40000.0 + i / 86400.0);
+        document.SetValue(i, 0, i * 0.5f, true);
+        document.Quantity(0).Decimals = 1;
+    }
+    ASSERT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58));
+    QFile first(path);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray before = first.readAll();
+    first.close();
+
+    document.SetValue(0, 0, 99.0f, true);
+    document.iSaved = 2;
+    ClosingHost closing(document, 2);  // the window closes during the save
+    EXPECT_FALSE(SaveDocumentFile(document, path, DocumentFileType::T58, &closing));
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("big.t58")});
+}
+
+TEST(T58Save, ReportsADeviceThatRefusesTheBytes) {
+    Document document;
+    ASSERT_TRUE(Read(document, ExampleFile()));
+    document.iSaved = 2;
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(t58Format(document, readOnly));
+    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_FALSE(document.bCommunicate);
+}
+
+TEST(T58Save, FailsIntoAFolderThatDoesNotExist) {
+    QTemporaryDir dir;
+    Document document;
+    ASSERT_TRUE(Read(document, ExampleFile()));
+    EXPECT_FALSE(SaveDocumentFile(document, dir.filePath(QStringLiteral("none/x.t58")),
+                                  DocumentFileType::T58));
+    EXPECT_TRUE(document.FilePath.isEmpty());
+}
+
+TEST(T58Open, NamesTheReasonOfAFailure) {
+    QTemporaryDir dir;
+    Document missing;
+    QString key;
+    EXPECT_FALSE(t58FormatOpen(missing, dir.filePath(QStringLiteral("none.t58")), nullptr, &key));
+    EXPECT_EQ(key, QStringLiteral("File Error"));
+    const QString empty = dir.filePath(QStringLiteral("empty.t58"));
+    QFile file(empty);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Document emptyDocument;
+    EXPECT_FALSE(t58FormatOpen(emptyDocument, empty, nullptr, &key));
+    EXPECT_EQ(key, QStringLiteral("Invalid File"));
+}
+
+TEST(DocumentFileType, FollowsTheExtension) {
+    EXPECT_EQ(FileTypeOfPath(QStringLiteral("a/b.T58")), DocumentFileType::T58);
+    EXPECT_EQ(FileTypeOfPath(QStringLiteral("b.csv")), DocumentFileType::Csv);
+    EXPECT_EQ(FileTypeOfPath(QStringLiteral("b.txt")), DocumentFileType::Txt);
+    EXPECT_FALSE(FileTypeOfPath(QStringLiteral("b.xls")).has_value());
+}

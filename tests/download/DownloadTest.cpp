@@ -1,0 +1,210 @@
+// Downloading: the PLAY command forms, the range check, the progress total,
+// and a whole download against the in-process simulator.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "DownloadFixture.h"
+#include "document/Document.h"
+#include "download/Download.h"
+#include "download/RecordedDataParser.h"
+#include "instrument/UserLocale.h"
+
+namespace {
+
+DirEntry Entry(int index, const QString& secondCount = QString(), qint32 points = 100) {
+    DirEntry entry;
+    entry.Index = index;
+    entry.Key = QStringLiteral("#%1").arg(index);
+    entry.SecondCount = secondCount;
+    entry.PointTotal = points;
+    return entry;
+}
+
+class SwedishLocale : public ::testing::Test {
+protected:
+    SwedishLocale() { UserLocale::Init(QLocale(QLocale::Swedish, QLocale::Sweden)); }
+    ~SwedishLocale() override { UserLocale::Init(QLocale::c()); }
+};
+
+}  // namespace
+
+TEST(PlayCommand, PlainAndRangeForms) {
+    const QDateTime from(QDate(2011, 5, 3), QTime(9, 0, 0));
+    const QDateTime to(QDate(2011, 5, 3), QTime(10, 0, 0));
+    EXPECT_EQ(PlayCommand(Entry(3), false), QStringLiteral("PLAY 3\r"));
+    EXPECT_EQ(PlayCommand(Entry(3, "250"), true, from, to),
+              QStringLiteral("PLAY 3 2011-05-03 09:00:00 2011-05-03 10:00:00\r"));
+    // A file without the sixth directory field gets the plain form.
+    EXPECT_EQ(PlayCommand(Entry(0), true, from, to), QStringLiteral("PLAY 0\r"));
+    EXPECT_EQ(FileNumberOfKey(QStringLiteral("#12")), 12);
+    EXPECT_EQ(FileNumberOfKey(QStringLiteral("12")), -1);
+}
+
+using RangeCheckTest = SwedishLocale;
+
+TEST_F(RangeCheckTest, EqualTimesAreRefusedAndAnHourIsAccepted) {
+    QString fromDate = "2011-05-03", fromTime = "10:00:00", toDate = "2011-05-03",
+            toTime = "10:00:00";
+    QDateTime from, to;
+    EXPECT_FALSE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+    fromTime = "09:00:00";
+    ASSERT_TRUE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+    EXPECT_EQ(from, QDateTime(QDate(2011, 5, 3), QTime(9, 0, 0)));
+    EXPECT_EQ(to, QDateTime(QDate(2011, 5, 3), QTime(10, 0, 0)));
+}
+
+TEST_F(RangeCheckTest, AToDateBeforeTheFromDateIsRefused) {
+    QString fromDate = "2011-05-04", fromTime = "00:00:00", toDate = "2011-05-03",
+            toTime = "23:00:00";
+    QDateTime from, to;
+    EXPECT_FALSE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+    // Across days the times do not matter.
+    fromDate = "2011-05-02";
+    EXPECT_TRUE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+}
+
+TEST_F(RangeCheckTest, RewritesTheFieldsAndStopsAtTheFirstInvalidOne) {
+    QString fromDate = " 2011-5-3", fromTime = "9:00", toDate = "not a date", toTime = "25:00";
+    QDateTime from, to;
+    EXPECT_FALSE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+    EXPECT_EQ(fromDate, QStringLiteral("2011-05-03"));
+    EXPECT_EQ(fromTime, QStringLiteral("09:00:00"));
+    EXPECT_EQ(toDate, QStringLiteral("not a date"));
+    EXPECT_EQ(toTime, QStringLiteral("25:00"));
+}
+
+TEST(RangeCheckEnglish, ReadsTheUsersShortDateWithTwoDigitYears) {
+    UserLocale::Init(QLocale(QLocale::English, QLocale::UnitedStates));
+    QString fromDate = "5/3/11", fromTime = "9:00:00 AM", toDate = "5/3/11", toTime = "1:00:00 PM";
+    QDateTime from, to;
+    EXPECT_TRUE(RangeCheck(fromDate, fromTime, toDate, toTime, from, to));
+    EXPECT_EQ(from, QDateTime(QDate(2011, 5, 3), QTime(9, 0, 0)));
+    EXPECT_EQ(to, QDateTime(QDate(2011, 5, 3), QTime(13, 0, 0)));
+    UserLocale::Init(QLocale::c());
+}
+
+TEST(DownloadLineTotal, CountsPointsAndHeadersTwiceAndTheDeletions) {
+    QList<DirEntry> entries = {Entry(0, {}, 100), Entry(1, {}, 50), Entry(2, {}, 7)};
+    entries[0].Selected = 1;
+    entries[2].Selected = 1;
+    EXPECT_EQ(DownloadLineTotal(entries, false), 2 * (103 + 10));
+    EXPECT_EQ(DownloadLineTotal(entries, true), 2 * (103 + 10) + 2);
+}
+
+class DownloadRun : public DownloadFixture {
+protected:
+    DownloadSession::Outcome Download(QList<DirEntry>& entries,
+                                      DownloadSession::Options options = {},
+                                      bool answerLimit = true) {
+        DownloadSession session(link);
+        return session.Run(
+            entries, options,
+            [this](const DirEntry& entry, int number, QString& reply) {
+                auto document = std::make_unique<Document>();
+                document->bKapula = true;
+                RecordedDataParser parser(*document, link.State(), &link.Progress(), &presenter,
+                                          link.Context());
+                parser.ReadBuffer(reply);
+                numbers << number;
+                names << entry.Name;
+                if (parser.Failed()) return false;
+                documents.push_back(std::move(document));
+                return true;
+            },
+            [this, answerLimit] {
+                ++limitQuestions;
+                return answerLimit;
+            });
+    }
+
+    std::vector<std::unique_ptr<Document>> documents;
+    QList<int> numbers;
+    QStringList names;
+    int limitQuestions = 0;
+};
+
+TEST_F(DownloadRun, OnlyTheLastPlayClosesTheLink) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;
+    entries[2].Selected = 1;
+    entries[4].Selected = 1;
+    EXPECT_EQ(Download(entries), DownloadSession::Outcome::Done);
+    EXPECT_EQ(Commands(), (QStringList{"DIR", "PLAY 0", "PLAY 2", "PLAY 4", "EXIT"}).mid(1));
+    ASSERT_EQ(documents.size(), 3u);
+    EXPECT_EQ(numbers, (QList<int>{1, 2, 3}));
+    EXPECT_EQ(documents.at(1)->PointCount(), 12);
+    EXPECT_EQ(documents.at(2)->Title, QStringLiteral("Lager"));
+    EXPECT_FALSE(link.State().CommandFailed);
+    EXPECT_FALSE(link.State().LinkBusy);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+TEST_F(DownloadRun, TheRangeFormGoesToFilesThatSupportIt) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;
+    entries[2].Selected = 1;  // no range support
+    DownloadSession::Options options;
+    options.range = true;
+    options.from = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0));
+    options.to = QDateTime(QDate(2026, 11, 2), QTime(8, 1, 0));
+    options.deleteAfter = true;
+    EXPECT_EQ(Download(entries, options), DownloadSession::Outcome::Done);
+    EXPECT_EQ(Commands(),
+              (QStringList{"PLAY 0 2026-11-02 08:00:00 2026-11-02 08:01:00", "PLAY 2"}));
+    EXPECT_EQ(documents.at(0)->PointCount(), 7);  // 08:00:00 to 08:01:00 every 10 s
+    EXPECT_EQ(link.State().LineTotal, 2 * (1000 + 3 + 12 + 3) + 2);
+}
+
+TEST_F(DownloadRun, AFileDeletedMeanwhileShowsCannotDownload) {
+    QList<DirEntry> entries = Directory();
+    entries[1].Selected = 1;
+    instrument.Faults().filesGone = true;
+    EXPECT_EQ(Download(entries), DownloadSession::Outcome::FileGone);
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Cannot download")});
+    EXPECT_TRUE(link.State().CommandFailed);
+    EXPECT_TRUE(documents.empty());
+}
+
+TEST_F(DownloadRun, CancelAtThe65000PointNoticeStops) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;
+    entries[3].Selected = 1;  // 70000 points
+    entries[4].Selected = 1;
+    EXPECT_EQ(Download(entries, {}, false), DownloadSession::Outcome::StoppedByUser);
+    EXPECT_EQ(limitQuestions, 1);
+    EXPECT_EQ(documents.size(), 1u);  // the file before stays
+    EXPECT_TRUE(link.State().CommandFailed);
+    EXPECT_FALSE(link.State().strMsgReady);
+    EXPECT_FALSE(Commands().contains(QStringLiteral("PLAY 4")));
+}
+
+TEST_F(DownloadRun, OkAtThe65000PointNoticeKeeps65000Points) {
+    QList<DirEntry> entries = Directory();
+    entries[3].Selected = 1;
+    EXPECT_EQ(Download(entries, {}, true), DownloadSession::Outcome::Done);
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents.at(0)->PointCount(), 65000);
+    EXPECT_EQ(documents.at(0)->QuantityCount(), 8);
+}
+
+TEST_F(DownloadRun, AGarbledLineFailsTheParseAndDropsTheDocument) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;
+    entries[4].Selected = 1;
+    instrument.Faults().garbleLine = 5;
+    EXPECT_EQ(Download(entries), DownloadSession::Outcome::ParseFailed);
+    EXPECT_TRUE(documents.empty());
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
+    EXPECT_TRUE(link.State().CommandFailed);
+    EXPECT_EQ(names, QStringList{QStringLiteral("Lab 1")});
+}
+
+TEST_F(DownloadRun, ASilentInstrumentIsATransferFailure) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;
+    instrument.Faults().silentAfter = 1;  // answers ECHO OFF, then nothing
+    EXPECT_EQ(Download(entries), DownloadSession::Outcome::TransferFailed);
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
+    EXPECT_TRUE(documents.empty());
+}
