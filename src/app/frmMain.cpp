@@ -34,6 +34,8 @@
 #include "link/QtPump.h"
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
+#include "chart/ChartView.h"
+#include "document/frmDocument.h"
 #include "instrument/frmDeviceInformation.h"
 
 namespace {
@@ -92,6 +94,7 @@ frmMain::frmMain(const Options& options)
         ownPresenter_ = std::make_unique<GuiMessagePresenter>(this);
         presenter = ownPresenter_.get();
     }
+    presenter_ = presenter;
     link_ = std::make_unique<Link>(*port, *pump, *presenter);
     link_->SetApplicationTitle(title_);
     link_->SetComPortMap(ComPortMap::FromSystem(store_->Raw()));
@@ -101,6 +104,10 @@ frmMain::frmMain(const Options& options)
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        if (sub && qobject_cast<frmDocument*>(sub->widget())) SetDocumentCommands(true);
+        UpdateDocumentCommands();
+    });
 
     BuildMenus();
     BuildToolbar();
@@ -128,7 +135,7 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
     // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuFileOpenFile", "mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings",
+    for (const char* name : {"mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings",
                              "mnuDownloadFiles", "mnuDeleteFiles"})
         Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
@@ -174,10 +181,17 @@ void frmMain::BuildMenus() {
     QMenu* file = AddMenu(nullptr, "mnuFile", "1000");
     connect(AddAction(file, "mnuFileOpenFile", "1001", QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
             this, [this] { OpenDocument(QString()); });
-    AddAction(file, "mnuFileClose", "1002");
+    connect(AddAction(file, "mnuFileClose", "1002"), &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* active = mdiArea_->activeSubWindow()) active->close();
+    });
     AddAction(file, "mnuFileBar0", sep);
-    AddAction(file, "mnuFileSave", "1003", QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddAction(file, "mnuFileSaveAs", "1004", QKeySequence(Qt::Key_F12));
+    connect(AddAction(file, "mnuFileSave", "1003", QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered, this,
+            [this] {
+                if (frmDocument* document = ActiveDocument()) FileSave(*document);
+            });
+    connect(AddAction(file, "mnuFileSaveAs", "1004", QKeySequence(Qt::Key_F12)), &QAction::triggered, this, [this] {
+        if (frmDocument* document = ActiveDocument()) FileSaveAs(*document);
+    });
     AddAction(file, "mnuFileBar1", sep);
     AddAction(file, "mnuFilePrint", "1005", QKeySequence(Qt::CTRL | Qt::Key_P));
     AddAction(file, "mnuFileBar3", sep)->setVisible(false);
@@ -192,18 +206,32 @@ void frmMain::BuildMenus() {
     connect(AddAction(file, "mnuFileExit", "1007"), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
 
     QMenu* edit = AddMenu(nullptr, "mnuEdit", "1008");
-    AddAction(edit, "mnuEditCopy", "1009", QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(AddAction(edit, "mnuEditCopy", "1009", QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered, this,
+            [this] {
+                if (frmDocument* document = ActiveDocument()) document->Copy();
+            });
 
     QMenu* view = AddMenu(nullptr, "mnuView", "1010");
     connect(AddAction(view, "mnuViewInformation", "1011"), &QAction::triggered, this, [this] { ShowViewPage(0); });
     connect(AddAction(view, "mnuViewChart", "1012"), &QAction::triggered, this, [this] { ShowViewPage(1); });
     connect(AddAction(view, "mnuViewDataTable", "1013"), &QAction::triggered, this, [this] { ShowViewPage(2); });
     AddAction(view, "mnuViewBar0", sep);
-    AddAction(view, "mnuViewZoomIn", "1014")->setEnabled(false);
-    AddAction(view, "mnuViewZoomOut", "1015")->setEnabled(false);
-    AddAction(view, "mnuViewShowAll", "1016")->setEnabled(false);
+    // The chart's commands act on the active document's chart.
+    auto onChart = [this](void (*run)(ChartView&)) {
+        return [this, run] {
+            if (frmDocument* document = ActiveDocument()) run(*document->Chart());
+        };
+    };
+    QAction* zoomIn = AddAction(view, "mnuViewZoomIn", "1014");
+    connect(zoomIn, &QAction::triggered, this, onChart([](ChartView& c) { c.ZoomIn(); }));
+    QAction* zoomOut = AddAction(view, "mnuViewZoomOut", "1015");
+    connect(zoomOut, &QAction::triggered, this, onChart([](ChartView& c) { c.ZoomOut(); }));
+    QAction* showAll = AddAction(view, "mnuViewShowAll", "1016");
+    connect(showAll, &QAction::triggered, this, onChart([](ChartView& c) { c.ShowAll(); }));
     AddAction(view, "mnuViewBar1", sep);
-    AddAction(view, "mnuViewAxis", "1017")->setEnabled(false);
+    QAction* axis = AddAction(view, "mnuViewAxis", "1017");
+    connect(axis, &QAction::triggered, this, onChart([](ChartView& c) { c.ShowAxisDialog(); }));
+    for (QAction* action : {zoomIn, zoomOut, showAll, axis}) action->setEnabled(false);
 
     QMenu* indicator = AddMenu(nullptr, "mnuIndicator", "1018");
     AddAction(indicator, "mnuRealTimeWindow", "1019", QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -478,19 +506,16 @@ void frmMain::mnuWindowCloseAll_Click() {
 }
 
 void frmMain::ShowViewPage(int page) {
-    QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    if (!active || !active->widget() || !active->widget()->inherits("frmDocument")) {
+    frmDocument* document = ActiveDocument();
+    if (!document) {
         QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(5067), QMessageBox::Ok, this);
         box.exec();
         return;
     }
-    QMetaObject::invokeMethod(active->widget(), "ShowPage", Q_ARG(int, page));
+    document->ShowPage(page);
 }
 
-bool frmMain::OpenDocument(const QString& path) {
-    Q_UNUSED(path);
-    return false;
-}
+
 
 // ---------------------------------------------------------------------------
 // Commands

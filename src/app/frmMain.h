@@ -5,6 +5,8 @@
 // the command line and on files dropped on it, and owns the instrument link.
 
 #include <QMainWindow>
+#include <QMessageBox>
+#include <functional>
 #include <QMap>
 #include <memory>
 
@@ -14,6 +16,7 @@
 #include "link/Link.h"
 
 class GuiMessagePresenter;
+class frmDocument;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -68,9 +71,31 @@ public:
     void mnuIndicatorDeviceInformation_Click();
     // Whether dropped files would be taken now.
     bool AcceptsDrop(const QStringList& fileNames) const;
-    // Opens a .t58 file in a new document window. Until documents can be
-    // opened this reports that the command is not available yet.
+
+    // --- Documents.
+    // Opens a .t58 file in a new document window (an empty path asks for one).
     bool OpenDocument(const QString& path);
+    // Saves a document to its file, or asks for one; true when written.
+    bool FileSave(frmDocument& document);
+    // Saves under another name, or exports as CSV or tab-delimited text.
+    bool FileSaveAs(frmDocument& document);
+    // Puts a new document window into the frame.
+    void AddDocumentWindow(frmDocument* document);
+    frmDocument* ActiveDocument() const;
+    QList<frmDocument*> Documents() const;
+    // The close question of a document: false when it must stay open.
+    bool ConfirmCloseDocument(frmDocument& document);
+    MessagePresenter* Presenter() const { return presenter_; }
+    bool ShowMessage(const QString& key);
+
+    // The file dialogs and the save question, replaceable by tests.
+    struct Dialogs {
+        std::function<QString()> openFileName;
+        // proposed name and the filter index (0 .t58, 1 .csv, 2 .txt) in,
+        // the chosen name (empty: cancelled) and the filter chosen out.
+        std::function<QString(const QString& proposed, int& filter)> saveFileName;
+        std::function<QMessageBox::StandardButton(const QString& text)> askSave;
+    } dialogs;
 
 signals:
     // A file named on the command line or dropped, to be opened.
@@ -99,6 +124,8 @@ private:
     void UpdateKeyStates();
     void ShowViewPage(int page);
     bool ConfirmOpenPortChange();
+    void UpdateDocumentCommands();
+    void DocumentClosed();
 
     QString title_;
     Branding branding_;
@@ -109,6 +136,7 @@ private:
     std::unique_ptr<Pump> ownPump_;
     std::unique_ptr<GuiMessagePresenter> ownPresenter_;
     std::unique_ptr<Link> link_;
+    MessagePresenter* presenter_ = nullptr;
     frmCommunicating* progressWindow_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;

@@ -1,0 +1,189 @@
+// The main window's document commands: open, save, save as / export, close,
+// copy and the chart's view commands on the active document.
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/StringTable.h"
+#include "app/frmMain.h"
+#include "chart/ChartView.h"
+#include "document/DocumentFiles.h"
+#include "document/Export.h"
+#include "document/T58File.h"
+#include "document/frmDocument.h"
+
+namespace {
+
+const QString kOpenFilter = QString::fromLatin1(kT58FileFilter);
+const QStringList kSaveFilters = {QString::fromLatin1(kT58FileFilter), QString::fromLatin1(kCsvFileFilter),
+                                  QString::fromLatin1(kTxtFileFilter)};
+const QStringList kExtensions = {QStringLiteral(".t58"), QStringLiteral(".csv"), QStringLiteral(".txt")};
+
+// The real-time window's caption ends in a blank and "(Realtidsfönster)";
+// a file name proposed from it leaves that out.
+QString WithoutRealTimeSuffix(const QString& caption) {
+    const QString suffix = QLatin1Char(' ') + StringTable::Text(6007);
+    return caption.endsWith(suffix) ? caption.left(caption.size() - suffix.size()) : caption;
+}
+
+}  // namespace
+
+bool frmMain::ShowMessage(const QString& key) {
+    QString k = key;
+    return link_->ShowMessage(k);
+}
+
+void frmMain::AddDocumentWindow(frmDocument* document) {
+    QMdiSubWindow* sub = mdiArea_->addSubWindow(document);
+    sub->setWindowIcon(document->windowIcon());
+    sub->setWindowTitle(document->Caption());
+    sub->resize(std::max(560, mdiArea_->width() * 3 / 4), std::max(420, mdiArea_->height() * 3 / 4));
+    connect(document, &QObject::destroyed, this, &frmMain::DocumentClosed, Qt::QueuedConnection);
+    connect(document, &frmDocument::ChartCommandsChanged, this, &frmMain::UpdateDocumentCommands);
+    document->show();
+    mdiArea_->setActiveSubWindow(sub);
+    SetDocumentCommands(true);
+    UpdateDocumentCommands();
+}
+
+frmDocument* frmMain::ActiveDocument() const {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (!active && !mdiArea_->subWindowList().isEmpty()) active = mdiArea_->subWindowList().last();
+    return active ? qobject_cast<frmDocument*>(active->widget()) : nullptr;
+}
+
+QList<frmDocument*> frmMain::Documents() const {
+    QList<frmDocument*> documents;
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* document = qobject_cast<frmDocument*>(sub->widget())) documents << document;
+    return documents;
+}
+
+void frmMain::DocumentClosed() {
+    if (Documents().isEmpty()) SetDocumentCommands(false);
+    UpdateDocumentCommands();
+}
+
+void frmMain::UpdateDocumentCommands() {
+    frmDocument* document = ActiveDocument();
+    const ChartCommandStates states = document ? document->Chart()->CommandStates() : ChartCommandStates{};
+    Action(QStringLiteral("mnuViewZoomIn"))->setEnabled(states.zoomIn);
+    Action(QStringLiteral("mnuViewZoomOut"))->setEnabled(states.zoomOut);
+    Action(QStringLiteral("mnuViewShowAll"))->setEnabled(states.showAll);
+    Action(QStringLiteral("mnuViewAxis"))->setEnabled(states.axis);
+}
+
+bool frmMain::OpenDocument(const QString& requested) {
+    QString path = requested;
+    if (path.isEmpty()) {
+        path = dialogs.openFileName ? dialogs.openFileName()
+                                    : QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
+        if (path.isEmpty()) return false;
+    }
+    const QString name = QFileInfo(path).fileName();
+    SetStatusText(StringTable::Text(5061) + name + QStringLiteral("'..."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(QStringLiteral("File Error"));
+        SetStatusText(StringTable::Text(5054));
+        return false;
+    }
+    const qint64 size = file.size();
+    file.close();
+    if (size == 0) {
+        ShowMessage(QStringLiteral("Invalid File"));
+        SetStatusText(StringTable::Text(5054));
+        return false;
+    }
+    auto* document = new frmDocument(*this, frmDocument::Mode::File);
+    QString key;
+    if (!document->LoadFile(path, key)) {
+        // The half-built window goes without a question.
+        delete document;
+        ShowMessage(key.isEmpty() ? QStringLiteral("Invalid File") : key);
+        SetStatusText(StringTable::Text(5054));
+        return false;
+    }
+    AddDocumentWindow(document);
+    document->Chart()->ShowAll();
+    AddRecentFile(path);
+    SetStatusText(StringTable::Text(5054));
+    return true;
+}
+
+bool frmMain::FileSave(frmDocument& document) {
+    Document& d = document.Doc();
+    if (d.FilePath.isEmpty()) return FileSaveAs(document);
+    const QString name = QFileInfo(d.FilePath).fileName();
+    SetStatusText(StringTable::Text(5057) + name + QStringLiteral("'..."));
+    d.bCommunicate = true;
+    const bool ok = SaveDocumentFile(d, d.FilePath, DocumentFileType::T58, &document);
+    d.bCommunicate = false;
+    if (!ok) ShowMessage(QStringLiteral("Cannot Savefile"));
+    SetStatusText(StringTable::Text(5054));
+    return ok;
+}
+
+bool frmMain::FileSaveAs(frmDocument& document) {
+    Document& d = document.Doc();
+    const QString proposed = WithoutRealTimeSuffix(document.Caption());
+    int filter = kExtensions.indexOf(proposed.right(4).toLower());
+    if (filter < 0) filter = 0;
+    QString path;
+    if (dialogs.saveFileName) {
+        path = dialogs.saveFileName(proposed, filter);
+    } else {
+        QString selected = kSaveFilters.at(filter);
+        const QString folder = d.FilePath.isEmpty() ? QString() : QFileInfo(d.FilePath).absolutePath();
+        path = QFileDialog::getSaveFileName(this, QString(), QDir(folder).filePath(proposed),
+                                            kSaveFilters.join(QStringLiteral(";;")), &selected);
+        filter = std::max<int>(0, kSaveFilters.indexOf(selected));
+    }
+    if (path.isEmpty()) return false;
+    // A name typed without one of the three extensions gets the chosen type's.
+    if (!kExtensions.contains(path.right(4).toLower())) path += kExtensions.at(filter);
+
+    const QString name = QFileInfo(path).fileName();
+    const QString extension = path.right(4).toLower();
+    d.bCommunicate = true;
+    bool ok;
+    if (extension == QLatin1String(".txt") || extension == QLatin1String(".csv")) {
+        SetStatusText(StringTable::Text(5059) + name + QLatin1Char('\''));
+        ok = SaveDocumentFile(d, path, extension == QLatin1String(".txt") ? DocumentFileType::Txt : DocumentFileType::Csv,
+                              &document);
+    } else {
+        SetStatusText(StringTable::Text(5060) + name + QStringLiteral("'..."));
+        ok = SaveDocumentFile(d, path, DocumentFileType::T58, &document);
+        if (ok) {
+            document.SetCaption(name);
+            AddRecentFile(path);
+        }
+    }
+    d.bCommunicate = false;
+    if (!ok) ShowMessage(QStringLiteral("Cannot Savefile"));
+    SetStatusText(StringTable::Text(5054));
+    return ok;
+}
+
+bool frmMain::ConfirmCloseDocument(frmDocument& document) {
+    Document& d = document.Doc();
+    d.bExit = true;
+    if (d.bCommunicate) {
+        d.bExit = false;
+        return false;
+    }
+    if (!link_->State().CommandFailed && (d.iSaved == 0 || d.iSaved == 2)) {
+        const QString text = StringTable::Text(5068) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
+        const QMessageBox::StandardButton answer =
+            dialogs.askSave ? dialogs.askSave(text)
+                            : QMessageBox::question(this, title_, text,
+                                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document))) {
+            d.bExit = false;
+            return false;
+        }
+    }
+    return true;
+}

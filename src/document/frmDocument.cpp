@@ -1,0 +1,192 @@
+#include "document/frmDocument.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/GuiCaptions.h"
+#include "app/GuiImages.h"
+#include "app/StringTable.h"
+#include "app/frmMain.h"
+#include "chart/ChartView.h"
+#include "document/DataTableModel.h"
+#include "document/InformationPage.h"
+#include "document/T58File.h"
+#include "download/RecordedDataParser.h"
+
+frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
+    setObjectName(QStringLiteral("frmDocument"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(ToolbarImage(mode == Mode::RealTime ? QStringLiteral("Realtime") : QStringLiteral("Document")));
+    document_.bKapula = mode == Mode::Downloaded;
+    document_.bRealTime = mode == Mode::RealTime;
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabDocument"));
+    tabs_->setProperty("TabTags", QStringList{"5096", "5097", "5098"});
+    information_ = new InformationPage(document_, tabs_);
+    chart_ = new ChartView(tabs_);
+    chart_->setObjectName(QStringLiteral("ChartView"));
+    msgTable_ = new QTableView(tabs_);
+    msgTable_->setObjectName(QStringLiteral("msgTable"));
+    tableModel_ = new DataTableModel(document_, msgTable_);
+    msgTable_->setModel(tableModel_);
+    msgTable_->verticalHeader()->hide();
+    msgTable_->verticalHeader()->setDefaultSectionSize(msgTable_->fontMetrics().height() + 6);
+    msgTable_->horizontalHeader()->setDefaultSectionSize(110);
+    msgTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    msgTable_->setContextMenuPolicy(Qt::CustomContextMenu);
+    tabs_->addTab(information_, QStringLiteral("5096"));
+    tabs_->addTab(chart_, QStringLiteral("5097"));
+    tabs_->addTab(msgTable_, QStringLiteral("5098"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(tabs_);
+
+    ApplyCaptions(this);
+    chart_->SetDocument(&document_);
+
+    // Each page pops the main window's context menu for it.
+    connect(information_, &InformationPage::ContextMenuRequested, this,
+            [this](const QPoint& at) { main_.Menu(QStringLiteral("mnuPopUp3"))->popup(at); });
+    connect(chart_, &ChartView::ContextMenuRequested, this,
+            [this](const QPoint& at) { main_.Menu(QStringLiteral("mnuPopUp2"))->popup(at); });
+    connect(msgTable_, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
+        main_.Menu(QStringLiteral("mnuPopUp1"))->popup(msgTable_->viewport()->mapToGlobal(at));
+    });
+    connect(chart_, &ChartView::TableRowRequested, this, &frmDocument::ShowTableRow);
+    connect(chart_, &ChartView::SlotsChanged, this, &frmDocument::UpdateLegend);
+    connect(chart_, &ChartView::CommandStatesChanged, this, [this] { emit ChartCommandsChanged(); });
+}
+
+frmDocument::~frmDocument() {
+    document_.bExit = true;
+    chart_->SetDocument(nullptr);
+}
+
+bool frmDocument::LoadFile(const QString& path, QString& messageKey) {
+    document_.bCommunicate = true;
+    const bool ok = t58FormatOpen(document_, path, this, &messageKey);
+    document_.bCommunicate = false;
+    if (!ok) return false;
+    SetCaption(QFileInfo(path).fileName());
+    SetDocumentCommands(true);
+    return true;
+}
+
+bool frmDocument::PlayFile() {
+    document_.iSaved = 0;
+    document_.bCommunicate = true;
+    LinkState& state = main_.GetLink().State();
+    bool ok = false;
+    if (!state.CommandFailed && !document_.bExit) {
+        MessagePresenter* presenter = main_.Presenter();
+        RecordedDataParser parser(document_, state,
+                                  main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr, presenter,
+                                  main_.GetLink().Context(), this);
+        QString buffer = document_.strBuf;
+        document_.strBuf.clear();
+        parser.ReadBuffer(buffer);
+        ok = !parser.Failed();
+    }
+    document_.bCommunicate = false;
+    if (ok) SetCaption(document_.Info.Caption);
+    return ok;
+}
+
+QString frmDocument::Caption() const { return windowTitle(); }
+
+void frmDocument::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(caption);
+}
+
+void frmDocument::ShowPage(int page) { tabs_->setCurrentIndex(page); }
+
+int frmDocument::CurrentPage() const { return tabs_->currentIndex(); }
+
+void frmDocument::Yield() { QCoreApplication::processEvents(); }
+
+void frmDocument::SetDocumentCommands(bool enabled) { main_.SetDocumentCommands(enabled); }
+
+void frmDocument::UpdateLegend() {
+    for (int q = 0; q < document_.QuantityCount(); ++q) information_->SetLegendColour(q, chart_->QuantityColour(q));
+}
+
+void frmDocument::ShowTableRow(qint32 row, qint32 topRow) {
+    ShowPage(kTablePage);
+    if (row < 1 || row > tableModel_->rowCount()) return;
+    msgTable_->clearSelection();
+    msgTable_->selectRow(row - 1);
+    const qint32 top = std::clamp<qint32>(topRow, 1, tableModel_->rowCount());
+    msgTable_->scrollTo(tableModel_->index(top - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+void frmDocument::Copy() {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    // Selected text in the name or notes box goes as text.
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus); line && line->hasSelectedText()) {
+        clipboard->setText(line->selectedText());
+        return;
+    }
+    if (auto* notes = qobject_cast<QPlainTextEdit*>(focus); notes && notes->textCursor().hasSelection()) {
+        clipboard->setText(notes->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n")));
+        return;
+    }
+    if (CurrentPage() == kChartPage) {
+        chart_->CopyBitmapToC();
+    } else if (CurrentPage() == kTablePage) {
+        main_.SetStatusText(StringTable::Text(5058));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QModelIndexList selected = msgTable_->selectionModel()->selectedIndexes();
+        int row1 = 1, row2 = 1, column1 = 0, column2 = 0;
+        if (!selected.isEmpty()) {
+            row1 = row2 = selected.first().row() + 1;
+            column1 = column2 = selected.first().column();
+            for (const QModelIndex& index : selected) {
+                row1 = std::min(row1, index.row() + 1);
+                row2 = std::max(row2, index.row() + 1);
+                column1 = std::min(column1, index.column());
+                column2 = std::max(column2, index.column());
+            }
+        } else if (msgTable_->currentIndex().isValid()) {
+            row1 = row2 = msgTable_->currentIndex().row() + 1;
+            column1 = column2 = msgTable_->currentIndex().column();
+        }
+        clipboard->setText(CopyCellsText(*tableModel_, row1, column1, row2, column2));
+        QApplication::restoreOverrideCursor();
+        main_.SetStatusText(StringTable::Text(5054));
+    }
+}
+
+void frmDocument::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmDocument::closeEvent(QCloseEvent* event) {
+    if (!main_.ConfirmCloseDocument(*this)) {
+        event->ignore();
+        main_.CloseAllContinue = false;
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,81 @@
+#pragma once
+// A document window: one set of TR58 readings in an MDI child with three
+// pages, information, chart and data table. It owns its Document; the pages
+// observe it. It is made in one of three ways: read from a .t58 file, built
+// from a downloaded recorded-data reply, or filled by the real-time window.
+
+#include <QWidget>
+#include <memory>
+
+#include "document/Document.h"
+#include "document/DocumentHost.h"
+
+class ChartView;
+class DataTableModel;
+class InformationPage;
+class QTabWidget;
+class QTableView;
+class frmMain;
+
+class frmDocument : public QWidget, public DocumentHost {
+    Q_OBJECT
+public:
+    enum class Mode { File, Downloaded, RealTime };
+    static constexpr int kInformationPage = 0;
+    static constexpr int kChartPage = 1;
+    static constexpr int kTablePage = 2;
+
+    frmDocument(frmMain& main, Mode mode);
+    ~frmDocument() override;
+
+    Document& Doc() { return document_; }
+    const Document& Doc() const { return document_; }
+    Mode GetMode() const { return mode_; }
+
+    // Reads a .t58 file into the window (file mode). False when it cannot be
+    // read or is rejected; messageKey says which.
+    bool LoadFile(const QString& path, QString& messageKey);
+    // Parses a downloaded reply (strBuf) into the window; false when the parse
+    // failed (the parser has shown why).
+    bool PlayFile();
+
+    // The caption: the file name, or the data set's safe name.
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+
+    Q_INVOKABLE void ShowPage(int page);
+    int CurrentPage() const;
+    // The Copy command on this window (selected text, the chart picture or
+    // table cells, by where the user is).
+    void Copy();
+
+    ChartView* Chart() const { return chart_; }
+    InformationPage* Information() const { return information_; }
+    QTableView* Table() const { return msgTable_; }
+    DataTableModel* TableModel() const { return tableModel_; }
+
+    // DocumentHost.
+    void Yield() override;
+    void SetDocumentCommands(bool enabled) override;
+
+signals:
+    // The chart's zoom commands changed (for the main window's menus).
+    void ChartCommandsChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowTableRow(qint32 row, qint32 topRow);
+    void UpdateLegend();
+
+    frmMain& main_;
+    Mode mode_;
+    Document document_;
+    QTabWidget* tabs_ = nullptr;
+    InformationPage* information_ = nullptr;
+    ChartView* chart_ = nullptr;
+    QTableView* msgTable_ = nullptr;
+    DataTableModel* tableModel_ = nullptr;
+};
