@@ -151,6 +151,7 @@ QString InformationPageText(const Document& document) {
     lines << Caption(5017);
     QString notes = document.Notes;
     notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const QString& line : notes.split(u'\n')) lines << QStringLiteral("  ") + line;
+    for (const QString& line : notes.split(u'\n'))
+        lines << (line.isEmpty() ? QString() : QStringLiteral("  ") + line);
     return lines.join(u'\n') + u'\n';
 }

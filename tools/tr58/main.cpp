@@ -6,6 +6,7 @@
 
 #include "ChartCommand.h"
 #include "CliSession.h"
+#include "DocumentCommands.h"
 #include "instrument/UserLocale.h"
 
 namespace {
@@ -31,6 +32,10 @@ const std::vector<CliCommand>& Commands() {
         {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
         {"chart", kChartSynopsis, RunChart},
+        {"download", kDownloadSynopsis, RunDownload},
+        {"delete", kDeleteSynopsis, RunDelete},
+        {"convert", kConvertSynopsis, RunConvert},
+        {"stats", kStatsSynopsis, RunStats},
     };
     return commands;
 }

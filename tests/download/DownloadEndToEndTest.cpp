@@ -1,0 +1,144 @@
+// tr58 download, convert and delete against tr58sim over TCP: the files the
+// tool saves hold exactly the data the simulator generated.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "instrument/TextHelpers.h"
+#include "sim/SimFile.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+// The simulated memory: a file with missing readings, a small one, and a
+// second file of the same name (saved as "Frys (2).t58").
+const QStringList kFiles = {"Frys:300:3:X", "Lager:40:2", "Frys:25:1:L"};
+
+QStringList SimArguments() {
+    QStringList args;
+    for (const QString& file : kFiles) args << "--file" << file;
+    return args;
+}
+
+SimFile Generated(int index) {
+    SimFile file;
+    QString error;
+    EXPECT_TRUE(ParseSimFile(kFiles.at(index), index, file, error)) << qPrintable(error);
+    return file;
+}
+
+// The CSV the tool must write for a generated file under a Swedish locale:
+// ";" between fields, "," as decimal mark, an empty field for a missing reading.
+QString ExpectedSwedishCsv(const SimFile& file) {
+    QString text;
+    for (const SimQuantity& quantity : file.quantities)
+        text += QStringLiteral(";\"%1, %2\"")
+                    .arg(CleanInstrumentText(DecodeInstrumentBytes(quantity.name)),
+                         CleanInstrumentText(DecodeInstrumentBytes(quantity.unit)));
+    text += QStringLiteral("\r\n");
+    for (int i = 0; i < file.lines; ++i) {
+        const QList<QByteArray> fields = file.DataLine(i).split('\t');
+        text += file.PointTime(i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        for (int q = 1; q < fields.size(); ++q) {
+            text += u';';
+            if (fields.at(q) != "----")
+                text += QString::fromLatin1(fields.at(q)).replace(u'.', u',');
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+QString ReadWindows1252(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("(cannot open %1)").arg(path);
+    return DecodeWindows1252(file.readAll());
+}
+
+// The tool runs under the locale of its environment.
+class SwedishEnvironment {
+public:
+    SwedishEnvironment() : saved_(qgetenv("LC_ALL")) { qputenv("LC_ALL", "sv_SE.UTF-8"); }
+    ~SwedishEnvironment() { qputenv("LC_ALL", saved_); }
+
+private:
+    QByteArray saved_;
+};
+
+}  // namespace
+
+TEST(DownloadEndToEnd, DownloadsEveryFileAndConvertsToTheGeneratedData) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(SimArguments()));
+    QTemporaryDir dir;
+    {
+        QFile taken(dir.filePath("Lager.t58"));  // never replaced
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+        taken.write("mine");
+    }
+    SwedishEnvironment swedish;
+    const ToolRun download =
+        RunTool({"--host", sim.TcpAddress(), "download", "--all", "-o", dir.path()});
+    ASSERT_EQ(download.exitCode, 0) << qPrintable(download.err);
+    EXPECT_EQ(download.out.split(u'\n', Qt::SkipEmptyParts),
+              (QStringList{dir.filePath("Frys.t58"), dir.filePath("Lager (2).t58"),
+                           dir.filePath("Frys (2).t58")}));
+    EXPECT_EQ(ReadWindows1252(dir.filePath("Lager.t58")), QStringLiteral("mine"));
+
+    for (const auto& [index, name] :
+         {std::pair{0, "Frys.t58"}, std::pair{1, "Lager (2).t58"}, std::pair{2, "Frys (2).t58"}}) {
+        const QString csv = dir.filePath(QStringLiteral("%1.csv").arg(index));
+        const ToolRun convert = RunTool({"convert", dir.filePath(name), csv});
+        ASSERT_EQ(convert.exitCode, 0) << qPrintable(convert.err);
+        EXPECT_EQ(ReadWindows1252(csv), ExpectedSwedishCsv(Generated(index))) << name;
+    }
+
+    const ToolRun stats = RunTool({"stats", dir.filePath("Lager (2).t58")});
+    ASSERT_EQ(stats.exitCode, 0) << qPrintable(stats.err);
+    EXPECT_TRUE(stats.out.startsWith(QStringLiteral("Namn: Lager\n"))) << qPrintable(stats.out);
+    EXPECT_TRUE(stats.out.contains(QStringLiteral("Datapunkter:   40\n"))) << qPrintable(stats.out);
+    EXPECT_TRUE(stats.out.contains(QStringLiteral("Intervall:     10 s\n")));
+}
+
+TEST(DownloadEndToEnd, RangeDownloadThenDeleteRenumbersTheFiles) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(SimArguments()));
+    QTemporaryDir dir;
+    const SimFile frys = Generated(0);
+    const QString from = frys.PointTime(10).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const QString to = frys.PointTime(19).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const ToolRun download = RunTool({"--host", sim.TcpAddress(), "download", "0", "1", "--from",
+                                      from, "--to", to, "--delete", "-o", dir.path()});
+    ASSERT_EQ(download.exitCode, 0) << qPrintable(download.err);
+    const ToolRun convert =
+        RunTool({"convert", dir.filePath("Frys.t58"), dir.filePath("frys.txt")});
+    ASSERT_EQ(convert.exitCode, 0) << qPrintable(convert.err);
+    // Ten points of the range, and the header line.
+    EXPECT_EQ(ReadWindows1252(dir.filePath("frys.txt")).count(QStringLiteral("\r\n")), 11);
+
+    const ToolRun dir1 = RunTool({"--host", sim.TcpAddress(), "dir"});
+    ASSERT_EQ(dir1.exitCode, 0) << qPrintable(dir1.err);
+    const QStringList lines = dir1.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << qPrintable(dir1.out);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("0\tFrys\t"))) << qPrintable(lines.at(1));
+    EXPECT_TRUE(lines.at(1).endsWith(QStringLiteral("\t25\tno\tyes")));
+
+    const ToolRun refused = RunTool({"--host", sim.TcpAddress(), "delete", "0"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("cannot be deleted")));
+}
+
+TEST(DownloadEndToEnd, CommandLineMistakesExitWithTwo) {
+    EXPECT_EQ(RunTool({"download"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"download", "1", "--all"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"download", "--all", "--from", "2026-01-01 00:00:00"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"download", "--all", "--from", "yesterday", "--to", "today"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"delete"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"convert", "a.t58"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"convert", "a.t58", "b.xls"}).exitCode, 2);
+    const ToolRun missing = RunTool({"stats", "/nonexistent/a.t58"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
+}

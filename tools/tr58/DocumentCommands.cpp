@@ -1,0 +1,313 @@
+// tr58 download, delete, convert and stats. The download does what the file
+// dialog of TR58 Link does (DIR, one PLAY per selected file, the parser, and
+// DEL afterwards when asked) and saves every file as a .t58 document; convert
+// and stats open a .t58 file as the program does.
+#include "DocumentCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "CliSession.h"
+#include "app/StringTable.h"
+#include "document/Document.h"
+#include "document/DocumentFiles.h"
+#include "document/Statistics.h"
+#include "document/T58File.h"
+#include "download/DirEntry.h"
+#include "download/Download.h"
+#include "download/FileDeletion.h"
+#include "download/RecordedDataParser.h"
+#include "instrument/TextHelpers.h"
+
+const char kDownloadSynopsis[] =
+    "download N... | --all [--newest | --from \"yyyy-mm-dd hh:mm:ss\" --to \"yyyy-mm-dd "
+    "hh:mm:ss\"]\n"
+    "         [--delete] [-o DIR]\n"
+    "      Downloads the instrument's files number N... (as dir lists them), or all of\n"
+    "      them, and saves each as a .t58 document in DIR (default: the current folder),\n"
+    "      named after the file; an existing file is never replaced: \" (2)\" and so on\n"
+    "      is added. --newest (the default) reads each file whole; --from/--to reads\n"
+    "      that date/time range of the files that support it. At most 65000 points are\n"
+    "      kept per file. --delete deletes the downloaded files in the instrument\n"
+    "      afterwards. The saved paths are printed, one a line.";
+const char kDeleteSynopsis[] =
+    "delete N... | --all\n"
+    "      Deletes the instrument's files number N... (as dir lists them), or every\n"
+    "      file that can be deleted.";
+const char kConvertSynopsis[] =
+    "convert IN.t58 OUT\n"
+    "      Writes a saved document as OUT: a .t58 document, or an export for\n"
+    "      spreadsheets by OUT's extension: .csv (the user's list separator) or .txt\n"
+    "      (TAB-delimited), with the user's decimal separator, date and time.";
+const char kStatsSynopsis[] =
+    "stats FILE.t58\n"
+    "      The information page of a saved document: name, recording details, and\n"
+    "      minimum, maximum and mean of every quantity, then the notes.";
+
+namespace {
+
+const QString kInstrumentTime = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+void Note(const QString& text) {
+    std::fprintf(stderr, "tr58: %s\n", text.toUtf8().constData());
+}
+
+// Reads the instrument's directory, leaving the link open for what follows.
+bool ReadDirectory(Link& link, QList<DirEntry>& entries) {
+    if (!link.WaitLinkIdle()) return false;
+    link.Progress().Load();
+    link.Progress().SetMsg(StringTable::Text(5025));
+    link.State().LineCount = 0;
+    link.State().LineTotal = 0;
+    QString reply;
+    int code = Command::kDir;
+    const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, false);
+    link.Progress().Unload();
+    link.State().LinkBusy = false;
+    if (!ok) return false;
+    entries = ParseDirReply(reply);
+    if (entries.isEmpty()) {
+        QString key = QStringLiteral("No Files");
+        link.ShowMessage(key);
+        return false;
+    }
+    return true;
+}
+
+// Marks the files named by number (or every file) as selected; false with a
+// message for a number the directory does not hold.
+bool Select(QList<DirEntry>& entries, const QList<int>& numbers, bool all, QString& error) {
+    for (DirEntry& entry : entries) entry.Selected = all ? 1 : 0;
+    for (int number : numbers) {
+        if (number < 0 || number >= entries.size()) {
+            error = QStringLiteral("the instrument has no file number %1 (it holds %2 files)")
+                        .arg(number)
+                        .arg(entries.size());
+            return false;
+        }
+        entries[number].Selected = 1;
+    }
+    return true;
+}
+
+// File numbers and the --all flag; other arguments are left in args.
+bool TakeFileNumbers(QStringList& args, QList<int>& numbers, bool& all, QString& error) {
+    QStringList rest;
+    for (const QString& arg : args) {
+        bool isNumber = false;
+        const int number = arg.toInt(&isNumber);
+        if (arg == QLatin1String("--all")) {
+            all = true;
+        } else if (isNumber && !arg.startsWith(QLatin1Char('-'))) {
+            numbers << number;
+        } else {
+            rest << arg;
+        }
+    }
+    args = rest;
+    if (all && !numbers.isEmpty()) {
+        error = QStringLiteral("give file numbers or --all, not both");
+        return false;
+    }
+    if (!all && numbers.isEmpty()) {
+        error = QStringLiteral("give the numbers of the files (see tr58 dir) or --all");
+        return false;
+    }
+    return true;
+}
+
+// "name.t58" in folder, or "name (2).t58", "name (3).t58" ... when taken.
+QString FreePath(const QDir& folder, const QString& name) {
+    QString path = folder.filePath(name + QStringLiteral(".t58"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1 (%2).t58").arg(name).arg(n));
+    return path;
+}
+
+std::optional<QDateTime> ReadInstrumentTime(const QString& text) {
+    const QDateTime time = QDateTime::fromString(text.trimmed(), kInstrumentTime);
+    if (!time.isValid()) return std::nullopt;
+    return time;
+}
+
+// Opens a .t58 file as the program does; false after showing why not.
+bool OpenDocument(CliSession& session, Document& document, const QString& path) {
+    QString key;
+    if (t58FormatOpen(document, path, nullptr, &key)) return true;
+    session.GetLink().ShowMessage(key);
+    return false;
+}
+
+}  // namespace
+
+int RunDownload(CliSession& session, const QStringList& arguments) {
+    QStringList args = arguments;
+    QList<int> numbers;
+    bool all = false;
+    QString error;
+    if (!TakeFileNumbers(args, numbers, all, error))
+        return CliSession::Usage(QStringLiteral("download: ") + error);
+    DownloadSession::Options options;
+    QString folder = QStringLiteral(".");
+    QString fromText;
+    QString toText;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--newest")) {
+            options.range = false;
+        } else if (arg == QLatin1String("--delete")) {
+            options.deleteAfter = true;
+        } else if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && hasValue) {
+            folder = args.at(++i);
+        } else if (arg == QLatin1String("--from") && hasValue) {
+            fromText = args.at(++i);
+        } else if (arg == QLatin1String("--to") && hasValue) {
+            toText = args.at(++i);
+        } else {
+            return CliSession::Usage(
+                QStringLiteral("download: unexpected argument \"%1\"").arg(arg));
+        }
+    }
+    if (fromText.isEmpty() != toText.isEmpty())
+        return CliSession::Usage(QStringLiteral("download: --from and --to go together"));
+    Link& link = session.GetLink();
+    if (!fromText.isEmpty()) {
+        const std::optional<QDateTime> from = ReadInstrumentTime(fromText);
+        const std::optional<QDateTime> to = ReadInstrumentTime(toText);
+        if (!from || !to)
+            return CliSession::Usage(
+                QStringLiteral("download: --from and --to take \"yyyy-mm-dd hh:mm:ss\""));
+        if (!(*from < *to)) {
+            QString key = QStringLiteral("Invalid Date");
+            link.ShowMessage(key);
+            return Exit::kFailed;
+        }
+        options.range = true;
+        options.from = *from;
+        options.to = *to;
+    }
+    const QDir outputFolder(folder);
+    if (!outputFolder.exists())
+        return CliSession::Failure(QStringLiteral("no such folder: %1").arg(folder));
+
+    QList<DirEntry> entries;
+    if (!ReadDirectory(link, entries)) return Exit::kFailed;
+    if (!Select(entries, numbers, all, error)) return CliSession::Failure(error);
+    if (options.deleteAfter) {
+        for (const DirEntry& entry : entries) {
+            if (entry.Selected && !entry.Deletable())
+                return CliSession::Failure(
+                    QStringLiteral("file %1 (%2) cannot be deleted; leave out --delete or the file")
+                        .arg(entry.Index)
+                        .arg(entry.Name));
+        }
+    }
+
+    const auto sink = [&](const DirEntry& entry, int, QString& reply) {
+        Document document;
+        document.bKapula = true;
+        RecordedDataParser parser(document, link.State(), &link.Progress(), nullptr,
+                                  link.Context());
+        parser.ReadBuffer(reply);
+        if (parser.Failed()) {
+            // The parser's own message, or the engine's view of a reply it refused.
+            if (link.State().MessageKey.isEmpty())
+                link.State().MessageKey = QStringLiteral("Communication Errors");
+            link.ShowMessage(link.State().MessageKey);
+            Note(QStringLiteral("file %1 (%2) could not be read").arg(entry.Index).arg(entry.Name));
+            return false;
+        }
+        if (document.PointCount() == 0) {
+            Note(QStringLiteral("file %1 (%2) holds no points; nothing saved")
+                     .arg(entry.Index)
+                     .arg(entry.Name));
+            return true;
+        }
+        QString name = document.Info.Caption.trimmed();
+        if (name.isEmpty()) name = QStringLiteral("TR58 file %1").arg(entry.Index);
+        const QString path = FreePath(outputFolder, name);
+        if (!SaveDocumentFile(document, path, DocumentFileType::T58)) {
+            QString key = QStringLiteral("Cannot Savefile");
+            link.ShowMessage(key);
+            Note(path);
+            return false;
+        }
+        CliSession::Print(QDir::toNativeSeparators(path) + QLatin1Char('\n'));
+        return true;
+    };
+    const auto limit = [&] {
+        Note(QStringLiteral("a file holds more than %1 points; the first %1 are kept")
+                 .arg(kMaxPoints));
+        return true;
+    };
+    DownloadSession download(link);
+    const DownloadSession::Outcome outcome = download.Run(entries, options, sink, limit);
+    link.Progress().Unload();
+    link.State().LinkBusy = false;
+    // A failed download leaves the link to the session, which says EXIT.
+    if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
+    if (options.deleteAfter) {
+        const DeleteOutcome deleted = DeleteSelectedFiles(link, entries, true);
+        link.Progress().Unload();
+        link.State().LinkBusy = false;
+        if (deleted != DeleteOutcome::Deleted) return Exit::kFailed;
+    }
+    return Exit::kOk;
+}
+
+int RunDelete(CliSession& session, const QStringList& arguments) {
+    QStringList args = arguments;
+    QList<int> numbers;
+    bool all = false;
+    QString error;
+    if (!TakeFileNumbers(args, numbers, all, error))
+        return CliSession::Usage(QStringLiteral("delete: ") + error);
+    if (!args.isEmpty())
+        return CliSession::Usage(
+            QStringLiteral("delete: unexpected argument \"%1\"").arg(args.first()));
+    Link& link = session.GetLink();
+    QList<DirEntry> entries;
+    if (!ReadDirectory(link, entries)) return Exit::kFailed;
+    if (!Select(entries, numbers, false, error)) return CliSession::Failure(error);
+    for (DirEntry& entry : entries) {
+        // --all: every file that may be deleted; a named file must be deletable.
+        if (all) entry.Selected = entry.Deletable() ? 1 : 0;
+        if (entry.Selected && !entry.Deletable())
+            return CliSession::Failure(
+                QStringLiteral("file %1 (%2) cannot be deleted").arg(entry.Index).arg(entry.Name));
+    }
+    if (SelectedCount(entries) == 0) {
+        link.CloseLink();
+        Note(QStringLiteral("no file can be deleted"));
+        return Exit::kOk;
+    }
+    const DeleteOutcome outcome = DeleteSelectedFiles(link, entries, false);
+    link.Progress().Unload();
+    link.State().LinkBusy = false;
+    return outcome == DeleteOutcome::Deleted ? Exit::kOk : Exit::kFailed;
+}
+
+int RunConvert(CliSession& session, const QStringList& args) {
+    if (args.size() != 2) return CliSession::Usage(QStringLiteral("convert takes IN.t58 and OUT"));
+    const std::optional<DocumentFileType> type = FileTypeOfPath(args.at(1));
+    if (!type)
+        return CliSession::Usage(QStringLiteral("convert: OUT must end in .t58, .csv or .txt"));
+    Document document;
+    if (!OpenDocument(session, document, args.at(0))) return Exit::kFailed;
+    if (!SaveDocumentFile(document, args.at(1), *type)) {
+        QString key = QStringLiteral("Cannot Savefile");
+        session.GetLink().ShowMessage(key);
+        return Exit::kFailed;
+    }
+    return Exit::kOk;
+}
+
+int RunStats(CliSession& session, const QStringList& args) {
+    if (args.size() != 1) return CliSession::Usage(QStringLiteral("stats takes one .t58 file"));
+    Document document;
+    if (!OpenDocument(session, document, args.at(0))) return Exit::kFailed;
+    CliSession::Print(InformationPageText(document));
+    return Exit::kOk;
+}
