@@ -106,8 +106,9 @@ bool frmMain::OpenDocument(const QString& requested) {
         SetStatusText(StringTable::Text(5054));
         return false;
     }
+    // A filled document shows all its points at full scales.
+    document->Doc().ShowAll();
     AddDocumentWindow(document);
-    document->Chart()->ShowAll();
     AddRecentFile(path);
     SetStatusText(StringTable::Text(5054));
     return true;

@@ -40,5 +40,6 @@ int main(int argc, char** argv) {
     options.store = &store;
     frmMain main(options);
     main.show();
+    main.activateWindow();  // the command line is acted on at the first activation
     return app.exec();
 }

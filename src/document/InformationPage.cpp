@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "document/Document.h"
@@ -40,9 +41,20 @@ QLineEdit* StatisticBox(QWidget* parent) {
 
 }  // namespace
 
-InformationPage::InformationPage(Document& document, QWidget* parent) : QWidget(parent), document_(document) {
+InformationPage::InformationPage(Document& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
     setObjectName(QStringLiteral("InformationPage"));
-    auto* layout = new QVBoxLayout(this);
+    // The page scrolls rather than squeezing eight rows of statistics into a
+    // small window.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    auto* layout = new QVBoxLayout(content);
 
     auto* nameRow = new QHBoxLayout;
     QLabel* nameCaption = Caption(this, "5003");
@@ -58,8 +70,11 @@ InformationPage::InformationPage(Document& document, QWidget* parent) : QWidget(
     fraRecording->setProperty("Tag", QStringLiteral("5004"));
     auto* recording = new QGridLayout(fraRecording);
     recording->addWidget(Value(fraRecording, "lblAuto"), 0, 0, 1, 4);
-    const char* captions[][2] = {{"5006", "lblDuratio"}, {"5007", "lblInterva"}, {"5008", "lblPoints"},
-                                 {"5009", "lblStart"},   {"5010", "lblStop"}};
+    const char* captions[][2] = {{"5006", "lblDuratio"},
+                                 {"5007", "lblInterva"},
+                                 {"5008", "lblPoints"},
+                                 {"5009", "lblStart"},
+                                 {"5010", "lblStop"}};
     for (int i = 0; i < 5; ++i) {
         const int row = 1 + (i < 3 ? i : i - 3);
         const int column = i < 3 ? 0 : 2;
@@ -76,12 +91,14 @@ InformationPage::InformationPage(Document& document, QWidget* parent) : QWidget(
     summary_ = new QGridLayout(fraSummary_);
     const char* headers[] = {"5012", "5013", "5014", "5015", "5016"};
     const int headerColumns[] = {0, 2, 3, 4, 5};
-    for (int i = 0; i < 5; ++i) summary_->addWidget(Caption(fraSummary_, headers[i]), 0, headerColumns[i]);
+    for (int i = 0; i < 5; ++i)
+        summary_->addWidget(Caption(fraSummary_, headers[i]), 0, headerColumns[i]);
     summary_->setColumnStretch(6, 1);
     layout->addWidget(fraSummary_);
 
     QLabel* notesCaption = Caption(this, "5017");
     txtNotes_ = new QPlainTextEdit(this);
+    txtNotes_->setMinimumHeight(90);
     txtNotes_->setObjectName(QStringLiteral("txtNotes"));
     notesCaption->setBuddy(txtNotes_);
     layout->addWidget(notesCaption);
@@ -91,7 +108,9 @@ InformationPage::InformationPage(Document& document, QWidget* parent) : QWidget(
         if (!showing_) document_.EditTitle(text);
     });
     connect(txtNotes_, &QPlainTextEdit::textChanged, this, [this] {
-        if (!showing_) document_.EditNotes(txtNotes_->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+        if (!showing_)
+            document_.EditNotes(
+                txtNotes_->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
     });
 
     document_.AddObserver(this);
@@ -100,9 +119,13 @@ InformationPage::InformationPage(Document& document, QWidget* parent) : QWidget(
     ShowStatistics();
 }
 
-InformationPage::~InformationPage() { document_.RemoveObserver(this); }
+InformationPage::~InformationPage() {
+    document_.RemoveObserver(this);
+}
 
-QLabel* InformationPage::Label(const char* name) const { return findChild<QLabel*>(QString::fromLatin1(name)); }
+QLabel* InformationPage::Label(const char* name) const {
+    return findChild<QLabel*>(QString::fromLatin1(name));
+}
 
 QLineEdit* InformationPage::Statistic(int q, int column) const {
     const Row row = rows_.value(q);
@@ -130,7 +153,8 @@ void InformationPage::BuildRows() {
         summary_->addWidget(row.minimum, q + 1, 3);
         summary_->addWidget(row.maximum, q + 1, 4);
         summary_->addWidget(row.mean, q + 1, 5);
-        rowWidgets_ << row.check << row.legend << row.unit << row.minimum << row.maximum << row.mean;
+        rowWidgets_ << row.check << row.legend << row.unit << row.minimum << row.maximum
+                    << row.mean;
         connect(row.check, &QCheckBox::clicked, this, [this, q](bool on) {
             // A fourth quantity cannot go on the chart: the box stays clear.
             if (!document_.SetCharted(q, on)) rows_[q].check->setChecked(document_.IsCharted(q));
@@ -160,7 +184,8 @@ void InformationPage::SetLegendColour(int q, const QColor& colour) {
 void InformationPage::ShowInformation() {
     showing_ = true;
     if (txtFilename_->text() != document_.Title) txtFilename_->setText(document_.Title);
-    const QString notes = QString(document_.Notes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QString notes =
+        QString(document_.Notes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (txtNotes_->toPlainText() != notes) txtNotes_->setPlainText(notes);
     const InformationTexts& info = document_.Info;
     Label("lblAuto")->setText(info.RecordingKind);
@@ -184,12 +209,20 @@ void InformationPage::ShowCharted() {
     for (int q = 0; q < rows_.size(); ++q) rows_[q].check->setChecked(document_.IsCharted(q));
 }
 
-void InformationPage::QuantitiesChanged(const Document&) { BuildRows(); }
-void InformationPage::InformationChanged(const Document&) { ShowInformation(); }
+void InformationPage::QuantitiesChanged(const Document&) {
+    BuildRows();
+}
+void InformationPage::InformationChanged(const Document&) {
+    ShowInformation();
+}
 void InformationPage::StatisticsChanged(const Document&) {
     ShowStatistics();
     ShowCharted();
 }
-void InformationPage::ViewChanged(const Document&) { ShowCharted(); }
+void InformationPage::ViewChanged(const Document&) {
+    ShowCharted();
+}
 
-void InformationPage::contextMenuEvent(QContextMenuEvent* event) { emit ContextMenuRequested(event->globalPos()); }
+void InformationPage::contextMenuEvent(QContextMenuEvent* event) {
+    emit ContextMenuRequested(event->globalPos());
+}

@@ -7,8 +7,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
@@ -23,11 +23,13 @@
 #include "document/InformationPage.h"
 #include "document/T58File.h"
 #include "download/RecordedDataParser.h"
+#include "instrument/TextHelpers.h"
 
 frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(ToolbarImage(mode == Mode::RealTime ? QStringLiteral("Realtime") : QStringLiteral("Document")));
+    setWindowIcon(ToolbarImage(mode == Mode::RealTime ? QStringLiteral("Realtime")
+                                                      : QStringLiteral("Document")));
     document_.bKapula = mode == Mode::Downloaded;
     document_.bRealTime = mode == Mode::RealTime;
 
@@ -43,7 +45,18 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     msgTable_->setModel(tableModel_);
     msgTable_->verticalHeader()->hide();
     msgTable_->verticalHeader()->setDefaultSectionSize(msgTable_->fontMetrics().height() + 6);
-    msgTable_->horizontalHeader()->setDefaultSectionSize(110);
+    msgTable_->horizontalHeader()->setDefaultSectionSize(100);
+    // The number and the time columns fit what they show, also after the
+    // quantities have been laid out again.
+    auto fitColumns = [this] {
+        const QFontMetrics metrics = msgTable_->fontMetrics();
+        msgTable_->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("650000")) + 12);
+        msgTable_->setColumnWidth(1, metrics.horizontalAdvance(FormatDateTimeLocal(
+                                         QDateTime(QDate(2026, 12, 30), QTime(23, 59, 59)))) +
+                                         16);
+    };
+    fitColumns();
+    connect(tableModel_, &QAbstractItemModel::modelReset, this, fitColumns);
     msgTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     msgTable_->setContextMenuPolicy(Qt::CustomContextMenu);
     tabs_->addTab(information_, QStringLiteral("5096"));
@@ -66,12 +79,15 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     });
     connect(chart_, &ChartView::TableRowRequested, this, &frmDocument::ShowTableRow);
     connect(chart_, &ChartView::SlotsChanged, this, &frmDocument::UpdateLegend);
-    connect(chart_, &ChartView::CommandStatesChanged, this, [this] { emit ChartCommandsChanged(); });
+    connect(chart_, &ChartView::CommandStatesChanged, this,
+            [this] { emit ChartCommandsChanged(); });
 }
 
 frmDocument::~frmDocument() {
     document_.bExit = true;
     chart_->SetDocument(nullptr);
+    // The pages observe the document: they go before it does.
+    delete tabs_;
 }
 
 bool frmDocument::LoadFile(const QString& path, QString& messageKey) {
@@ -92,8 +108,8 @@ bool frmDocument::PlayFile() {
     if (!state.CommandFailed && !document_.bExit) {
         MessagePresenter* presenter = main_.Presenter();
         RecordedDataParser parser(document_, state,
-                                  main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr, presenter,
-                                  main_.GetLink().Context(), this);
+                                  main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr,
+                                  presenter, main_.GetLink().Context(), this);
         QString buffer = document_.strBuf;
         document_.strBuf.clear();
         parser.ReadBuffer(buffer);
@@ -104,23 +120,34 @@ bool frmDocument::PlayFile() {
     return ok;
 }
 
-QString frmDocument::Caption() const { return windowTitle(); }
+QString frmDocument::Caption() const {
+    return windowTitle();
+}
 
 void frmDocument::SetCaption(const QString& caption) {
     setWindowTitle(caption);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(caption);
 }
 
-void frmDocument::ShowPage(int page) { tabs_->setCurrentIndex(page); }
+void frmDocument::ShowPage(int page) {
+    tabs_->setCurrentIndex(page);
+}
 
-int frmDocument::CurrentPage() const { return tabs_->currentIndex(); }
+int frmDocument::CurrentPage() const {
+    return tabs_->currentIndex();
+}
 
-void frmDocument::Yield() { QCoreApplication::processEvents(); }
+void frmDocument::Yield() {
+    QCoreApplication::processEvents();
+}
 
-void frmDocument::SetDocumentCommands(bool enabled) { main_.SetDocumentCommands(enabled); }
+void frmDocument::SetDocumentCommands(bool enabled) {
+    main_.SetDocumentCommands(enabled);
+}
 
 void frmDocument::UpdateLegend() {
-    for (int q = 0; q < document_.QuantityCount(); ++q) information_->SetLegendColour(q, chart_->QuantityColour(q));
+    for (int q = 0; q < document_.QuantityCount(); ++q)
+        information_->SetLegendColour(q, chart_->QuantityColour(q));
 }
 
 void frmDocument::ShowTableRow(qint32 row, qint32 topRow) {
@@ -141,8 +168,10 @@ void frmDocument::Copy() {
         clipboard->setText(line->selectedText());
         return;
     }
-    if (auto* notes = qobject_cast<QPlainTextEdit*>(focus); notes && notes->textCursor().hasSelection()) {
-        clipboard->setText(notes->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n")));
+    if (auto* notes = qobject_cast<QPlainTextEdit*>(focus);
+        notes && notes->textCursor().hasSelection()) {
+        clipboard->setText(notes->textCursor().selectedText().replace(QChar::ParagraphSeparator,
+                                                                      QLatin1String("\r\n")));
         return;
     }
     if (CurrentPage() == kChartPage) {

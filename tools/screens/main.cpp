@@ -13,6 +13,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "document/frmDocument.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT\n");
+        std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT [FILE.t58]\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -70,5 +71,17 @@ int main(int argc, char** argv) {
     info.Load();
     info.show();
     Save(&info, out.filePath("deviceinfo.png"));
+    info.hide();
+
+    // A document's three pages, when a .t58 file is named.
+    if (argc > 3 && main.OpenDocument(QString::fromLocal8Bit(argv[3]))) {
+        frmDocument* document = main.ActiveDocument();
+        for (int page = 0; page < 3; ++page) {
+            document->ShowPage(page);
+            QApplication::processEvents();
+            Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
+        }
+        main.GetLink().State().CommandFailed = true;  // no save question on the way out
+    }
     return 0;
 }
