@@ -10,17 +10,24 @@ DataTableModel::DataTableModel(Document& document, QObject* parent)
     document_.AddObserver(this);
 }
 
-DataTableModel::~DataTableModel() { document_.RemoveObserver(this); }
+DataTableModel::~DataTableModel() {
+    document_.RemoveObserver(this);
+}
 
-int DataTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int DataTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
-int DataTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+int DataTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
 
 QString DataTableModel::GridText(int row, int column) const {
     if (row == 0) {
         if (column < 2 || column - 2 >= document_.QuantityCount()) return {};
         const QuantityInfo& q = document_.Quantity(column - 2);
-        return CleanInstrumentText(q.Name).trimmed() + QStringLiteral(", ") + CleanInstrumentText(q.Unit).trimmed();
+        return CleanInstrumentText(q.Name).trimmed() + QStringLiteral(", ") +
+               CleanInstrumentText(q.Unit).trimmed();
     }
     const qint32 point = row - 1;
     if (point < 0 || point >= document_.PointCount()) return {};

@@ -82,7 +82,8 @@ void Document::RemoveLastPoint() {
     values_.resize(values_.size() - stride_);
     valid_.resize(valid_.size() - stride_);
     const qint32 n = PointCount();
-    for (DocumentObserver* observer : observers_) observer->PointsRemoved(*this, n, 1);
+    for (DocumentObserver* observer : std::as_const(observers_))
+        observer->PointsRemoved(*this, n, 1);
 }
 
 void Document::ClearPoints() {
@@ -91,7 +92,8 @@ void Document::ClearPoints() {
     values_ = {};
     valid_ = {};
     if (n > 0) {
-        for (DocumentObserver* observer : observers_) observer->PointsRemoved(*this, 0, n);
+        for (DocumentObserver* observer : std::as_const(observers_))
+            observer->PointsRemoved(*this, 0, n);
     }
 }
 
@@ -265,7 +267,7 @@ bool Document::MeasToStruct(QStringView line) {
             if (quantity.Decimals == -1) quantity.Decimals = GetDecimals(field);
         }
     }
-    for (DocumentObserver* observer : observers_) observer->PointsAdded(*this, n, 1);
+    for (DocumentObserver* observer : std::as_const(observers_)) observer->PointsAdded(*this, n, 1);
     return true;
 }
 
@@ -278,21 +280,23 @@ void Document::RemoveObserver(DocumentObserver* observer) {
 }
 
 void Document::NotifyQuantitiesChanged() {
-    for (DocumentObserver* observer : observers_) observer->QuantitiesChanged(*this);
+    for (DocumentObserver* observer : std::as_const(observers_)) observer->QuantitiesChanged(*this);
 }
 
 void Document::NotifyPointsAdded(qint32 first, qint32 count) {
-    for (DocumentObserver* observer : observers_) observer->PointsAdded(*this, first, count);
+    for (DocumentObserver* observer : std::as_const(observers_))
+        observer->PointsAdded(*this, first, count);
 }
 
 void Document::NotifyInformationChanged() {
-    for (DocumentObserver* observer : observers_) observer->InformationChanged(*this);
+    for (DocumentObserver* observer : std::as_const(observers_))
+        observer->InformationChanged(*this);
 }
 
 void Document::NotifyStatisticsChanged() {
-    for (DocumentObserver* observer : observers_) observer->StatisticsChanged(*this);
+    for (DocumentObserver* observer : std::as_const(observers_)) observer->StatisticsChanged(*this);
 }
 
 void Document::NotifyViewChanged() {
-    for (DocumentObserver* observer : observers_) observer->ViewChanged(*this);
+    for (DocumentObserver* observer : std::as_const(observers_)) observer->ViewChanged(*this);
 }

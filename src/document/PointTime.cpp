@@ -1,6 +1,7 @@
 #include "document/PointTime.h"
 
 #include <QDate>
+#include <algorithm>
 #include <cmath>
 
 #include "instrument/TextHelpers.h"
@@ -113,4 +114,28 @@ QString FullTimeText(double oleDate) {
         .arg(p.hour, 2, 10, QLatin1Char('0'))
         .arg(p.minute, 2, 10, QLatin1Char('0'))
         .arg(p.second, 2, 10, QLatin1Char('0'));
+}
+
+void T58TimeWriter::Append(QByteArray& out, double oleDate) {
+    // Only a time of day well inside the day takes the quick way; midnight
+    // and the rounding at the day's end go through SplitOleDate.
+    const double whole = std::trunc(oleDate);
+    const qint64 msecs = std::llround(std::fabs(oleDate - whole) * kMsecsPerDay);
+    if (whole < 0 || !std::isfinite(oleDate) || msecs >= kMsecsPerDay - 1000) {
+        AppendT58Time(out, oleDate);
+        return;
+    }
+    if (whole != day_) {
+        QByteArray date;
+        AppendT58Time(date, whole);
+        std::copy(date.constData(), date.constData() + 9, date_);
+        day_ = whole;
+    }
+    out.append(date_, 9);
+    const int secs = static_cast<int>(msecs / 1000);
+    AppendTwo(out, secs / 3600);
+    out.append(':');
+    AppendTwo(out, secs / 60 % 60);
+    out.append(':');
+    AppendTwo(out, secs % 60);
 }

@@ -38,5 +38,15 @@ DateTimeParts SplitOleDate(double oleDate);
 
 // "yy-mm-dd hh:mm:ss": the time field of a .t58 file.
 void AppendT58Time(QByteArray& out, double oleDate);
+
+// The same for a run of points: the date part is worked out once per day.
+class T58TimeWriter {
+public:
+    void Append(QByteArray& out, double oleDate);
+
+private:
+    double day_ = -1e300;  // the whole days of the last point
+    char date_[9] = {};    // "yy-mm-dd "
+};
 // "yyyy-mm-dd hh:mm:ss".
 QString FullTimeText(double oleDate);

@@ -44,9 +44,18 @@ public:
     // marker "#Null" and turned back into an empty text, so a line that holds
     // "#Null" itself also reads as empty.
     const QString& Next() {
-        QByteArray bytes;
-        NextBytes(bytes);
-        Decode(bytes);
+        const qsizetype cr = pos_ < block_.size() ? block_.indexOf('\r', pos_) : -1;
+        if (cr >= 0) {
+            // The whole line is in the block read: decoded from there.
+            Decode(block_.constData() + pos_, cr - pos_);
+            pos_ = cr + 1;
+            skipLf_ = true;
+            SkipLf();
+        } else {
+            QByteArray bytes;
+            NextBytes(bytes);
+            Decode(bytes.constData(), bytes.size());
+        }
         if (line_ == QStringLiteral("#Null")) line_.clear();
         return line_;
     }
@@ -91,14 +100,13 @@ private:
         }
         return true;
     }
-    void Decode(const QByteArray& bytes) {
+    void Decode(const char* bytes, qsizetype n) {
         // Data lines are plain ASCII: widened in place into the reused text.
-        const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
-        const qsizetype n = bytes.size();
+        const auto* in = reinterpret_cast<const unsigned char*>(bytes);
         bool ascii = true;
         for (qsizetype i = 0; i < n && ascii; ++i) ascii = in[i] < 0x80;
         if (!ascii) {
-            line_ = DecodeWindows1252(bytes);
+            line_ = DecodeWindows1252(QByteArray(bytes, n));
             return;
         }
         line_.resize(n);
@@ -186,12 +194,13 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     QList<int> decimals;
     for (int q = 0; q < quantities; ++q) decimals << document.Quantity(q).Decimals;
     const qint32 count = document.PointCount();
+    T58TimeWriter times;
     for (qint32 i = 0; i < count; ++i) {
         if (host && i % kYieldEvery == kYieldEvery - 1) {
             host->Yield();
             if (document.bExit) return Reject(document);
         }
-        AppendT58Time(out, document.PointTime(i));
+        times.Append(out, document.PointTime(i));
         for (int q = 0; q < quantities; ++q) {
             out += '\t';
             const PointValue point = document.Value(i, q);
@@ -248,7 +257,8 @@ bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
     document.ClearPoints();
     for (qint32 i = 0;; ++i) {
         const QString& line = reader.Next();
-        if (line.contains(QStringLiteral("EndDataFile"))) break;
+        // The end line contains "EndDataFile" anywhere; data lines hold no "E".
+        if (line.contains(u'E') && line.contains(QStringLiteral("EndDataFile"))) break;
         if (line.count(u'\t') != quantities || reader.End()) return Reject(document);
         if (!document.MeasToStruct(line)) return Reject(document);
         if (host && i % kYieldEvery == kYieldEvery - 1) {

@@ -64,3 +64,24 @@ TEST(PointTimeTexts, WriteTwoAndFourDigitYears) {
     EXPECT_EQ(parts.year, 1999);
     EXPECT_EQ(parts.second, 58);
 }
+
+TEST(PointTimeTexts, TheRunWriterAgreesWithTheSingleWriter) {
+    const double start = ToOleDate(QDateTime(QDate(2026, 12, 31), QTime(23, 0, 0)));
+    T58TimeWriter writer;
+    for (int i = 0; i < 2 * 3600; i += 7) {
+        const double ole = start + i / 86400.0;
+        QByteArray single;
+        QByteArray run;
+        AppendT58Time(single, ole);
+        writer.Append(run, ole);
+        ASSERT_EQ(run, single) << i;
+    }
+    // Midnight exactly, the last second of a day, and a day before the epoch.
+    for (const double ole : {46022.0, 46022.0 - 1.0 / 86400.0, -1.25}) {
+        QByteArray single;
+        QByteArray run;
+        AppendT58Time(single, ole);
+        writer.Append(run, ole);
+        EXPECT_EQ(run, single) << ole;
+    }
+}
