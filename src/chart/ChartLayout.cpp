@@ -44,6 +44,41 @@ const AxisLayout* ChartLayout::AxisOf(int q) const {
     return nullptr;
 }
 
+namespace {
+
+void PlaceTimeLabels(const Document& document, const ChartMetrics& metrics, ChartLayout& layout) {
+    const QList<qint32> points =
+        TimeLabelPoints(document, layout.first, layout.last, *layout.timeStep);
+    if (points.isEmpty()) return;
+    const double u = layout.unit;
+    const double top = layout.plot.bottom() + (kMajorTick + 2.0) * u;
+    const double spacing = metrics.TextWidth(QStringLiteral("W")) / 2.0;
+    // Every label has the same pattern of digits: one width serves them all.
+    const QStringList sample =
+        TimeLabelLines(document.PointTime(points.first() - 1), layout.timeStep->unit);
+    double width = 0.0;
+    for (const QString& line : sample) width = std::max(width, metrics.TextWidth(line));
+    const double height = sample.size() * layout.textHeight;
+    double lastRight = -1e300;
+    layout.timeLabels.reserve(points.size());
+    for (qint32 k : points) {
+        TimeLabel label;
+        label.point = k;
+        label.x = layout.XOfPoint(k);
+        const double left = std::clamp(label.x - width / 2.0, layout.area.left(),
+                                       std::max(layout.area.left(), layout.area.right() - width));
+        label.rect = QRectF(left, top, width, height);
+        label.shown = left >= lastRight + spacing;
+        if (label.shown) {
+            label.lines = TimeLabelLines(document.PointTime(k - 1), layout.timeStep->unit);
+            lastRight = left + width;
+        }
+        layout.timeLabels.append(label);
+    }
+}
+
+}  // namespace
+
 QString AxisTitle(const Document& document, int q) {
     const QuantityInfo& quantity = document.Quantity(q);
     const QString name = quantity.Name.trimmed();
@@ -102,8 +137,10 @@ ChartLayout ComputeChartLayout(const Document& document, const ChartSlots& chart
             axis.axisX = right;
             axis.column = QRectF(right, top, width, bottom - top);
         } else if (axis.slot == 0) {
+            // From the end of slot 2's column to the frame.
             axis.axisX = left;
-            axis.column = QRectF(left - width, top, width, bottom - top);
+            const double start = area.left() + columnWidth[2];
+            axis.column = QRectF(start, top, std::max(0.0, left - start), bottom - top);
         } else {
             // Slot 2 stands outside slot 0's column.
             axis.axisX = area.left() + width;
@@ -119,10 +156,7 @@ ChartLayout ComputeChartLayout(const Document& document, const ChartSlots& chart
             metrics.TextWidth(FullTimeText(start)) + metrics.TextWidth(QStringLiteral("W"));
         const int fit = TimeLabelsThatFit(layout.plot.width(), room);
         layout.timeStep = ChooseTimeStep((stop - start) * 86400.0, fit);
-        if (layout.timeStep) {
-            layout.timeLabels =
-                TimeLabelPoints(document, layout.first, layout.last, *layout.timeStep);
-        }
+        if (layout.timeStep) PlaceTimeLabels(document, metrics, layout);
     }
     return layout;
 }

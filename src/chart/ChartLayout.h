@@ -15,6 +15,7 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "chart/ChartScale.h"
@@ -36,6 +37,17 @@ struct AxisLayout {
     QString title;            // the quantity's name and unit
 };
 
+// A labelled point of the time axis: its tick, and where its two text lines
+// go. A label that would touch the one before it (readings spaced unevenly in
+// time can crowd them) keeps its tick but shows no text.
+struct TimeLabel {
+    qint32 point = 0;
+    double x = 0.0;
+    QStringList lines;
+    QRectF rect;  // both lines, centred under the tick and kept in the picture
+    bool shown = true;
+};
+
 struct ChartLayout {
     QRectF area;       // the whole picture
     QRectF plot;       // the plot area; its edges are the frame
@@ -46,7 +58,7 @@ struct ChartLayout {
     double textHeight = 0.0;
     QList<AxisLayout> axes;  // the quantities on the chart, in quantity order
     std::optional<TimeStep> timeStep;
-    QList<qint32> timeLabels;  // points that get a time label
+    QList<TimeLabel> timeLabels;
 
     // The span of points the plot width stands for (at least 1).
     double Span() const;

@@ -108,33 +108,20 @@ void DrawAxis(QPainter& painter, const ChartLayout& layout, const AxisLayout& ax
     painter.restore();
 }
 
-void DrawTimeAxis(QPainter& painter, const Document& document, const ChartLayout& layout,
-                  const QFontMetricsF& metrics) {
+void DrawTimeAxis(QPainter& painter, const ChartLayout& layout) {
     if (!layout.timeStep) return;
     const double u = layout.unit;
     const int bottom = Round(layout.plot.bottom());
     const int tick = Round(kMajorTick * u);
-    const double textTop = bottom + tick + 2.0 * u;
-    const double spacing = metrics.horizontalAdvance(QStringLiteral("W")) / 2.0;
     painter.setPen(LinePen(Qt::black, u));
-    double lastRight = -1e300;
-    for (qint32 k : layout.timeLabels) {
-        const double x = layout.XOfPoint(k);
-        const QStringList lines = TimeLabelLines(document.PointTime(k - 1), layout.timeStep->unit);
-        double width = 0.0;
-        for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
-        // Centred under the tick, but kept inside the picture.
-        double left = std::clamp(x - width / 2.0, layout.area.left(), layout.area.right() - width);
-        // Readings spaced unevenly in time can crowd labels: one that would
-        // touch the previous one is left out, its tick stays.
-        painter.drawLine(Round(x), bottom, Round(x), bottom + tick);
-        if (left < lastRight + spacing) continue;
-        for (int i = 0; i < lines.size(); ++i) {
-            painter.drawText(
-                QRectF(left, textTop + i * layout.textHeight, width + u, layout.textHeight),
-                Qt::AlignHCenter | Qt::AlignTop, lines.at(i));
+    for (const TimeLabel& label : layout.timeLabels) {
+        painter.drawLine(Round(label.x), bottom, Round(label.x), bottom + tick);
+        if (!label.shown) continue;
+        for (int i = 0; i < label.lines.size(); ++i) {
+            const QRectF line(label.rect.left() - u, label.rect.top() + i * layout.textHeight,
+                              label.rect.width() + 2 * u, layout.textHeight);
+            painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop, label.lines.at(i));
         }
-        lastRight = left + width;
     }
 }
 
@@ -218,7 +205,7 @@ void RenderChart(QPainter& painter, const Document& document, const ChartLayout&
         DrawCurve(painter, document, layout, axis);
         painter.restore();
     }
-    DrawTimeAxis(painter, document, layout, metrics);
+    DrawTimeAxis(painter, layout);
     painter.restore();
 }
 
