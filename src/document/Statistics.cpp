@@ -114,7 +114,10 @@ QString InformationPageText(const Document& document) {
     lines << Caption(5004);
     lines << QStringLiteral("  ") + info.RecordingKind;
     const auto row = [&lines](int id, const QString& value) {
-        lines << QStringLiteral("  %1 %2").arg(Caption(id).leftJustified(14), value);
+        lines << QStringLiteral("  %1 %2")
+                     .arg(Caption(id).leftJustified(14), value)
+                     .trimmed()
+                     .prepend(QStringLiteral("  "));
     };
     row(5006, info.Duration);
     row(5007, info.Interval);

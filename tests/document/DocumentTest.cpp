@@ -314,3 +314,26 @@ TEST(PointStorage, HoldsPointsInOrderWithTheirFlags) {
     EXPECT_EQ(point.Values.at(3).Value, 8.0f);
     EXPECT_EQ(point.Values.at(2).Valid, 0);  // (10 + 2) % 3 == 0
 }
+
+TEST(ParseReading, AcceptsTheInstrumentsNumbersOnly) {
+    float value = 0.0f;
+    const auto read = [&value](const char* text) { return ParseReading(QString::fromLatin1(text), value); };
+    EXPECT_TRUE(read("21.35"));
+    EXPECT_EQ(value, 21.35f);
+    EXPECT_TRUE(read("1."));
+    EXPECT_EQ(value, 1.0f);
+    EXPECT_TRUE(read(".5"));
+    EXPECT_EQ(value, 0.5f);
+    EXPECT_TRUE(read("+3"));
+    EXPECT_EQ(value, 3.0f);
+    EXPECT_TRUE(read(" -4 "));
+    EXPECT_EQ(value, -4.0f);
+    EXPECT_TRUE(read("1.5E2"));
+    EXPECT_EQ(value, 150.0f);
+    for (const char* text : {"", "-", "----", ".", "1e", "nan", "inf", "0x10", "1,5", "--1", "1.2.3",
+                             "12a", "1e99"})
+        EXPECT_FALSE(read(text)) << text;
+    EXPECT_EQ(GetDecimals(u"21.35"), 2);
+    EXPECT_EQ(GetDecimals(u"7"), 0);
+    EXPECT_EQ(GetDecimals(u"-0.125"), 3);
+}

@@ -66,6 +66,13 @@ private:
     int turns_;
 };
 
+// A device that takes no bytes, as a full disk.
+class FullDevice : public QIODevice {
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64) override { return -1; }
+};
+
 }  // namespace
 
 TEST(T58Write, WritesTheExampleFileByteForByte) {
@@ -367,9 +374,9 @@ TEST(T58Save, ReportsADeviceThatRefusesTheBytes) {
     Document document;
     ASSERT_TRUE(Read(document, ExampleFile()));
     document.iSaved = 2;
-    QBuffer readOnly;
-    readOnly.open(QIODevice::ReadOnly);
-    EXPECT_FALSE(t58Format(document, readOnly));
+    FullDevice full;
+    full.open(QIODevice::WriteOnly);
+    EXPECT_FALSE(t58Format(document, full));
     EXPECT_EQ(document.iSaved, 2);
     EXPECT_FALSE(document.bCommunicate);
 }
