@@ -90,14 +90,45 @@ bool ParseReading(QStringView text, float& value) {
     return true;
 }
 
-void AppendPointDecimal(QByteArray& out, double value, int decimals) {
+char* WritePointDecimal(char* out, double value, int decimals) {
     if (decimals < 0) decimals = 0;
     if (decimals > 30) decimals = 30;
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    char* end = result.ec == std::errc() ? result.ptr : buffer;
-    DropNegativeZero(buffer, end);
+    static constexpr double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
+    if (decimals <= 7 && std::isfinite(value)) {
+        // Quick way: the value scaled to an integer. Taken only when the scaled
+        // value is far from a tie, so the rounding is the exact one to_chars
+        // would give; near a tie, or for large values, to_chars decides.
+        const double scaled = value * kScale[decimals];
+        const double magnitude = std::fabs(scaled);
+        const double fraction = magnitude - std::floor(magnitude);
+        if (magnitude < 2147483648.0 && std::fabs(fraction - 0.5) > 1e-6) {
+            qint64 digits = static_cast<qint64>(std::nearbyint(magnitude));
+            char text[32];
+            int n = 0;
+            do {
+                text[n++] = static_cast<char>('0' + digits % 10);
+                digits /= 10;
+            } while (digits > 0 || n <= decimals);
+            bool allZero = true;
+            for (int i = 0; i < n; ++i) allZero = allZero && text[i] == '0';
+            if (scaled < 0 && !allZero) *out++ = '-';
+            for (int i = n - 1; i >= 0; --i) {
+                *out++ = text[i];
+                if (i == decimals && decimals > 0) *out++ = '.';
+            }
+            return out;
+        }
+    }
+    char* const begin = out;
+    const auto result = std::to_chars(out, out + 400, value, std::chars_format::fixed, decimals);
+    char* end = result.ec == std::errc() ? result.ptr : out;
+    DropNegativeZero(begin, end);
+    return end;
+}
+
+void AppendPointDecimal(QByteArray& out, double value, int decimals) {
+    char buffer[420];
+    char* end = WritePointDecimal(buffer, value, decimals);
     out.append(buffer, end - buffer);
 }
 

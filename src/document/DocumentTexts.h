@@ -21,6 +21,8 @@ bool ParseReading(QStringView text, float& value);
 // user's locale; a value that rounds to zero has no minus sign.
 QString PointDecimalText(double value, int decimals);
 void AppendPointDecimal(QByteArray& out, double value, int decimals);
+// The same into a buffer with room for 420 characters; returns the end.
+char* WritePointDecimal(char* out, double value, int decimals);
 
 // The interval as shown: the value and the unit's text ("10 s", "3 d"); empty
 // for a code that is no interval unit.

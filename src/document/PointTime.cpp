@@ -117,13 +117,19 @@ QString FullTimeText(double oleDate) {
 }
 
 void T58TimeWriter::Append(QByteArray& out, double oleDate) {
+    char text[17];
+    out.append(text, Write(text, oleDate) - text);
+}
+
+char* T58TimeWriter::Write(char* out, double oleDate) {
     // Only a time of day well inside the day takes the quick way; midnight
     // and the rounding at the day's end go through SplitOleDate.
     const double whole = std::trunc(oleDate);
     const qint64 msecs = std::llround(std::fabs(oleDate - whole) * kMsecsPerDay);
     if (whole < 0 || !std::isfinite(oleDate) || msecs >= kMsecsPerDay - 1000) {
-        AppendT58Time(out, oleDate);
-        return;
+        QByteArray text;
+        AppendT58Time(text, oleDate);
+        return std::copy(text.constData(), text.constData() + text.size(), out);
     }
     if (whole != day_) {
         QByteArray date;
@@ -131,11 +137,13 @@ void T58TimeWriter::Append(QByteArray& out, double oleDate) {
         std::copy(date.constData(), date.constData() + 9, date_);
         day_ = whole;
     }
-    out.append(date_, 9);
+    out = std::copy(date_, date_ + 9, out);
     const int secs = static_cast<int>(msecs / 1000);
-    AppendTwo(out, secs / 3600);
-    out.append(':');
-    AppendTwo(out, secs / 60 % 60);
-    out.append(':');
-    AppendTwo(out, secs % 60);
+    const int parts[3] = {secs / 3600, secs / 60 % 60, secs % 60};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) *out++ = ':';
+        *out++ = static_cast<char>('0' + parts[i] / 10);
+        *out++ = static_cast<char>('0' + parts[i] % 10);
+    }
+    return out;
 }

@@ -43,6 +43,8 @@ void AppendT58Time(QByteArray& out, double oleDate);
 class T58TimeWriter {
 public:
     void Append(QByteArray& out, double oleDate);
+    // Writes the 17 characters at out; returns the end.
+    char* Write(char* out, double oleDate);
 
 private:
     double day_ = -1e300;  // the whole days of the last point

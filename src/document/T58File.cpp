@@ -200,16 +200,20 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
             host->Yield();
             if (document.bExit) return Reject(document);
         }
-        times.Append(out, document.PointTime(i));
+        // One line at a time in a buffer of its own, then onto the output.
+        char line[kMaxQuantities * 421 + 32];
+        char* end = times.Write(line, document.PointTime(i));
         for (int q = 0; q < quantities; ++q) {
-            out += '\t';
+            *end++ = '\t';
             const PointValue point = document.Value(i, q);
             if (point.Valid)
-                AppendPointDecimal(out, point.Value, decimals.at(q));
+                end = WritePointDecimal(end, point.Value, decimals.at(q));
             else
-                out += '-';
+                *end++ = '-';
         }
-        out += "\r\n";
+        *end++ = '\r';
+        *end++ = '\n';
+        out.append(line, end - line);
         if (out.size() >= kFlushSize && !Flush(file, out)) return Reject(document);
     }
     out += kTag;

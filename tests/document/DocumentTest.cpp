@@ -2,6 +2,8 @@
 // bounds, finding a point by date, the interval texts, the line routines.
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "DocumentTestSupport.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
@@ -317,7 +319,9 @@ TEST(PointStorage, HoldsPointsInOrderWithTheirFlags) {
 
 TEST(ParseReading, AcceptsTheInstrumentsNumbersOnly) {
     float value = 0.0f;
-    const auto read = [&value](const char* text) { return ParseReading(QString::fromLatin1(text), value); };
+    const auto read = [&value](const char* text) {
+        return ParseReading(QString::fromLatin1(text), value);
+    };
     EXPECT_TRUE(read("21.35"));
     EXPECT_EQ(value, 21.35f);
     EXPECT_TRUE(read("1."));
@@ -330,10 +334,36 @@ TEST(ParseReading, AcceptsTheInstrumentsNumbersOnly) {
     EXPECT_EQ(value, -4.0f);
     EXPECT_TRUE(read("1.5E2"));
     EXPECT_EQ(value, 150.0f);
-    for (const char* text : {"", "-", "----", ".", "1e", "nan", "inf", "0x10", "1,5", "--1", "1.2.3",
-                             "12a", "1e99"})
+    for (const char* text :
+         {"", "-", "----", ".", "1e", "nan", "inf", "0x10", "1,5", "--1", "1.2.3", "12a", "1e99"})
         EXPECT_FALSE(read(text)) << text;
     EXPECT_EQ(GetDecimals(u"21.35"), 2);
     EXPECT_EQ(GetDecimals(u"7"), 0);
     EXPECT_EQ(GetDecimals(u"-0.125"), 3);
+}
+
+TEST(PointDecimalText, QuickWayAgreesWithExactFormatting) {
+    quint32 seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = static_cast<int>(next() % 8);
+        const float value = (static_cast<float>(next() % 2000000) - 1000000.0f) /
+                            static_cast<float>(1u << (next() % 16));
+        char exact[420];
+        const auto result = std::to_chars(exact, exact + sizeof exact, static_cast<double>(value),
+                                          std::chars_format::fixed, decimals);
+        QByteArray expected(exact, result.ptr - exact);
+        if (expected.startsWith('-') &&
+            expected.count('0') + expected.count('.') == expected.size() - 1)
+            expected.remove(0, 1);  // no minus sign on a zero
+        QByteArray actual;
+        AppendPointDecimal(actual, value, decimals);
+        ASSERT_EQ(actual, expected) << value << ' ' << decimals;
+    }
+    EXPECT_EQ(PointDecimalText(2.5, 0), QStringLiteral("2"));  // a tie, to even
+    EXPECT_EQ(PointDecimalText(-0.04, 1), QStringLiteral("0.0"));
+    EXPECT_EQ(PointDecimalText(1e20, 2), QStringLiteral("100000000000000000000.00"));
 }

@@ -405,9 +405,3 @@ TEST(T58Open, NamesTheReasonOfAFailure) {
     EXPECT_EQ(key, QStringLiteral("Invalid File"));
 }
 
-TEST(DocumentFileType, FollowsTheExtension) {
-    EXPECT_EQ(FileTypeOfPath(QStringLiteral("a/b.T58")), DocumentFileType::T58);
-    EXPECT_EQ(FileTypeOfPath(QStringLiteral("b.csv")), DocumentFileType::Csv);
-    EXPECT_EQ(FileTypeOfPath(QStringLiteral("b.txt")), DocumentFileType::Txt);
-    EXPECT_FALSE(FileTypeOfPath(QStringLiteral("b.xls")).has_value());
-}
