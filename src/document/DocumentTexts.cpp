@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "document/DocumentRecord.h"
 #include "document/PointTime.h"
@@ -51,12 +52,17 @@ bool ParseReading(QStringView text, float& value) {
     if (n - i > 60) return false;
     char ascii[64];
     int a = 0;
+    bool negative = false;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        if (text[i] == u'-') ascii[a++] = '-';
+        negative = text[i] == u'-';
+        if (negative) ascii[a++] = '-';
         ++i;
     }
     int digits = 0;
+    int fractionDigits = 0;
+    quint64 mantissa = 0;
     while (i < n && IsDigit(text[i].unicode())) {
+        mantissa = mantissa * 10 + (text[i].unicode() - u'0');
         ascii[a++] = static_cast<char>(text[i++].unicode());
         ++digits;
     }
@@ -64,12 +70,16 @@ bool ParseReading(QStringView text, float& value) {
         ascii[a++] = '.';
         ++i;
         while (i < n && IsDigit(text[i].unicode())) {
+            mantissa = mantissa * 10 + (text[i].unicode() - u'0');
             ascii[a++] = static_cast<char>(text[i++].unicode());
             ++digits;
+            ++fractionDigits;
         }
     }
     if (digits == 0) return false;
+    bool exponent = false;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        exponent = true;
         ascii[a++] = 'e';
         ++i;
         if (i < n && (text[i] == u'+' || text[i] == u'-'))
@@ -82,6 +92,23 @@ bool ParseReading(QStringView text, float& value) {
         if (exponentDigits == 0) return false;
     }
     if (i != n) return false;
+    if (!exponent && digits <= 15) {
+        // Quick way for the instrument's readings: the digits as an integer
+        // over a power of ten, both exact in a double, so the division is
+        // rounded once. Rounding that double to a single is exact too, except
+        // when the double lies just halfway between two singles: then the
+        // full conversion decides.
+        static constexpr double kPow10[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double quotient = static_cast<double>(mantissa) / kPow10[fractionDigits];
+        quint64 bits = 0;
+        std::memcpy(&bits, &quotient, sizeof bits);
+        if ((bits & 0x1FFFFFFFu) != 0x10000000u) {
+            const float single = static_cast<float>(quotient);
+            value = negative ? -single : single;
+            return true;
+        }
+    }
     float parsed = 0.0f;
     const auto result = std::from_chars(ascii, ascii + a, parsed);
     // A number too large for a single reads as no reading rather than infinity.

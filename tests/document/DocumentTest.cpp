@@ -367,3 +367,24 @@ TEST(PointDecimalText, QuickWayAgreesWithExactFormatting) {
     EXPECT_EQ(PointDecimalText(-0.04, 1), QStringLiteral("0.0"));
     EXPECT_EQ(PointDecimalText(1e20, 2), QStringLiteral("100000000000000000000.00"));
 }
+
+TEST(ParseReading, QuickWayAgreesWithTheFullConversion) {
+    quint32 seed = 777;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed;
+    };
+    for (int i = 0; i < 300000; ++i) {
+        const int decimals = static_cast<int>(next() % 9);
+        const quint64 digits = (static_cast<quint64>(next()) << 16 | next() % 65536) %
+                               (i % 3 == 0 ? 100000ull : 1000000000000000ull);
+        QByteArray text = QByteArray::number(digits).rightJustified(decimals + 1, '0');
+        if (decimals > 0) text.insert(text.size() - decimals, '.');
+        if (next() % 2) text.prepend('-');
+        float expected = 0.0f;
+        std::from_chars(text.constData(), text.constData() + text.size(), expected);
+        float actual = 1.0f;
+        ASSERT_TRUE(ParseReading(QString::fromLatin1(text), actual)) << text.constData();
+        ASSERT_EQ(actual, expected) << text.constData();
+    }
+}
