@@ -183,6 +183,11 @@ void Document::ShowAll() {
     NotifyViewChanged();
 }
 
+void Document::SetStopTime() {
+    Info.Stop = FormatDateTimeLocal(FromOleDate(StopTime));
+    NotifyInformationChanged();
+}
+
 float Document::CutDecimal(float value, int q) const {
     int decimals = quantities_.at(q).Decimals;
     // Unknown decimals (no reading of the quantity yet): nothing to round to.

@@ -119,6 +119,8 @@ public:
     void GetPoints(qint32& first, qint32& last, qint32& count) const;
     void SetPoints(qint32 first, qint32 last);
     void ShowAll();
+    // Shows StopTime on the information page (the real-time window moves it).
+    void SetStopTime();
     float CutDecimal(float value, int q) const;
     qint16 GetCols() const { return QuantityCount(); }
 

@@ -156,6 +156,8 @@ TEST(FilledInformation, LoggedAndManualRecordings) {
     UpdateFilledInformation(realTime, true);
     EXPECT_EQ(realTime.Info.RecordingKind, QStringLiteral("Data i realtidsf\u00f6nstret"));
     EXPECT_EQ(realTime.Info.Stop, QString());  // shown when the window stops
+    realTime.SetStopTime();
+    EXPECT_EQ(realTime.Info.Stop, QStringLiteral("2012-03-05 14:00:00"));
 }
 
 TEST(InformationPage, ListsEveryLabelAndTheSummaryRows) {
