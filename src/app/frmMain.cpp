@@ -36,6 +36,7 @@
 #include "link/frmLanConnection.h"
 #include "chart/ChartView.h"
 #include "document/frmDocument.h"
+#include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 
 namespace {
@@ -135,8 +136,7 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
     // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings",
-                             "mnuDownloadFiles", "mnuDeleteFiles"})
+    for (const char* name : {"mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings"})
         Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
@@ -238,9 +238,11 @@ void frmMain::BuildMenus() {
     AddAction(indicator, "mnuStopRealTimeWindow", "1058")->setEnabled(false);
     AddAction(indicator, "mnuRealTimeSettings", "1020");
     AddAction(indicator, "mnuIndicatorBar0", sep);
-    AddAction(indicator, "mnuDownloadFiles", "1021", QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(AddAction(indicator, "mnuDownloadFiles", "1021", QKeySequence(Qt::CTRL | Qt::Key_D)),
+            &QAction::triggered, this, [this] { ShowFileDialog(false); });
     AddAction(indicator, "mnuIndicatorBar1", sep);
-    AddAction(indicator, "mnuDeleteFiles", "1022");
+    connect(AddAction(indicator, "mnuDeleteFiles", "1022"), &QAction::triggered, this,
+            [this] { ShowFileDialog(true); });
     AddAction(indicator, "mnuIndicatorBar2", sep);
     QMenu* ports = AddMenu(indicator, "mnuCommunicationsPort", "1023");
     static const char* kPortIds[] = {"1050", "1051", "1052", "1053", "1054", "1101", "1102", "1103", "1104",
@@ -605,6 +607,18 @@ void frmMain::Lan_Click() {
     s.MessageKey.clear();
     if (ok) link_->CloseLink();
     if (progress.IsLoaded()) progress.Unload();
+    MainFocus();
+}
+
+void frmMain::ShowFileDialog(bool deleteFiles) {
+    if (!link_->WaitLinkIdle()) return;
+    QAction* command = Action(deleteFiles ? QStringLiteral("mnuDeleteFiles") : QStringLiteral("mnuDownloadFiles"));
+    command->setEnabled(false);
+    {
+        frmDownloadFiles dialog(*this, deleteFiles);
+        dialog.exec();
+    }
+    command->setEnabled(true);
     MainFocus();
 }
 

@@ -69,6 +69,8 @@ public:
     void Lan_Click();
     void ToolbarButtonClick(const QString& key);
     void mnuIndicatorDeviceInformation_Click();
+    // The instrument's file dialog, to download or (deleteFiles) to delete.
+    void ShowFileDialog(bool deleteFiles);
     // Whether dropped files would be taken now.
     bool AcceptsDrop(const QStringList& fileNames) const;
 

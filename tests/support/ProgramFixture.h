@@ -1,0 +1,48 @@
+#pragma once
+// The whole program offscreen against the in-process instrument on a virtual
+// clock: the main window with its link on a simulated port, a recording
+// message presenter and a settings file of its own.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/SettingsStore.h"
+#include "app/frmMain.h"
+#include "sim/Instrument.h"
+#include "sim/SimPort.h"
+#include "sim/VirtualPump.h"
+#include "support/RecordingPresenter.h"
+
+class ProgramFixture : public ::testing::Test {
+protected:
+    ProgramFixture() : port(pump) {
+        store = std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
+        store->Write("Auto", "False");
+        port.AttachInstrument(1, &instrument);
+        frmMain::Options options;
+        options.store = store.get();
+        options.programFolder = dir.path();
+        options.port = &port;
+        options.pump = &pump;
+        options.presenter = &presenter;
+        main = std::make_unique<frmMain>(options);
+        main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+    }
+    ~ProgramFixture() override {
+        main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+        main.reset();
+    }
+
+    // Commands the instrument received, from the n-th on.
+    QStringList CommandsSince(qsizetype n) const { return instrument.CommandLog().mid(n); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsStore> store;
+    VirtualPump pump;
+    SimPort port;
+    Instrument instrument;
+    RecordingPresenter presenter;
+    std::unique_ptr<frmMain> main;
+};
