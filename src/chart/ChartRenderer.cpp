@@ -7,12 +7,21 @@
 #include <QVector>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "chart/ChartMetrics.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
 
 namespace {
+
+// Rounds half up to a whole number. The curve rounds every point with it;
+// libm's lround would cost more than the rest of the curve together.
+inline int RoundToInt(double value) {
+    const double shifted = value + 0.5;
+    const int truncated = static_cast<int>(shifted);
+    return truncated - (shifted < truncated ? 1 : 0);
+}
 
 // Point and value to picture position for one curve. CurvePoint and DrawCurve
 // both go through At(), so the drawn curve and a point-by-point drawing agree
@@ -31,10 +40,24 @@ struct CurveMapping {
         maxY = layout.plot.bottom() + reach;
     }
 
-    QPoint At(qint32 k, double value) const {
-        const double x = left + static_cast<double>(k - first) * perPoint;
-        const double y = std::clamp(bottom - (value - lower) * perValue, minY, maxY);
-        return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+    int X(qint32 k) const { return RoundToInt(left + static_cast<double>(k - first) * perPoint); }
+    // Never rises with the value, so the lowest value of a column gives its
+    // lowest pixel and the highest value its highest.
+    int Y(double value) const {
+        const double y = bottom - (value - lower) * perValue;
+        return RoundToInt(y < minY ? minY : (y > maxY || y != y ? maxY : y));
+    }
+    QPoint At(qint32 k, double value) const { return QPoint(X(k), Y(value)); }
+    // The last point (from k, at most last) in column x, where point k is.
+    qint32 LastInColumn(qint32 k, int x, qint32 last) const {
+        qint32 end = last;
+        if (perPoint > 0.0) {
+            const double estimate = first + std::floor((x + 0.5 - left) / perPoint);
+            if (estimate < last) end = std::max(k, static_cast<qint32>(estimate));
+        }
+        while (end < last && X(end + 1) == x) ++end;
+        while (end > k && X(end) != x) --end;
+        return end;
     }
 
     double left;
@@ -125,6 +148,101 @@ void DrawTimeAxis(QPainter& painter, const ChartLayout& layout) {
     }
 }
 
+// The vertical strokes of a curve's columns. On an image the painter draws on
+// pixel for pixel with a one-pixel pen (the chart page's surfaces, the
+// clipboard picture) they are written straight into the image: a vertical
+// stroke is exactly the pixels from its top to its bottom, and a painter call
+// for each of some thousand columns would cost more than all the rest of the
+// chart. Anywhere else (a printer, a scaled painter) they are drawn as lines
+// with a dot on each end.
+class ColumnStrokes {
+public:
+    ColumnStrokes(QPainter& painter, QVector<QLine>& lines, QVector<QPoint>& dots)
+        : lines_(lines), dots_(dots) {
+        QPaintDevice* device = painter.device();
+        if (!device || device->devType() != QInternal::Image) return;
+        auto* image = static_cast<QImage*>(device);
+        const QPen pen = painter.pen();
+        const QImage::Format format = image->format();
+        const bool opaque = pen.color().alpha() == 255 && pen.brush().style() == Qt::SolidPattern;
+        if (!image->isDetached() || painter.deviceTransform().type() != QTransform::TxNone ||
+            !pen.isCosmetic() || pen.widthF() > 1.0 || !opaque ||
+            painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+            (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+             format != QImage::Format_ARGB32_Premultiplied))
+            return;
+        QRect clip = image->rect();
+        if (painter.hasClipping()) clip &= painter.clipBoundingRect().toAlignedRect();
+        if (painter.hasClipping() && painter.clipRegion().rectCount() != 1) return;
+        image_ = image;
+        clip_ = clip;
+        colour_ = pen.color().rgba() | 0xFF000000u;
+    }
+
+    void Stroke(int x, int top, int bottom) {
+        if (!image_) {
+            if (top != bottom) lines_.append(QLine(x, top, x, bottom));
+            dots_.append(QPoint(x, top));
+            if (top != bottom) dots_.append(QPoint(x, bottom));
+            return;
+        }
+        if (x < clip_.left() || x > clip_.right()) return;
+        top = std::max(top, clip_.top());
+        bottom = std::min(bottom, clip_.bottom());
+        uchar* bits = image_->bits();
+        const qsizetype stride = image_->bytesPerLine();
+        for (int y = top; y <= bottom; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour_;
+    }
+
+private:
+    QVector<QLine>& lines_;
+    QVector<QPoint>& dots_;
+    QImage* image_ = nullptr;
+    QRect clip_;
+    QRgb colour_ = 0;
+};
+
+// The valid values of quantity q among points from .. to (1-based) that
+// matter for their column.
+struct ColumnValues {
+    bool any = false;
+    float first = 0.0f;
+    float low = 0.0f;
+    float high = 0.0f;
+    float last = 0.0f;
+};
+
+// Kept out of line: inside DrawCurve the compiler ran out of registers and
+// kept the extremes in memory, which doubled the cost of the whole curve.
+Q_NEVER_INLINE ColumnValues ScanColumn(const Document& document, int q, qint32 from, qint32 to) {
+    ColumnValues values;
+    float low = std::numeric_limits<float>::infinity();
+    float high = -std::numeric_limits<float>::infinity();
+    float last = 0.0f;
+    qint32 j = from;
+    // The first valid value.
+    for (; j <= to; ++j) {
+        const PointValue point = document.Value(j - 1, q);
+        // A reading that is no number has no place on the chart.
+        if (point.Valid && point.Value == point.Value) break;
+    }
+    if (j > to) return values;
+    values.any = true;
+    values.first = document.Value(j - 1, q).Value;
+    for (; j <= to; ++j) {
+        const PointValue point = document.Value(j - 1, q);
+        const float value = point.Value;
+        if (!point.Valid || value != value) continue;
+        low = value < low ? value : low;
+        high = value > high ? value : high;
+        last = value;
+    }
+    values.low = low;
+    values.high = high;
+    values.last = last;
+    return values;
+}
+
 }  // namespace
 
 QPoint CurvePoint(const ChartLayout& layout, const AxisLayout& axis, qint32 k, double value) {
@@ -144,35 +262,31 @@ void DrawCurve(QPainter& painter, const Document& document, const ChartLayout& l
     const qint64 columns = static_cast<qint64>(layout.plot.width()) + 2;
     lines.reserve(static_cast<qsizetype>(std::min<qint64>(2 * columns, 2 * (last - first + 1))));
 
+    // A column at a time: its points are found from the column's position,
+    // and within it only the values matter, the first (where the segment from
+    // the previous column arrives), the last (where the next one leaves) and
+    // the extremes. They become pixels once per column.
+    ColumnStrokes strokes(painter, lines, dots);
     bool inColumn = false;
     int columnX = 0;
     int lastY = 0;
-    int lowY = 0;
-    int highY = 0;
-    const auto flush = [&] {
-        if (lowY != highY) lines.append(QLine(columnX, lowY, columnX, highY));
-        dots.append(QPoint(columnX, lowY));
-        if (lowY != highY) dots.append(QPoint(columnX, highY));
-    };
-    for (qint32 k = first; k <= last; ++k) {
-        const PointValue value = document.Value(k - 1, q);
-        if (!value.Valid) continue;
-        const QPoint p = map.At(k, value.Value);
-        if (inColumn && p.x() == columnX) {
-            lastY = p.y();
-            lowY = std::min(lowY, p.y());
-            highY = std::max(highY, p.y());
-            continue;
-        }
-        if (inColumn) {
-            flush();
-            lines.append(QLine(columnX, lastY, p.x(), p.y()));
-        }
+    for (qint32 k = first; k <= last;) {
+        const int x = map.X(k);
+        const qint32 end = map.LastInColumn(k, x, last);
+        const ColumnValues values = ScanColumn(document, q, k, end);
+        k = end + 1;
+        if (!values.any) continue;
+        const int firstY = map.Y(values.first);
+        // The segment from the previous column; between neighbouring columns
+        // a step of at most one pixel paints nothing but its two ends, which
+        // the columns' strokes paint anyway.
+        if (inColumn && (x - columnX > 1 || std::abs(firstY - lastY) > 1))
+            lines.append(QLine(columnX, lastY, x, firstY));
+        strokes.Stroke(x, map.Y(values.high), map.Y(values.low));
         inColumn = true;
-        columnX = p.x();
-        lastY = lowY = highY = p.y();
+        columnX = x;
+        lastY = map.Y(values.last);
     }
-    if (inColumn) flush();
     if (!lines.isEmpty()) painter.drawLines(lines);
     if (!dots.isEmpty()) painter.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 }
@@ -220,8 +334,8 @@ ChartLayout DrawChart(QPainter& painter, Document& document, const ChartSlots& c
 
 QImage RenderChartImage(Document& document, const ChartSlots& chartSlots, const QSize& size,
                         const QFont& font) {
+    // RenderChart paints every pixel of the area, the white background first.
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image.fill(Qt::white);
     QPainter painter(&image);
     DrawChart(painter, document, chartSlots, QRectF(QPointF(0, 0), QSizeF(image.size())), font);
     painter.end();

@@ -133,7 +133,6 @@ void ChartView::DrawChart() {
         surface = QImage(size * ratio, QImage::Format_RGB32);
         surface.setDevicePixelRatio(ratio);
     }
-    surface.fill(Qt::white);
     if (document_ && navigator_) {
         navigator_->AdoptDocumentRange();
         SyncSlots();
@@ -146,6 +145,7 @@ void ChartView::DrawChart() {
                               chartFont_);
         drawing_ = false;
     } else {
+        surface.fill(Qt::white);
         layout_ = ChartLayout();
     }
     intBox_ = hidden;

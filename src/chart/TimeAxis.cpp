@@ -62,10 +62,14 @@ struct DaySecond {
 };
 
 DaySecond SplitDaySecond(double oleDate) {
-    if (!std::isfinite(oleDate)) return {};
-    const double whole = std::trunc(oleDate);
-    qint64 msecs = std::llround(std::fabs(oleDate - whole) * kMsecsPerDay);
-    qint64 day = static_cast<qint64>(whole);
+    // Beyond a million days from 1899 there is no calendar worth labelling.
+    if (!(std::fabs(oleDate) < 1e6)) return {};
+    // The casts truncate towards zero as trunc does and round half up as
+    // llround rounds this positive value, without their library calls: the
+    // scan looks at every point shown.
+    qint64 day = static_cast<qint64>(oleDate);
+    qint64 msecs =
+        static_cast<qint64>(std::fabs(oleDate - static_cast<double>(day)) * kMsecsPerDay + 0.5);
     if (msecs >= kMsecsPerDay) {
         ++day;
         msecs -= kMsecsPerDay;
@@ -73,58 +77,78 @@ DaySecond SplitDaySecond(double oleDate) {
     return {day, msecs / 1000};
 }
 
-// The calendar date of an epoch day, remembered for the last day asked: the
-// points of a day come one after the other.
-class CalendarCache {
+// A number that changes exactly when the time passes a multiple of the step
+// in its unit or a larger component changes. The scan asks it for every point
+// shown, so it avoids divisions where it can:
+// - below a day every step divides the next larger unit (seconds and minutes
+//   divide 60, hours 24), so the key is the number of whole steps since the
+//   epoch, and a time within the current step needs no division at all;
+// - for days and longer the key is the day's, looked up once per day.
+class StepKeys {
 public:
-    void Date(qint64 day, int& year, int& month, int& dayOfMonth) {
-        if (!valid_ || day != day_) {
-            static const qint64 kEpoch = QDate(1899, 12, 30).toJulianDay();
-            QDate::fromJulianDay(kEpoch + day).getDate(&year_, &month_, &dayOfMonth_);
-            day_ = day;
-            valid_ = true;
+    explicit StepKeys(TimeStep step) : step_(step) {
+        const int s = std::max(step.step, 1);
+        for (int component = 0; component < kComponents; ++component)
+            bucket_[component] = component / s;
+        if (step.unit == TimeUnit::Seconds) stepSeconds_ = s;
+        if (step.unit == TimeUnit::Minutes) stepSeconds_ = 60LL * s;
+        if (step.unit == TimeUnit::Hours) stepSeconds_ = 3600LL * s;
+    }
+
+    qint64 Of(double oleDate) {
+        // Within the current key's seconds, well clear of their ends, the
+        // time needs no splitting at all.
+        if (known_ && oleDate > safeLow_ && oleDate < safeHigh_) return key_;
+        const DaySecond at = SplitDaySecond(oleDate);
+        if (stepSeconds_ > 0) {
+            const qint64 t = at.day * 86400 + at.second;
+            key_ = t / stepSeconds_ - (t % stepSeconds_ < 0 ? 1 : 0);
+            SetSafeRange(key_ * stepSeconds_, (key_ + 1) * stepSeconds_);
+            known_ = true;
+            return key_;
         }
-        year = year_;
-        month = month_;
-        dayOfMonth = dayOfMonth_;
+        if (!known_ || at.day != day_) {
+            static const qint64 kEpoch = QDate(1899, 12, 30).toJulianDay();
+            int year = 0;
+            int month = 0;
+            int day = 0;
+            QDate::fromJulianDay(kEpoch + at.day).getDate(&year, &month, &day);
+            const qint64 yearIndex = year;
+            if (step_.unit == TimeUnit::Days)
+                key_ = (yearIndex * 12 + (month - 1)) * kComponents + bucket_[day - 1];
+            else if (step_.unit == TimeUnit::Months)
+                key_ = yearIndex * kComponents + bucket_[month - 1];
+            else
+                key_ = yearIndex / std::max(step_.step, 1);
+            day_ = at.day;
+            SetSafeRange(at.day * 86400, (at.day + 1) * 86400);
+            known_ = true;
+        }
+        return key_;
     }
 
 private:
-    bool valid_ = false;
-    qint64 day_ = 0;
-    int year_ = 0;
-    int month_ = 0;
-    int dayOfMonth_ = 0;
-};
+    // The dates that surely fall on whole seconds first .. last - 1: a time
+    // belongs to a second from half a millisecond before it (the split rounds
+    // to the millisecond); a hundredth of a millisecond is kept clear of both
+    // ends, far more than a date's rounding error.
+    void SetSafeRange(qint64 first, qint64 last) {
+        const double millisecond = 1.0 / 86400000.0;
+        safeLow_ = (first * 1000.0 - 0.5 + 0.01) * millisecond;
+        safeHigh_ = (last * 1000.0 - 0.5 - 0.01) * millisecond;
+        if (first < 0 || last < 0) safeLow_ = safeHigh_ = 0.0;  // before 1899: always split
+    }
 
-// A number that changes exactly when the time passes a multiple of the step
-// in its unit or a larger component changes.
-qint64 StepKey(double oleDate, TimeStep step, CalendarCache& calendar) {
-    const DaySecond at = SplitDaySecond(oleDate);
-    const qint64 s = step.step;
-    switch (step.unit) {
-        case TimeUnit::Seconds:
-            return (at.day * 1440 + at.second / 60) * 64 + (at.second % 60) / s;
-        case TimeUnit::Minutes:
-            return (at.day * 24 + at.second / 3600) * 64 + (at.second / 60 % 60) / s;
-        case TimeUnit::Hours:
-            return at.day * 32 + (at.second / 3600) / s;
-        default:
-            break;
-    }
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    calendar.Date(at.day, year, month, day);
-    switch (step.unit) {
-        case TimeUnit::Days:
-            return (static_cast<qint64>(year) * 12 + (month - 1)) * 32 + (day - 1) / s;
-        case TimeUnit::Months:
-            return static_cast<qint64>(year) * 16 + (month - 1) / s;
-        default:
-            return year / s;
-    }
-}
+    static constexpr int kComponents = 64;  // above any day of a month or month of a year
+    TimeStep step_;
+    std::array<int, kComponents> bucket_{};
+    qint64 stepSeconds_ = 0;  // below a day: the step's length
+    bool known_ = false;
+    qint64 key_ = 0;
+    qint64 day_ = 0;  // for days and longer: the day of the key
+    double safeLow_ = 0.0;
+    double safeHigh_ = 0.0;
+};
 
 QString Two(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -154,11 +178,11 @@ QList<qint32> TimeLabelPoints(const Document& document, qint32 first, qint32 las
     first = std::max(first, 1);
     last = std::min(last, document.PointCount());
     if (last <= first) return points;
-    CalendarCache calendar;
-    qint64 previous = StepKey(document.PointTime(first - 1), step, calendar);
+    StepKeys keys(step);
+    qint64 previous = keys.Of(document.PointTime(first - 1));
     for (qint32 k = first + 1; k <= last; ++k) {
         if ((k & 0xFFF) == 0 && document.bExit) break;
-        const qint64 key = StepKey(document.PointTime(k - 1), step, calendar);
+        const qint64 key = keys.Of(document.PointTime(k - 1));
         if (key != previous) points.append(k);
         previous = key;
     }

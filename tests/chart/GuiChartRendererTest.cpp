@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QPixmap>
 #include <random>
 
 #include "ChartTestDocuments.h"
@@ -116,32 +117,46 @@ void DrawEveryPoint(QPainter& painter, const Document& document, const ChartLayo
 
 using CurveDrawer = void (*)(QPainter&, const Document&, const ChartLayout&, const AxisLayout&);
 
-QImage Curves(const Document& document, const ChartLayout& layout, CurveDrawer draw) {
-    QImage image(layout.area.size().toSize(), QImage::Format_RGB32);
+// The curves alone, on an image (where the column strokes are written into
+// the pixels) or on a pixmap (where they are drawn as lines).
+QImage Curves(const Document& document, const ChartLayout& layout, CurveDrawer draw, bool pixmap) {
+    const QSize size = layout.area.size().toSize();
+    QImage image(size, QImage::Format_RGB32);
+    QPixmap picture(size);
     image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setClipRect(layout.plot.toRect());
-    for (const AxisLayout& axis : layout.axes) {
-        painter.setPen(QPen(axis.colour, 0));
-        draw(painter, document, layout, axis);
+    picture.fill(Qt::white);
+    {
+        QPainter painter;
+        if (pixmap)
+            painter.begin(&picture);
+        else
+            painter.begin(&image);
+        painter.setClipRect(layout.plot.toRect());
+        for (const AxisLayout& axis : layout.axes) {
+            painter.setPen(QPen(axis.colour, 0));
+            draw(painter, document, layout, axis);
+        }
     }
-    return image;
+    return pixmap ? picture.toImage().convertToFormat(QImage::Format_RGB32) : image;
 }
 
 void ExpectSamePicture(Document& document, const QRectF& area = QRectF(0, 0, 800, 450)) {
     QImage probe(area.size().toSize(), QImage::Format_RGB32);
     const FontChartMetrics metrics(QFont(), &probe);
     const ChartLayout layout = ComputeChartLayout(document, SlotsOf(document), metrics, area);
-    const QImage columns = Curves(document, layout, DrawCurve);
-    const QImage everyPoint = Curves(document, layout, DrawEveryPoint);
-    int different = 0;
-    for (int y = 0; y < columns.height(); ++y)
-        for (int x = 0; x < columns.width(); ++x)
-            different += columns.pixel(x, y) != everyPoint.pixel(x, y);
-    EXPECT_EQ(different, 0);
-    const int painted = columns.width() * columns.height() -
-                        Count(columns, qRgb(255, 255, 255), 0, columns.width() - 1);
-    EXPECT_GT(painted, 100);
+    for (bool pixmap : {false, true}) {
+        SCOPED_TRACE(pixmap ? "on a pixmap" : "on an image");
+        const QImage columns = Curves(document, layout, DrawCurve, pixmap);
+        const QImage everyPoint = Curves(document, layout, DrawEveryPoint, pixmap);
+        int different = 0;
+        for (int y = 0; y < columns.height(); ++y)
+            for (int x = 0; x < columns.width(); ++x)
+                different += columns.pixel(x, y) != everyPoint.pixel(x, y);
+        EXPECT_EQ(different, 0);
+        const int painted = columns.width() * columns.height() -
+                            Count(columns, qRgb(255, 255, 255), 0, columns.width() - 1);
+        EXPECT_GT(painted, 100);
+    }
 }
 
 TEST(ChartCurves, ManyPointsPerColumnPaintWhatEveryPointPaints) {
