@@ -153,6 +153,12 @@ frmMain::frmMain(const Options& options)
 
 frmMain::~frmMain() {
     qApp->removeEventFilter(this);
+    // The windows inside go after this one's members: they must not call back.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+        if (sub->widget()) disconnect(sub->widget(), nullptr, this, nullptr);
+        delete sub;
+    }
     link_->Progress().onChange = nullptr;
 }
 

@@ -127,7 +127,7 @@ private:
     void ShowViewPage(int page);
     bool ConfirmOpenPortChange();
     void UpdateDocumentCommands();
-    void DocumentClosed();
+    void DocumentClosed(frmDocument* closing);
 
     QString title_;
     Branding branding_;

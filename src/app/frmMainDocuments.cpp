@@ -40,7 +40,6 @@ void frmMain::AddDocumentWindow(frmDocument* document) {
     sub->setWindowIcon(document->windowIcon());
     sub->setWindowTitle(document->Caption());
     sub->resize(std::max(560, mdiArea_->width() * 3 / 4), std::max(420, mdiArea_->height() * 3 / 4));
-    connect(document, &QObject::destroyed, this, &frmMain::DocumentClosed, Qt::QueuedConnection);
     connect(document, &frmDocument::ChartCommandsChanged, this, &frmMain::UpdateDocumentCommands);
     document->show();
     mdiArea_->setActiveSubWindow(sub);
@@ -61,9 +60,14 @@ QList<frmDocument*> frmMain::Documents() const {
     return documents;
 }
 
-void frmMain::DocumentClosed() {
-    if (Documents().isEmpty()) SetDocumentCommands(false);
-    UpdateDocumentCommands();
+void frmMain::DocumentClosed(frmDocument* closing) {
+    // The closing window is still listed until it is deleted.
+    QList<frmDocument*> open = Documents();
+    open.removeAll(closing);
+    if (!open.isEmpty()) return;
+    SetDocumentCommands(false);
+    for (const char* name : {"mnuViewZoomIn", "mnuViewZoomOut", "mnuViewShowAll", "mnuViewAxis"})
+        Action(QString::fromLatin1(name))->setEnabled(false);
 }
 
 void frmMain::UpdateDocumentCommands() {
@@ -186,5 +190,6 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
             return false;
         }
     }
+    DocumentClosed(&document);
     return true;
 }

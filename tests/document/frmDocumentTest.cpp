@@ -1,0 +1,164 @@
+// Document windows in the program: opening, saving, exporting, the close
+// question and the Copy command.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTableView>
+
+#include "document/DataTableModel.h"
+#include "document/frmDocument.h"
+#include "support/ProgramFixture.h"
+
+namespace {
+
+class DocumentWindowTest : public ProgramFixture {
+protected:
+    // A downloaded document of the simulator's file n.
+    frmDocument* Download(int n) {
+        auto* document = new frmDocument(*main, frmDocument::Mode::Downloaded);
+        document->Doc().strBuf = QString::fromLatin1(instrument.PlayReply(n));
+        EXPECT_TRUE(document->PlayFile());
+        document->Doc().ShowAll();
+        main->AddDocumentWindow(document);
+        return document;
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+};
+
+}  // namespace
+
+TEST_F(DocumentWindowTest, SaveAsThenSaveWritesBackWithoutADialog) {
+    frmDocument* document = Download(0);
+    int dialogs = 0;
+    main->dialogs.saveFileName = [&](const QString& proposed, int& filter) {
+        ++dialogs;
+        EXPECT_EQ(proposed, "Lab 1");
+        EXPECT_EQ(filter, 0);
+        return Path("lab");  // typed without an extension: the chosen type's is added
+    };
+    ASSERT_TRUE(main->FileSave(*document)) << "never saved: Save asks for a name";
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(document->Doc().FilePath, Path("lab.t58"));
+    EXPECT_EQ(document->Caption(), "lab.t58");
+    EXPECT_EQ(document->Doc().iSaved, 1);
+    EXPECT_EQ(main->Recent().At(0), Path("lab.t58"));
+    document->Doc().EditTitle("Lab 1, morning");
+    EXPECT_EQ(document->Doc().iSaved, 2);
+    ASSERT_TRUE(main->FileSave(*document));
+    EXPECT_EQ(dialogs, 1) << "a saved document goes back to its file";
+    EXPECT_EQ(document->Doc().iSaved, 1);
+}
+
+TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFileOnFailure) {
+    frmDocument* document = Download(0);
+    main->dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 1;
+        return Path("lab.csv");
+    };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+    EXPECT_TRUE(QFile::exists(Path("lab.csv")));
+    EXPECT_EQ(document->Doc().iSaved, 0) << "an export is no save";
+    EXPECT_TRUE(document->Doc().FilePath.isEmpty());
+    EXPECT_EQ(document->Caption(), "Lab 1");
+
+    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("missing-folder/lab.t58"); };
+    EXPECT_FALSE(main->FileSaveAs(*document));
+    EXPECT_EQ(presenter.Keys(), QStringList{"Cannot Savefile"});
+    EXPECT_TRUE(document->Doc().FilePath.isEmpty());
+}
+
+TEST_F(DocumentWindowTest, TheCloseQuestion) {
+    frmDocument* document = Download(2);
+    QMdiSubWindow* window = main->MdiArea()->subWindowList().first();
+    QStringList asked;
+    main->dialogs.askSave = [&](const QString& text) {
+        asked << text;
+        return QMessageBox::Cancel;
+    };
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, QStringList{"Vill du spara 'Manuell'?"});
+    EXPECT_FALSE(main->CloseAllContinue);
+
+    // Yes, then Cancel in the save dialog: the window stays.
+    main->dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    main->dialogs.saveFileName = [](const QString&, int&) { return QString(); };
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(main->Documents().size(), 1);
+
+    // Busy documents are not closed at all.
+    document->Doc().bCommunicate = true;
+    main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+    EXPECT_FALSE(window->close());
+    document->Doc().bCommunicate = false;
+
+    main->dialogs.askSave = [&](const QString&) { return QMessageBox::No; };
+    EXPECT_TRUE(window->close());
+    QApplication::processEvents();
+    EXPECT_TRUE(main->Documents().isEmpty());
+    EXPECT_FALSE(main->Action("mnuFileSave")->isEnabled()) << "the last document went";
+}
+
+TEST_F(DocumentWindowTest, OpeningFilesGoodEmptyAndMissing) {
+    frmDocument* document = Download(1);
+    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("kylrum.t58"); };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+    ASSERT_TRUE(main->OpenDocument(Path("kylrum.t58")));
+    ASSERT_EQ(main->Documents().size(), 2);
+    frmDocument* reopened = main->Documents().last();
+    EXPECT_EQ(reopened->Caption(), "kylrum.t58");
+    EXPECT_EQ(reopened->Doc().PointCount(), 2500);
+    EXPECT_EQ(reopened->Doc().Title, "Kylrum Öst [I]");
+    EXPECT_EQ(reopened->Doc().iSaved, 1);
+
+    QFile(Path("empty.t58")).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(main->OpenDocument(Path("empty.t58")));
+    EXPECT_FALSE(main->OpenDocument(Path("nowhere.t58")));
+    QFile broken(Path("broken.t58"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a TR58 file\r\n");
+    broken.close();
+    EXPECT_FALSE(main->OpenDocument(Path("broken.t58")));
+    EXPECT_EQ(presenter.Keys(), (QStringList{"Invalid File", "File Error", "Invalid File"}));
+    EXPECT_EQ(main->Documents().size(), 2) << "no window for a file that could not be read";
+}
+
+TEST_F(DocumentWindowTest, CopyOfOneCellIsTheWholeTableAndOfABlockItsCells) {
+    frmDocument* document = Download(1);  // Kylrum: missing readings in T every 17th point
+    document->ShowPage(frmDocument::kTablePage);
+    QTableView* table = document->Table();
+    table->setCurrentIndex(table->model()->index(0, 2));
+    table->selectionModel()->select(table->model()->index(0, 2), QItemSelectionModel::ClearAndSelect);
+    document->Copy();
+    const QString whole = QApplication::clipboard()->text();
+    const QStringList lines = whole.split("\r\n", Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 2500 + 1) << "every row and the header row";
+    EXPECT_TRUE(lines.first().startsWith("\t\tT, °C\tRH, %RH"));
+    EXPECT_EQ(main->StatusPanel(1)->text(), "Klar.");
+
+    // Rows 16 and 17 of T and RH: point 17 has no T reading.
+    QItemSelection block(table->model()->index(15, 2), table->model()->index(16, 3));
+    table->selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
+    document->Copy();
+    const QStringList cells = QApplication::clipboard()->text().split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(cells.size(), 3);
+    EXPECT_EQ(cells.at(0), "T, °C\tRH, %RH");
+    EXPECT_TRUE(cells.at(2).startsWith("\t")) << "the missing reading is an empty field: " << qPrintable(cells.at(2));
+    EXPECT_FALSE(cells.at(2).contains("-"));
+}
+
+TEST_F(DocumentWindowTest, CopyOnTheChartPutsAPicture) {
+    frmDocument* document = Download(0);
+    main->resize(900, 700);
+    main->show();
+    document->ShowPage(frmDocument::kChartPage);
+    QApplication::processEvents();
+    document->Copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasImage());
+    EXPECT_FALSE(data->hasText());
+}
