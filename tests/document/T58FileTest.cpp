@@ -404,4 +404,3 @@ TEST(T58Open, NamesTheReasonOfAFailure) {
     EXPECT_FALSE(t58FormatOpen(emptyDocument, empty, nullptr, &key));
     EXPECT_EQ(key, QStringLiteral("Invalid File"));
 }
-

@@ -121,9 +121,3 @@ TEST(DirSelection, RulesFollowTheSelectedFiles) {
     entries[2].Selected = 1;
     EXPECT_TRUE(AllSelected(entries));
 }
-
-TEST(DirSelection, StatusTexts) {
-    const QList<DirEntry> entries = Sample();
-    EXPECT_EQ(StatusText(entries.at(0)), QStringLiteral("Kan raderas"));
-    EXPECT_EQ(StatusText(entries.at(1)), QStringLiteral("Kan ej raderas"));
-}
