@@ -77,6 +77,27 @@ void PlaceTimeLabels(const Document& document, const ChartMetrics& metrics, Char
     }
 }
 
+void PlaceTickLabels(const ChartLayout& layout, AxisLayout& axis) {
+    const double u = layout.unit;
+    const double gap = (kMajorTick + kColumnGap) * u;
+    const double width = axis.labelWidth + u;
+    const double left = axis.rightSide ? axis.axisX + gap : axis.axisX - gap - width;
+    double lowestTop = 1e300;  // top of the label shown last (the one below)
+    for (double value : axis.scale.MajorTicks()) {
+        TickLabel label;
+        label.value = value;
+        label.text = AxisLabel(value, axis.scale.decimals);
+        // Centred on the tick, but inside the picture at the ends of the axis.
+        const double top =
+            std::clamp(layout.YOfValue(axis, value) - layout.textHeight / 2.0, layout.area.top(),
+                       std::max(layout.area.top(), layout.area.bottom() - layout.textHeight));
+        label.rect = QRectF(left, top, width, layout.textHeight);
+        label.shown = label.rect.bottom() <= lowestTop;
+        if (label.shown) lowestTop = top;
+        axis.labels.append(label);
+    }
+}
+
 }  // namespace
 
 QString AxisTitle(const Document& document, int q) {
@@ -146,6 +167,7 @@ ChartLayout ComputeChartLayout(const Document& document, const ChartSlots& chart
             axis.axisX = area.left() + width;
             axis.column = QRectF(area.left(), top, width, bottom - top);
         }
+        PlaceTickLabels(layout, axis);
     }
 
     // The time axis.

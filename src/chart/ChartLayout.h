@@ -25,6 +25,16 @@ class ChartMetrics;
 class ChartSlots;
 class Document;
 
+// A labelled tick of a vertical axis. On a low picture the labels of nine
+// ticks would overlap: a label that would touch the one below it keeps its
+// tick but shows no text.
+struct TickLabel {
+    double value = 0.0;
+    QString text;
+    QRectF rect;
+    bool shown = true;
+};
+
 struct AxisLayout {
     int quantity = -1;
     int slot = -1;
@@ -35,6 +45,7 @@ struct AxisLayout {
     double axisX = 0.0;       // where the axis line stands
     double labelWidth = 0.0;  // the widest tick label
     QString title;            // the quantity's name and unit
+    QList<TickLabel> labels;  // from the bottom up
 };
 
 // A labelled point of the time axis: its tick, and where its two text lines

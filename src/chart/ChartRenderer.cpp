@@ -96,24 +96,13 @@ void DrawAxis(QPainter& painter, const ChartLayout& layout, const AxisLayout& ax
         const int y = Round(layout.YOfValue(axis, value));
         painter.drawLine(x, y, x + outward * Round(kMinorTick * u), y);
     }
-    const double labelGap = (kMajorTick + kColumnGap) * u;
-    const double halfLine = layout.textHeight / 2.0;
-    for (double value : axis.scale.MajorTicks()) {
-        const double y = layout.YOfValue(axis, value);
-        painter.drawLine(x, Round(y), x + outward * Round(kMajorTick * u), Round(y));
-        // Labels stay inside the picture at the ends of the axis.
-        const double top =
-            std::clamp(y - halfLine, layout.area.top(), layout.area.bottom() - layout.textHeight);
-        const QString text = AxisLabel(value, axis.scale.decimals);
-        if (axis.rightSide) {
-            painter.drawText(
-                QRectF(axis.axisX + labelGap, top, axis.labelWidth + u, layout.textHeight),
-                Qt::AlignLeft | Qt::AlignVCenter, text);
-        } else {
-            painter.drawText(QRectF(axis.axisX - labelGap - axis.labelWidth - u, top,
-                                    axis.labelWidth + u, layout.textHeight),
-                             Qt::AlignRight | Qt::AlignVCenter, text);
-        }
+    for (const TickLabel& label : axis.labels) {
+        const int y = Round(layout.YOfValue(axis, label.value));
+        painter.drawLine(x, y, x + outward * Round(kMajorTick * u), y);
+        if (!label.shown) continue;
+        painter.drawText(label.rect,
+                         (axis.rightSide ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
+                         label.text);
     }
 
     if (axis.title.isEmpty()) return;

@@ -177,6 +177,42 @@ TEST(ChartLayoutTimeLabels, CrowdedLabelsDoNotOverlap) {
     EXPECT_LT(shown, layout.timeLabels.size());
 }
 
+TEST_F(ClimateLayout, TickLabelsStandBesideTheirTicks) {
+    const ChartLayout layout = Layout();
+    for (const AxisLayout& axis : layout.axes) {
+        ASSERT_EQ(axis.labels.size(), axis.scale.MajorTicks().size());
+        for (const TickLabel& label : axis.labels) {
+            EXPECT_TRUE(label.shown) << qPrintable(label.text);
+            EXPECT_NEAR(label.rect.center().y(), layout.YOfValue(axis, label.value), 1e-9);
+            if (axis.rightSide)
+                EXPECT_GT(label.rect.left(), axis.axisX + kMajorTick);
+            else
+                EXPECT_LT(label.rect.right(), axis.axisX - kMajorTick);
+        }
+    }
+    EXPECT_EQ(layout.axes[0].labels.first().text, QStringLiteral("10.0"));
+}
+
+// On a low picture the labels of an axis would overlap: every other one (or
+// more) shows no text, and those shown keep apart.
+TEST_F(ClimateLayout, TickLabelsOfALowPictureDoNotOverlap) {
+    const ChartLayout layout = Layout(QRectF(0, 0, 800, 120));
+    for (const AxisLayout& axis : layout.axes) {
+        int shown = 0;
+        double lowestTop = 1e9;
+        for (const TickLabel& label : axis.labels) {
+            EXPECT_GE(label.rect.top(), layout.area.top());
+            EXPECT_LE(label.rect.bottom(), layout.area.bottom());
+            if (!label.shown) continue;
+            ++shown;
+            EXPECT_LE(label.rect.bottom(), lowestTop) << qPrintable(label.text);
+            lowestTop = label.rect.top();
+        }
+        EXPECT_GE(shown, 2);
+        EXPECT_LT(shown, axis.labels.size());
+    }
+}
+
 class ViewCounter : public DocumentObserver {
 public:
     void ViewChanged(const Document&) override { ++changes; }
