@@ -37,5 +37,8 @@ std::optional<QDateTime> GetCDate(const QString& text) {
         return std::nullopt;
     const QDate date(ExpandTwoDigitYear(yy), month, day);
     if (!date.isValid()) return std::nullopt;
-    return QDateTime(date, QTime(hours % 24, minutes % 60, seconds % 60));
+    // The instrument's clock is a wall clock: kept as written, never moved by
+    // the computer's daylight-saving rules (02:30 on the spring-forward day
+    // does not exist in local time but is a perfectly good reading).
+    return QDateTime(date, QTime(hours % 24, minutes % 60, seconds % 60), Qt::UTC);
 }

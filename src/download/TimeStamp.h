@@ -11,7 +11,8 @@
 // 1..31). Does not check that the day exists in that month.
 bool IsCDate(const QString& text);
 
-// The date and time of a time stamp; nothing when the fields are not numbers
+// The date and time of a time stamp, as a wall-clock time (kept in Qt::UTC so
+// that no daylight-saving rule moves it); nothing when the fields are not numbers
 // or the date does not exist (31 April). Hours wrap modulo 24, minutes and
 // seconds modulo 60.
 std::optional<QDateTime> GetCDate(const QString& text);

@@ -14,6 +14,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "document/frmDocument.h"
+#include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 
@@ -72,6 +73,19 @@ int main(int argc, char** argv) {
     info.show();
     Save(&info, out.filePath("deviceinfo.png"));
     info.hide();
+
+    // The file dialog in both modes, sorted by points.
+    for (bool deleteMode : {false, true}) {
+        frmDownloadFiles files(main, deleteMode);
+        if (files.Load()) {
+            files.SortByColumn(3);
+            files.SelectFiles({0, 3});
+            files.show();
+            QApplication::processEvents();
+            Save(&files, out.filePath(deleteMode ? QStringLiteral("delete.png") : QStringLiteral("download.png")));
+            files.hide();
+        }
+    }
 
     // A document's three pages, when a .t58 file is named.
     if (argc > 3 && main.OpenDocument(QString::fromLocal8Bit(argv[3]))) {
