@@ -89,7 +89,12 @@ bool ChartNavigator::AdoptDocumentRange() {
     if (document_.FirstPoint == appliedFirst_ && document_.LastPoint == appliedLast_ &&
         count == appliedCount_)
         return false;
-    Apply(document_.FirstPoint, document_.LastPoint, false);
+    // A document whose range was never set (a last point of 0, as a new
+    // record has) shows all its points.
+    if (document_.LastPoint < 1)
+        Apply(1, count, false);
+    else
+        Apply(document_.FirstPoint, document_.LastPoint, false);
     return true;
 }
 

@@ -73,7 +73,8 @@ public:
 
     // Takes over a range that was stored in the document by someone else
     // (Document::SetPoints, Document::ShowAll): normalizes it and sets the
-    // scroll bar. True when there was something to take over.
+    // scroll bar; a range never set (LastPoint 0) becomes all points. True
+    // when there was something to take over.
     bool AdoptDocumentRange();
 
     // The scroll bar was moved to value: the window keeps its span and ends at

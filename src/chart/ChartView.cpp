@@ -255,6 +255,17 @@ bool ChartView::ShowAll() {
     return true;
 }
 
+void ChartView::DocumentFilled() {
+    if (!navigator_) return;
+    boxShown_ = false;
+    if (!navigator_->ShowAll(true)) {
+        navigator_->EndZoom();
+        navigator_->SetPoints(1, document_->PointCount());
+    }
+    UpdateCursor();
+    EmitCommandStates();
+}
+
 bool ChartView::ShowAxisDialog() {
     if (!document_ || !navigator_) return false;
     frmAxis dialog(*document_, *navigator_, this);

@@ -11,8 +11,9 @@
 //     the range (Document::SetPoints or SetPoints here), scales, the check
 //     boxes (Document::SetCharted), statistics. The document must outlive the
 //     view, or be detached first with SetDocument(nullptr).
-//   - After the document has been filled: ShowAll() (the page must be shown;
-//     it is ignored with fewer than two points).
+//   - After the document has been filled: DocumentFilled() (all points,
+//     full automatic scales, whichever page is shown; a document whose range
+//     was never set shows all its points anyway).
 //   - The View menu: ZoomIn(), ZoomOut(), ShowAll(), ShowAxisDialog(); their
 //     enabled states come with CommandStatesChanged (all false while this
 //     page is hidden, so a page change disables them by itself; showing the
@@ -65,6 +66,9 @@ public:
     // All points with full automatic scales; false (nothing done) while the
     // page is hidden or with fewer than two points.
     bool ShowAll();
+    // The document has been filled (read, downloaded, restarted in real
+    // time): all points with full automatic scales, on any page.
+    void DocumentFilled();
     // The axis dialog (frmAxis), modal; true when it was accepted.
     bool ShowAxisDialog();
     // The point range (1-based), with the rules of the chart.

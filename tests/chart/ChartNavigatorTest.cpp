@@ -391,6 +391,18 @@ TEST(ChartRealTime, NewPointsAreFollowedWhileTheChartFollows) {
     EXPECT_EQ(navigator.ScrollBar().maximum, 137 / 2);
 }
 
+TEST(ChartRange, ARangeNeverSetShowsAllPoints) {
+    auto document = Points(300);
+    document->FirstPoint = 1;
+    document->LastPoint = 0;  // as a new record has it
+    ChartNavigator navigator(*document);
+    EXPECT_TRUE(navigator.AdoptDocumentRange());
+    EXPECT_EQ(document->FirstPoint, 1);
+    EXPECT_EQ(document->LastPoint, 300);
+    EXPECT_TRUE(document->bShowAll);
+    EXPECT_EQ(navigator.ScrollBar().maximum, 150);
+}
+
 TEST(ChartRange, ARangeStoredInTheDocumentIsTakenOver) {
     auto document = Points(100);
     ChartNavigator navigator(*document);

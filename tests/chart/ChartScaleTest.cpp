@@ -24,6 +24,10 @@ struct ScaleExample {
     int labels;
 };
 
+void PrintTo(const ScaleExample& example, std::ostream* out) {
+    *out << example.name;
+}
+
 class ScaleExamples : public ::testing::TestWithParam<ScaleExample> {};
 
 TEST_P(ScaleExamples, GiveBaseBoundsAndSteps) {

@@ -227,6 +227,24 @@ TEST_F(ChartViewTest, TheRealTimeChartFollowsNewPoints) {
     EXPECT_EQ(view->Layout().last, 109);
 }
 
+// Filled while another page is shown: the chart shows everything when its
+// page comes up.
+TEST_F(ChartViewTest, AFilledDocumentShowsAllPointsOnAnyPage) {
+    Open(MakeDocument(200, 60, ClimateQuantities()));
+    view->SetPoints(50, 60);
+    document->Quantity(0).AutoScale = false;
+    view->hide();
+    view->DocumentFilled();
+    EXPECT_EQ(document->FirstPoint, 1);
+    EXPECT_EQ(document->LastPoint, 200);
+    EXPECT_TRUE(document->GetAutoScale(0));
+    EXPECT_TRUE(document->bShowAll);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    Settle();
+    EXPECT_EQ(view->Layout().last, 200);
+}
+
 TEST_F(ChartViewTest, ARangeSetInTheDocumentIsDrawnAndScrollable) {
     Open(MakeDocument(500, 60, ClimateQuantities()));
     document->SetPoints(400, 300);  // as another window might
