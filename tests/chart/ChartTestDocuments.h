@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
