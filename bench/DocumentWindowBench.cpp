@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     document->Doc().strBuf = reply;
     reply.clear();
     if (!document->PlayFile()) return 1;
-    document->Doc().ShowAll();
+    document->Chart()->DocumentFilled();
     main.AddDocumentWindow(document);
     main.grab();
     const double shown = timer.nsecsElapsed() / 1e9;

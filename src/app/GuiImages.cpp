@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/ProgramFiles.h"
+
 namespace {
 
 // One palette for every image, so the toolbar looks of a piece.
@@ -198,4 +200,10 @@ QPixmap BuiltInLogo() {
     p.scale(3, 3);
     Draw(p, QStringLiteral("Application"));
     return logo;
+}
+
+QPixmap ProgramLogo(const QString& programFolder) {
+    const QString file = LogoOverride(programFolder);
+    const QPixmap picture = file.isEmpty() ? QPixmap() : QPixmap(file);
+    return picture.isNull() ? BuiltInLogo() : picture;
 }

@@ -16,3 +16,6 @@ QIcon ToolbarImage(const QString& key);
 QPixmap ToolbarPixmap(const QString& key, int size);
 // The logo: 400 x 300 pixels.
 QPixmap BuiltInLogo();
+// The logo of the splash and About windows: "TR58Link.bmp" in the program's
+// folder when it is there and readable, else the built-in one.
+QPixmap ProgramLogo(const QString& programFolder);

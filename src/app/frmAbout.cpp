@@ -8,7 +8,6 @@
 #include "app/Branding.h"
 #include "app/GuiCaptions.h"
 #include "app/GuiImages.h"
-#include "app/ProgramFiles.h"
 
 frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -18,9 +17,7 @@ frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidg
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setFixedSize(400, 300);
     imgLogo->setScaledContents(true);
-    const QString logo = LogoOverride(programFolder);
-    QPixmap picture = logo.isEmpty() ? QPixmap() : QPixmap(logo);
-    imgLogo->setPixmap(picture.isNull() ? BuiltInLogo() : picture);
+    imgLogo->setPixmap(ProgramLogo(programFolder));
 
     auto* label1 = new QLabel(this);
     label1->setObjectName(QStringLiteral("Label1"));

@@ -110,8 +110,8 @@ bool frmMain::OpenDocument(const QString& requested) {
         SetStatusText(StringTable::Text(5054));
         return false;
     }
-    // A filled document shows all its points at full scales.
-    document->Doc().ShowAll();
+    // A filled document shows all its points at full automatic scales.
+    document->Chart()->DocumentFilled();
     AddDocumentWindow(document);
     AddRecentFile(path);
     SetStatusText(StringTable::Text(5054));

@@ -8,7 +8,6 @@
 #include "app/Branding.h"
 #include "app/GuiCaptions.h"
 #include "app/GuiImages.h"
-#include "app/ProgramFiles.h"
 
 frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -20,9 +19,7 @@ frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(0, 0, 400, 300);
     imgLogo->setScaledContents(true);
-    const QString logo = LogoOverride(programFolder);
-    QPixmap picture = logo.isEmpty() ? QPixmap() : QPixmap(logo);
-    imgLogo->setPixmap(picture.isNull() ? BuiltInLogo() : picture);
+    imgLogo->setPixmap(ProgramLogo(programFolder));
 
     auto* label1 = new QLabel(this);
     label1->setObjectName(QStringLiteral("Label1"));

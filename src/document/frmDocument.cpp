@@ -44,6 +44,10 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     tableModel_ = new DataTableModel(document_, msgTable_);
     msgTable_->setModel(tableModel_);
     msgTable_->verticalHeader()->hide();
+    // Fixed row heights and no wrapping: a screen of 65000 rows is painted
+    // without measuring any text.
+    msgTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    msgTable_->setWordWrap(false);
     msgTable_->verticalHeader()->setDefaultSectionSize(msgTable_->fontMetrics().height() + 6);
     msgTable_->horizontalHeader()->setDefaultSectionSize(100);
     // The number and the time columns fit what they show, also after the

@@ -20,7 +20,9 @@
 #include "app/GuiImages.h"
 #include "app/StringTable.h"
 #include "app/frmMain.h"
+#include "chart/ChartView.h"
 #include "document/frmDocument.h"
+#include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/FileDeletion.h"
 #include "instrument/UserLocale.h"
@@ -199,37 +201,17 @@ bool frmDownloadFiles::Load() {
     Link& link = main_.GetLink();
     LinkState& s = link.State();
     s.CommandFailed = false;
-    s.LineCount = 0;
     s.bcancel = false;
     busy_ = true;
-    link.Progress().Load();
-    link.Progress().SetValue(0);
-    link.Progress().SetMsg(StringTable::Text(5025));
-    s.LineTotal = 0;
-    QString reply;
-    int code = Command::kDir;
-    const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, true);
+    const DirectoryResult result = ReadDirectory(link, entries_, true);
     busy_ = false;
-    if (!ok) {
+    if (result != DirectoryResult::Listed) {
         s.CommandFailed = true;
         Finish();
         return false;
     }
-    s.icommand = Command::kNone;
-    if (reply.startsWith(QChar(0x1A))) {
-        if (link.IsCommunicating()) link.Progress().Hide();
-        QString key = QStringLiteral("No Files");
-        link.ShowMessage(key);
-        s.CommandFailed = true;
-        Finish();
-        return false;
-    }
-    entries_ = ParseDirReply(reply);
     rangeOffered_ = AnyRangeCapable(entries_);
     FillList();
-    if (link.IsCommunicating()) link.Progress().Unload();
-    s.LineCount = 0;
-    s.LinkBusy = false;
     sort_ = DirSortState();
     ApplySelectionRules();
     readable_ = true;
@@ -358,7 +340,7 @@ void frmDownloadFiles::cmdDownload_Click() {
             delete document;  // the half-made window goes without a question
             return false;
         }
-        document->Doc().ShowAll();
+        document->Chart()->DocumentFilled();
         main_.AddDocumentWindow(document);
         return true;
     };

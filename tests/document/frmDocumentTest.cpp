@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QTableView>
 
+#include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "document/frmDocument.h"
 #include "support/ProgramFixture.h"
@@ -22,7 +23,7 @@ protected:
         auto* document = new frmDocument(*main, frmDocument::Mode::Downloaded);
         document->Doc().strBuf = QString::fromLatin1(instrument.PlayReply(n));
         EXPECT_TRUE(document->PlayFile());
-        document->Doc().ShowAll();
+        document->Chart()->DocumentFilled();
         main->AddDocumentWindow(document);
         return document;
     }

@@ -15,6 +15,7 @@
 #include "document/Statistics.h"
 #include "document/T58File.h"
 #include "download/DirEntry.h"
+#include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/FileDeletion.h"
 #include "download/RecordedDataParser.h"
@@ -55,24 +56,7 @@ void Note(const QString& text) {
 
 // Reads the instrument's directory, leaving the link open for what follows.
 bool ReadDirectory(Link& link, QList<DirEntry>& entries) {
-    if (!link.WaitLinkIdle()) return false;
-    link.Progress().Load();
-    link.Progress().SetMsg(StringTable::Text(5025));
-    link.State().LineCount = 0;
-    link.State().LineTotal = 0;
-    QString reply;
-    int code = Command::kDir;
-    const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, false);
-    link.Progress().Unload();
-    link.State().LinkBusy = false;
-    if (!ok) return false;
-    entries = ParseDirReply(reply);
-    if (entries.isEmpty()) {
-        QString key = QStringLiteral("No Files");
-        link.ShowMessage(key);
-        return false;
-    }
-    return true;
+    return link.WaitLinkIdle() && ::ReadDirectory(link, entries, false) == DirectoryResult::Listed;
 }
 
 // Marks the files named by number (or every file) as selected; false with a

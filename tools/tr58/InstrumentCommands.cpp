@@ -4,6 +4,7 @@
 #include "CliSession.h"
 #include "app/StringTable.h"
 #include "download/DirEntry.h"
+#include "download/DirectoryReader.h"
 #include "instrument/DeviceInformation.h"
 #include "instrument/TextHelpers.h"
 
@@ -37,23 +38,10 @@ int RunDir(CliSession& session, const QStringList& args) {
     if (!args.isEmpty()) return CliSession::Usage(QStringLiteral("dir takes no arguments"));
     Link& link = session.GetLink();
     if (!link.WaitLinkIdle()) return Exit::kFailed;
-    link.Progress().Load();
-    link.Progress().SetMsg(StringTable::Text(5025));
-    link.State().LineCount = 0;
-    link.State().LineTotal = 0;
-    QString reply;
-    int code = Command::kDir;
-    const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, true);
-    link.Progress().Unload();
-    link.State().LinkBusy = false;
-    if (!ok) return Exit::kFailed;
-
+    QList<DirEntry> entries;
+    if (ReadDirectory(link, entries, true) == DirectoryResult::Failed) return Exit::kFailed;
+    // No files is an empty table, not a failure.
     CliSession::Print(QStringLiteral("number\tname\tfirst point\tpoints\tdeletable\trange\n"));
-    const QList<DirEntry> entries = ParseDirReply(reply);
-    if (entries.isEmpty()) {
-        QString key = QStringLiteral("No Files");
-        link.ShowMessage(key);
-    }
     for (const DirEntry& entry : entries) {
         CliSession::Print(
             QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
