@@ -17,6 +17,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
+#include "chart/ChartView.h"
 #include "document/frmDocument.h"
 
 namespace {
