@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         {"file",
          "Replace the memory with a file NAME:LINES:QUANTITIES[:FLAGS] (repeatable). "
          "FLAGS: L undeletable, N no date/time range, M manual data, X missing values.",
-         "spec"},
+         "description"},
         {"no-probe", "No probe is attached (UNIT and SEND answer CTRL-Z, VERS has no version)."},
         {"fault",
          "Inject a fault (repeatable): silent, silent-after=N (commands), err (every command "
