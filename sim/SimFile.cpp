@@ -99,73 +99,36 @@ QByteArray SimFile::IntervalField() const {
            QByteArray::number(intervalValue & 0xFF, 16).toUpper().rightJustified(2, '0');
 }
 
+namespace {
+
+SimFile MakeFile(const QByteArray& name, const QDateTime& start, int unit, int value, QList<SimQuantity> quantities,
+                 int lines, quint32 seed, bool deletable = true, bool rangeCapable = true) {
+    SimFile file;
+    file.name = name;
+    file.start = start;
+    file.intervalUnit = unit;
+    file.intervalValue = value;
+    file.quantities = std::move(quantities);
+    file.lines = lines;
+    file.seed = seed;
+    file.deletable = deletable;
+    file.rangeCapable = rangeCapable;
+    return file;
+}
+
+}  // namespace
+
 QList<SimFile> DefaultSimFiles() {
     const QDateTime base(QDate(2026, 11, 2), QTime(8, 0, 0));
-    QList<SimFile> files;
-
-    SimFile lab;
-    lab.name = "Lab 1";
-    lab.start = base;
-    lab.intervalUnit = 2;
-    lab.intervalValue = 10;
-    lab.quantities = ProbeQuantities(3, false);
-    lab.lines = 1000;
-    lab.seed = 11;
-    files << lab;
-
-    SimFile cold;
-    cold.name = "Kylrum \xD6st \x90";  // Ö and the instrument's [I] symbol
-    cold.start = base.addDays(-3);
-    cold.intervalUnit = 4;
-    cold.intervalValue = 1;
-    cold.quantities = ProbeQuantities(8, true);
-    cold.lines = 2500;
-    cold.seed = 23;
-    files << cold;
-
-    SimFile manual;
-    manual.name = "Manuell";
-    manual.start = base.addDays(-10).addSecs(3600);
-    manual.intervalUnit = 2;
-    manual.intervalValue = 0;
-    manual.quantities = ProbeQuantities(2, false);
-    manual.lines = 12;
-    manual.deletable = false;
-    manual.rangeCapable = false;
-    manual.seed = 5;
-    files << manual;
-
-    SimFile log;
-    log.name = "Logg:2026/11";
-    log.start = base.addDays(-1);
-    log.intervalUnit = 2;
-    log.intervalValue = 1;
-    log.quantities = ProbeQuantities(8, true);
-    log.lines = 70000;
-    log.seed = 42;
-    files << log;
-
-    SimFile hourly;
-    hourly.name = "Lager";
-    hourly.start = base.addDays(-40);
-    hourly.intervalUnit = 8;
-    hourly.intervalValue = 1;
-    hourly.quantities = ProbeQuantities(1, false);
-    hourly.lines = 720;
-    hourly.rangeCapable = false;
-    hourly.seed = 77;
-    files << hourly;
-
-    SimFile empty;
-    empty.name = "Tom";
-    empty.start = base;
-    empty.intervalUnit = 2;
-    empty.intervalValue = 30;
-    empty.quantities = ProbeQuantities(2, false);
-    empty.lines = 0;
-    empty.seed = 3;
-    files << empty;
-    return files;
+    return {
+        MakeFile("Lab 1", base, 2, 10, ProbeQuantities(3, false), 1000, 11),
+        // Ö and the instrument's [I] symbol.
+        MakeFile("Kylrum \xD6st \x90", base.addDays(-3), 4, 1, ProbeQuantities(8, true), 2500, 23),
+        MakeFile("Manuell", base.addDays(-10).addSecs(3600), 2, 0, ProbeQuantities(2, false), 12, 5, false, false),
+        MakeFile("Logg:2026/11", base.addDays(-1), 2, 1, ProbeQuantities(8, true), 70000, 42),
+        MakeFile("Lager", base.addDays(-40), 8, 1, ProbeQuantities(1, false), 720, 77, true, false),
+        MakeFile("Tom", base, 2, 30, ProbeQuantities(2, false), 0, 3),
+    };
 }
 
 bool ParseSimFile(const QString& description, int index, SimFile& file, QString& error) {
@@ -194,15 +157,9 @@ bool ParseSimFile(const QString& description, int index, SimFile& file, QString&
             return false;
         }
     }
-    file = SimFile();
-    file.name = parts.at(0).toLatin1();
-    file.start = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0)).addDays(-index);
-    file.intervalUnit = 2;
-    file.intervalValue = flags.contains(QLatin1Char('M')) ? 0 : 10;
-    file.quantities = ProbeQuantities(quantities, flags.contains(QLatin1Char('X')));
-    file.lines = lines;
-    file.deletable = !flags.contains(QLatin1Char('L'));
-    file.rangeCapable = !flags.contains(QLatin1Char('N'));
-    file.seed = 100 + quint32(index);
+    file = MakeFile(parts.at(0).toLatin1(), QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0)).addDays(-index), 2,
+                    flags.contains(QLatin1Char('M')) ? 0 : 10,
+                    ProbeQuantities(quantities, flags.contains(QLatin1Char('X'))), lines, 100 + quint32(index),
+                    !flags.contains(QLatin1Char('L')), !flags.contains(QLatin1Char('N')));
     return true;
 }

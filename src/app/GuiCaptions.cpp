@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
@@ -53,6 +54,14 @@ void ApplyAction(QAction* action) {
 }
 
 }  // namespace
+
+QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, const char* tag,
+                                QDialogButtonBox::ButtonRole role) {
+    QPushButton* button = box->addButton(QString::fromLatin1(tag), role);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setProperty("Tag", QString::fromLatin1(tag));
+    return button;
+}
 
 void ApplyCaptions(QWidget* window) {
     if (auto title = TextOfWhole(Property(window, "Tag"))) window->setWindowTitle(*title);

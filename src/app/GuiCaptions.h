@@ -15,6 +15,14 @@
 //   any other widget   property "Tag" (leading number) -> text or title;
 //                      property "ToolTipText" (leading number) -> tool tip
 
+#include <QDialogButtonBox>
+
+class QPushButton;
 class QWidget;
 
 void ApplyCaptions(QWidget* window);
+
+// A button of a dialog's button row, named and carrying its string id in
+// "Tag" (its text until ApplyCaptions runs).
+QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, const char* tag,
+                                QDialogButtonBox::ButtonRole role);

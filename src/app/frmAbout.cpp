@@ -13,24 +13,14 @@ frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidg
     setObjectName(QStringLiteral("frmAbout"));
     setProperty("Tag", QStringLiteral("5041"));
 
-    auto* imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setFixedSize(400, 300);
-    imgLogo->setScaledContents(true);
-    imgLogo->setPixmap(ProgramLogo(programFolder));
-
-    auto* label1 = new QLabel(this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setProperty("Tag", QStringLiteral("5042"));
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setProperty("Tag", QStringLiteral("5043"));
+    const LogoParts parts = AddLogoParts(this, programFolder);
+    QLabel* imgLogo = parts.logo;
+    QLabel* label1 = parts.label1;
+    label2_ = parts.label2;
     label2_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("5023"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setProperty("Tag", QStringLiteral("5023"));
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -13,6 +13,7 @@
 #include "app/Branding.h"
 #include "app/RecentFiles.h"
 #include "app/SettingsStore.h"
+#include "document/DocumentFiles.h"
 #include "link/Link.h"
 
 class GuiMessagePresenter;
@@ -127,6 +128,8 @@ private:
     void ShowViewPage(int page);
     bool ConfirmOpenPortChange();
     void UpdateDocumentCommands();
+    // Writes a document (or exports it) with a status text, reporting a failure.
+    bool WriteDocument(frmDocument& document, const QString& path, DocumentFileType type, const QString& statusText);
     void DocumentClosed(frmDocument* closing);
 
     QString title_;

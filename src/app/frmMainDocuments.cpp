@@ -121,10 +121,16 @@ bool frmMain::OpenDocument(const QString& requested) {
 bool frmMain::FileSave(frmDocument& document) {
     Document& d = document.Doc();
     if (d.FilePath.isEmpty()) return FileSaveAs(document);
-    const QString name = QFileInfo(d.FilePath).fileName();
-    SetStatusText(StringTable::Text(5057) + name + QStringLiteral("'..."));
+    return WriteDocument(document, d.FilePath, DocumentFileType::T58,
+                         StringTable::Text(5057) + QFileInfo(d.FilePath).fileName() + QStringLiteral("'..."));
+}
+
+bool frmMain::WriteDocument(frmDocument& document, const QString& path, DocumentFileType type,
+                            const QString& statusText) {
+    Document& d = document.Doc();
+    SetStatusText(statusText);
     d.bCommunicate = true;
-    const bool ok = SaveDocumentFile(d, d.FilePath, DocumentFileType::T58, &document);
+    const bool ok = SaveDocumentFile(d, path, type, &document);
     d.bCommunicate = false;
     if (!ok) ShowMessage(QStringLiteral("Cannot Savefile"));
     SetStatusText(StringTable::Text(5054));
@@ -151,25 +157,13 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     if (!kExtensions.contains(path.right(4).toLower())) path += kExtensions.at(filter);
 
     const QString name = QFileInfo(path).fileName();
-    const QString extension = path.right(4).toLower();
-    d.bCommunicate = true;
-    bool ok;
-    if (extension == QLatin1String(".txt") || extension == QLatin1String(".csv")) {
-        SetStatusText(StringTable::Text(5059) + name + QLatin1Char('\''));
-        ok = SaveDocumentFile(d, path, extension == QLatin1String(".txt") ? DocumentFileType::Txt : DocumentFileType::Csv,
-                              &document);
-    } else {
-        SetStatusText(StringTable::Text(5060) + name + QStringLiteral("'..."));
-        ok = SaveDocumentFile(d, path, DocumentFileType::T58, &document);
-        if (ok) {
-            document.SetCaption(name);
-            AddRecentFile(path);
-        }
-    }
-    d.bCommunicate = false;
-    if (!ok) ShowMessage(QStringLiteral("Cannot Savefile"));
-    SetStatusText(StringTable::Text(5054));
-    return ok;
+    const DocumentFileType type = FileTypeOfPath(path).value_or(DocumentFileType::T58);
+    if (type != DocumentFileType::T58)
+        return WriteDocument(document, path, type, StringTable::Text(5059) + name + QLatin1Char('\''));
+    if (!WriteDocument(document, path, type, StringTable::Text(5060) + name + QStringLiteral("'..."))) return false;
+    document.SetCaption(name);
+    AddRecentFile(path);
+    return true;
 }
 
 bool frmMain::ConfirmCloseDocument(frmDocument& document) {

@@ -15,18 +15,10 @@ frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(400, 300);
 
-    auto* imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setGeometry(0, 0, 400, 300);
-    imgLogo->setScaledContents(true);
-    imgLogo->setPixmap(ProgramLogo(programFolder));
-
-    auto* label1 = new QLabel(this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setProperty("Tag", QStringLiteral("5042"));
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setProperty("Tag", QStringLiteral("5043"));
+    // The logo fills the window; the labels lie on it.
+    const LogoParts parts = AddLogoParts(this, programFolder);
+    QLabel* label1 = parts.label1;
+    label2_ = parts.label2;
     ApplyCaptions(this);
     if (!branding.COPYRIGHT.isEmpty()) label2_->setText(branding.COPYRIGHT);
 

@@ -44,9 +44,7 @@ frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent) : QDialo
     form->addRow(Caption(this, "5034", txtCalib_), txtCalib_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("5023"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setProperty("Tag", QStringLiteral("5023"));
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -34,13 +34,9 @@ frmLanConnection::frmLanConnection(Link& link, QWidget* parent) : QDialog(parent
     txtPort_->setMaximumWidth(80);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("5023"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setProperty("Tag", QStringLiteral("5023"));
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("5024"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setProperty("Tag", QStringLiteral("5024"));
+    QPushButton* cancel = AddCaptionedButton(buttons, "cmdCancel", "5024", QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

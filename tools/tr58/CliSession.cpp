@@ -54,10 +54,11 @@ bool StderrPresenter::Present(const MessageBoxSpec& box) {
 }
 
 CliSession::CliSession()
-    : store_(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath()))) {
+    : CliSession(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath()))) {}
+
+CliSession::CliSession(const QString& title) : store_(title) {
     link_ = std::make_unique<Link>(port_, pump_, presenter_);
-    link_->SetApplicationTitle(
-        ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    link_->SetApplicationTitle(title);
     LoadLinkSettings(store_, link_->State());
     link_->SetComPortMap(ComPortMap::FromSystem(store_.Raw()));
 

@@ -44,6 +44,8 @@ public:
     static void Print(const QString& text);
 
 private:
+    // The program's title names the settings store and the message boxes.
+    explicit CliSession(const QString& title);
     void ShowProgress();
 
     SettingsStore store_;
