@@ -75,7 +75,7 @@ void Instrument::Send(const QByteArray& bytes, qint64 nowMs, bool stream) {
 void Instrument::Reply(const QByteArray& body, qint64 nowMs, bool stream) {
     QByteArray bytes = body;
     if (faults_.noEndMark && bytes.endsWith(kCtrlZ)) bytes.chop(1);
-    Send(bytes, nowMs + responseDelayMs_, stream);
+    Send(bytes, nowMs + responseDelayMs_ + lateMs_, stream);
 }
 
 QByteArray Instrument::TakeOutput(qint64 nowMs, qint64 maxBytes) {
@@ -174,6 +174,7 @@ void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
 
     const QList<QByteArray> words = line.simplified().split(' ');
     const QByteArray command = words.first().toUpper();
+    lateMs_ = faults_.lateReplies.value(command, 0);
     const QByteArray ok = "OK\r\n\x1A";
     const QByteArray err = "ERR\r\n\x1A";
 
@@ -207,10 +208,10 @@ void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
         return;
     }
     if (faults_.canned.contains(line)) {
-        Send(faults_.canned.value(line), nowMs + responseDelayMs_);
+        Send(faults_.canned.value(line), nowMs + responseDelayMs_ + lateMs_);
         return;
     }
-    if (faults_.errReplies) {
+    if (faults_.errReplies || faults_.errCommands.contains(command)) {
         Reply(err, nowMs);
         return;
     }

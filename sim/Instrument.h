@@ -34,14 +34,19 @@
 #include <QDateTime>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 
 #include "sim/SimFile.h"
 
 struct SimFaults {
-    bool silent = false;         // answers nothing at all, not even the wake-up
-    int silentAfter = -1;        // answers this many commands, then nothing
-    bool errReplies = false;     // every command but ECHO OFF, TIME, EXIT answers "ERR"
+    bool silent = false;           // answers nothing at all, not even the wake-up
+    int silentAfter = -1;          // answers this many commands, then nothing
+    bool errReplies = false;       // every command but ECHO OFF, TIME, EXIT answers "ERR"
+    QSet<QByteArray> errCommands;  // these commands ("DIR") answer "ERR"
+    // The reply to these commands ("TIME") comes this many ms later than the
+    // others: an instrument slower than the protocol's waits.
+    QMap<QByteArray, int> lateReplies;
     bool noProbe = false;        // no probe attached
     bool filesGone = false;      // PLAY answers CTRL-Z alone (deleted meanwhile)
     int garbleLine = 0;          // PLAY: this data line (1-based) gets an extra field pair
@@ -128,6 +133,7 @@ private:
     qint64 bytesSent_ = 0;
     int commandsAnswered_ = 0;
     int responseDelayMs_ = 20;
+    int lateMs_ = 0;  // extra delay of the reply being made
     qint64 clockOffsetMs_ = 0;
     bool clockSet_ = false;
     QDateTime clockBase_;

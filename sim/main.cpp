@@ -49,9 +49,22 @@ bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
         faults.silent = true;
     else if (name == QLatin1String("silent-after"))
         faults.silentAfter = value.toInt(&ok);
-    else if (name == QLatin1String("err"))
+    else if (name == QLatin1String("err") && value.isEmpty())
         faults.errReplies = true;
-    else if (name == QLatin1String("no-probe"))
+    else if (name == QLatin1String("err"))
+        faults.errCommands.insert(value.trimmed().toUpper().toLatin1());
+    else if (name == QLatin1String("late")) {
+        // late=COMMAND:MS
+        const QByteArray command =
+            value.section(QLatin1Char(':'), 0, 0).trimmed().toUpper().toLatin1();
+        const int ms = value.section(QLatin1Char(':'), 1).toInt(&ok);
+        ok = ok && !command.isEmpty() && ms >= 0;
+        if (ok) faults.lateReplies.insert(command, ms);
+        if (!ok) {
+            error = QStringLiteral("fault \"late\" takes COMMAND:MS, e.g. late=TIME:3000");
+            return false;
+        }
+    } else if (name == QLatin1String("no-probe"))
         faults.noProbe = true;
     else if (name == QLatin1String("gone"))
         faults.filesGone = true;
@@ -94,7 +107,9 @@ int main(int argc, char** argv) {
         {"no-probe", "No probe is attached (UNIT and SEND answer CTRL-Z, VERS has no version)."},
         {"fault",
          "Inject a fault (repeatable): silent, silent-after=N (commands), err (every command "
-         "answers ERR), gone (PLAY finds no file), garble=N (data line N of PLAY is broken), "
+         "answers ERR), err=CMD (CMD answers ERR, e.g. err=DIR), late=CMD:MS (the reply to CMD "
+         "comes MS ms later than the others, e.g. late=TIME:3000), gone (PLAY finds no file), "
+         "garble=N (data line N of PLAY is broken), "
          "no-end-mark (replies lack CTRL-Z), drop=N (the connection drops after N bytes), "
          "recording (UNIT changes refused), idle-close=S (the line closes after S s idle).",
          "fault"},

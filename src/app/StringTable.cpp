@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010. Every other text is the
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022. Every other text is the
 // Swedish build's own, byte for byte.
 #include "app/StringTable.h"
 
@@ -250,6 +250,10 @@ constexpr Entry kEntries[] = {
     {6020,
      "Det angivna datum/tidsintervallet innehåller fler än 65000 datapunkter.\n Endast de "
      "första 65000 datapunkterna laddas ner."},
+    {6021,
+     "\n\nFilen raderas inte från instrumentet, eftersom inte alla dess datapunkter laddas "
+     "ner."},
+    {6022, "Filer som läses med datum/tidsintervall raderas inte från instrumentet."},
     // LAN connection.
     {6030, "Kan inte komma åt LAN-instrumentet. Detta kan bero på att:"},
     {6031, "\n\n- IP-adressen ("},

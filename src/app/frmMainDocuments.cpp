@@ -173,7 +173,10 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
         d.bExit = false;
         return false;
     }
-    if (!link_->State().CommandFailed && (d.iSaved == 0 || d.iSaved == 2)) {
+    // Only a window whose own filling failed goes without the question: it
+    // holds no readings. A failed command elsewhere says nothing about this
+    // document's data.
+    if (!document.FillFailed() && (d.iSaved == 0 || d.iSaved == 2)) {
         const QString text = StringTable::Text(5068) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
         const QMessageBox::StandardButton answer =
             dialogs.askSave ? dialogs.askSave(text)

@@ -120,6 +120,7 @@ bool frmDocument::PlayFile() {
         ok = !parser.Failed();
     }
     document_.bCommunicate = false;
+    fillFailed_ = !ok;
     if (ok) SetCaption(document_.Info.Caption);
     return ok;
 }

@@ -38,6 +38,9 @@ public:
     // Parses a downloaded reply (strBuf) into the window; false when the parse
     // failed (the parser has shown why).
     bool PlayFile();
+    // The downloaded reply could not be made into this window's data: it
+    // holds no readings and closes without the save question.
+    bool FillFailed() const { return fillFailed_; }
 
     // The caption: the file name, or the data set's safe name.
     QString Caption() const;
@@ -78,4 +81,5 @@ private:
     ChartView* chart_ = nullptr;
     QTableView* msgTable_ = nullptr;
     DataTableModel* tableModel_ = nullptr;
+    bool fillFailed_ = false;
 };

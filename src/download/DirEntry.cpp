@@ -27,8 +27,28 @@ int Compare(const DirEntry& a, const DirEntry& b, DirColumn column) {
 
 }  // namespace
 
-QList<DirEntry> ParseDirReply(const QString& reply) {
+namespace {
+
+// A count field of the directory: digits, blanks around them allowed.
+bool IsCount(const QString& text) {
+    bool ok = false;
+    return text.trimmed().toInt(&ok) >= 0 && ok;
+}
+
+// name, first point, points, (unused), status [, second count]: a line of any
+// other shape ("OK", "ERR", a late reply to another command) is no file.
+bool HasDirectoryShape(const QStringList& fields) {
+    if (fields.size() < 5) return false;
+    if (!GetCDate(fields.at(1).trimmed())) return false;
+    if (!IsCount(fields.at(2))) return false;
+    return fields.size() < 6 || fields.at(5).isEmpty() || IsCount(fields.at(5));
+}
+
+}  // namespace
+
+QList<DirEntry> ParseDirReply(const QString& reply, bool* wellFormed) {
     QList<DirEntry> entries;
+    if (wellFormed) *wellFormed = true;
     if (reply.startsWith(QChar(0x1A))) return entries;
     QString rest = reply;
     for (;;) {
@@ -40,6 +60,7 @@ QList<DirEntry> ParseDirReply(const QString& reply) {
         // place, where skipping a leading TAB would take the second count for
         // the status.
         const QStringList fields = line.split(QLatin1Char('\t'));
+        if (wellFormed && !HasDirectoryShape(fields)) *wellFormed = false;
         const auto field = [&fields](int n) { return fields.value(n); };
         DirEntry entry;
         entry.Name = CleanInstrumentText(field(0).trimmed());
@@ -56,6 +77,9 @@ QList<DirEntry> ParseDirReply(const QString& reply) {
         entry.Key = QStringLiteral("#%1").arg(entry.Index);
         entries << entry;
     }
+    // A reply without a single line is no directory either (only CTRL-Z
+    // alone says "no files").
+    if (wellFormed && entries.isEmpty()) *wellFormed = false;
     return entries;
 }
 

@@ -16,11 +16,19 @@ DirectoryResult ReadDirectory(Link& link, QList<DirEntry>& entries, bool closeAf
     const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, closeAfter);
     s.icommand = Command::kNone;
     DirectoryResult result = DirectoryResult::Failed;
-    if (ok) {
-        entries = ParseDirReply(reply);
+    bool wellFormed = false;
+    if (ok) entries = ParseDirReply(reply, &wellFormed);
+    if (ok && wellFormed)
         result = entries.isEmpty() ? DirectoryResult::NoFiles : DirectoryResult::Listed;
-    }
     if (progress.IsLoaded()) progress.Unload();
+    if (ok && !wellFormed) {
+        entries.clear();
+        s.CommandFailed = true;
+        QString key = QStringLiteral("Communication Errors");
+        link.ShowMessage(key);
+        // The link was left open for a following command that will not come.
+        if (s.OpenPort != 0) link.CloseLink();
+    }
     if (result == DirectoryResult::NoFiles) {
         QString key = QStringLiteral("No Files");
         link.ShowMessage(key);

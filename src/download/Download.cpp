@@ -100,6 +100,21 @@ qint32 DownloadLineTotal(const QList<DirEntry>& table, bool deleteAfter) {
     return total;
 }
 
+bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& options) {
+    return !(options.range && entry.RangeCapable());
+}
+
+int DownloadSession::KeepIncomplete(QList<DirEntry>& table) const {
+    int kept = 0;
+    for (DirEntry& entry : table) {
+        if (entry.Selected && incomplete_.contains(entry.Index)) {
+            entry.Selected = 0;
+            ++kept;
+        }
+    }
+    return kept;
+}
+
 void DownloadSession::Finish() {
     link_.Progress().SetMsg(StringTable::Text(5054));
     link_.State().CommandFailed = true;
@@ -109,6 +124,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
                                               const ReplySink& sink,
                                               const LimitQuestion& limitQuestion) {
     current_ = 0;
+    incomplete_.clear();
     if (!link_.WaitLinkIdle()) return Outcome::NotIdle;
     LinkState& state = link_.State();
     CommunicationProgress& progress = link_.Progress();
@@ -140,13 +156,14 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             Finish();
             return Outcome::TransferFailed;
         }
+        if (!DownloadsWholeFile(entry, options)) incomplete_ << entry.Index;
         if (state.strMsgReady) {
+            state.strMsgReady = false;
+            if (!incomplete_.contains(entry.Index)) incomplete_ << entry.Index;
             if (!limitQuestion || !limitQuestion()) {
                 Finish();
-                state.strMsgReady = false;
                 return Outcome::StoppedByUser;
             }
-            state.strMsgReady = false;
         }
         if (reply == QString(kCtrlZ)) {
             QString key = QStringLiteral("Cannot download");
@@ -163,6 +180,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             return Outcome::ParseFailed;
         }
     }
+    state.strMsgReady = false;
     state.LinkBusy = false;
     return Outcome::Done;
 }

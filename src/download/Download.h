@@ -81,10 +81,22 @@ public:
                 const LimitQuestion& limitQuestion);
     // The file being downloaded when the run ended (0 when none).
     int CurrentFile() const { return current_; }
+    // Files of the run whose points did not all arrive (cut at 65000 points,
+    // or read by date/time range), by directory number: deleting them would
+    // lose readings that are in no document.
+    const QList<qint32>& Incomplete() const { return incomplete_; }
+    // Takes the incomplete files out of the table's selection before the
+    // deletion that follows a download; returns how many were kept.
+    int KeepIncomplete(QList<DirEntry>& table) const;
 
 private:
     void Finish();
 
     Link& link_;
     int current_ = 0;
+    QList<qint32> incomplete_;
 };
+
+// Whether the file comes back whole from this download: not when only a
+// date/time range of it is asked for.
+bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& options);

@@ -3,6 +3,19 @@
 #include "app/StringTable.h"
 #include "link/Link.h"
 
+namespace {
+
+// Anything but "OK" to a "DEL" means files may still be there: the user is
+// told, and the walk ends.
+DeleteOutcome Refused(Link& link) {
+    QString key = QStringLiteral("File Deleted");
+    link.ShowMessage(key);
+    if (!(link.IsRealTimeActive() && link.RealTimeInterval() <= 5)) link.CloseLink();
+    return DeleteOutcome::Refused;
+}
+
+}  // namespace
+
 DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool afterDownload) {
     if (!link.WaitLinkIdle()) return DeleteOutcome::NotIdle;
     LinkState& state = link.State();
@@ -20,8 +33,8 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
         int code = Command::kDel;
         QString reply;
         const bool ok = link.SendCommandAndReceive(QStringLiteral("DEL\r"), code, reply, true);
-        if (ok) return DeleteOutcome::Deleted;
-        return state.bcancel ? DeleteOutcome::Cancelled : DeleteOutcome::Failed;
+        if (!ok) return state.bcancel ? DeleteOutcome::Cancelled : DeleteOutcome::Failed;
+        return reply.startsWith(QStringLiteral("OK")) ? DeleteOutcome::Deleted : Refused(link);
     }
 
     SortDirEntries(table, DirColumn::Index, true);
@@ -39,12 +52,7 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
         // A failed command may or may not have deleted the file; going on
         // with numbers that may be shifted could delete the wrong one.
         if (!ok) return DeleteOutcome::Failed;
-        if (!reply.startsWith(QStringLiteral("OK"))) {
-            QString key = QStringLiteral("File Deleted");
-            link.ShowMessage(key);
-            if (!(link.IsRealTimeActive() && link.RealTimeInterval() <= 5)) link.CloseLink();
-            return DeleteOutcome::Refused;
-        }
+        if (!reply.startsWith(QStringLiteral("OK"))) return Refused(link);
         --number;  // the next file has taken this number
         ++deleted;
     }

@@ -40,6 +40,11 @@ void RecordedDataParser::Fail(bool quietly) {
     failed_ = true;
     if (quietly && document_.bRealTime) return;
     state_.CommandFailed = true;
+    // A download that stops here must say why: the user would otherwise see
+    // the remaining files simply not arrive.
+    if (document_.bRealTime) return;
+    state_.MessageKey = QStringLiteral("Communication Errors");
+    if (presenter_) ShowMessage(state_.MessageKey, context_, *presenter_);
 }
 
 bool RecordedDataParser::ReadHeader(QString& buffer) {

@@ -129,6 +129,13 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
     chkDelete_ = new QCheckBox(this);
     chkDelete_->setObjectName(QStringLiteral("chkDelete"));
     chkDelete_->setProperty("Tag", QStringLiteral("5028"));
+    // A file read by date/time range is not downloaded whole: the deletion
+    // that follows leaves it on the instrument, and the user is told before.
+    lblKeepNote_ = new QLabel(this);
+    lblKeepNote_->setObjectName(QStringLiteral("lblKeepNote"));
+    lblKeepNote_->setProperty("Tag", QStringLiteral("6022"));
+    lblKeepNote_->setWordWrap(true);
+    lblKeepNote_->hide();
     cmdDownload_ = Button(this, "cmdDownload", "5026");
     cmdDelete_ = Button(this, "cmdDelete", "5040");
     cmdCancel_ = Button(this, "cmdCancel", "5024");
@@ -138,6 +145,7 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
     layout->addWidget(lvwDownload_, 1);
     layout->addWidget(fraPartialDownload_);
     layout->addWidget(chkDelete_);
+    layout->addWidget(lblKeepNote_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdDownload_);
@@ -173,7 +181,11 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
     connect(lvwDownload_, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (!bDeleteFiles_ && cmdDownload_->isEnabled()) cmdDownload_Click();
     });
-    connect(optNewestData_, &QRadioButton::toggled, this, [this](bool on) { SetRangeEnabled(!on); });
+    connect(optNewestData_, &QRadioButton::toggled, this, [this](bool on) {
+        SetRangeEnabled(!on);
+        ShowKeepNote();
+    });
+    connect(chkDelete_, &QCheckBox::toggled, this, &frmDownloadFiles::ShowKeepNote);
     connect(cmdDownload_, &QPushButton::clicked, this, &frmDownloadFiles::cmdDownload_Click);
     connect(cmdDelete_, &QPushButton::clicked, this, &frmDownloadFiles::cmdDelete_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmDownloadFiles::reject);
@@ -190,7 +202,11 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
         connect(hours->lineEdit(), &QLineEdit::editingFinished, this, [this, hours] { NormaliseTime(hours); });
 
     limitQuestion = [this] {
-        return QMessageBox::question(this, main_.ApplicationTitle(), StringTable::Text(6020),
+        // With deletion chosen, the cut file stays on the instrument: say so
+        // before the user decides.
+        QString text = StringTable::Text(6020);
+        if (chkDelete_->isChecked()) text += StringTable::Text(6021);
+        return QMessageBox::question(this, main_.ApplicationTitle(), text,
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
 }
@@ -283,6 +299,11 @@ void frmDownloadFiles::SortByColumn(int column) {
     ApplySelectionRules();
 }
 
+void frmDownloadFiles::ShowKeepNote() {
+    lblKeepNote_->setVisible(!bDeleteFiles_ && chkDelete_->isChecked() &&
+                             optDateTimeRange_->isChecked());
+}
+
 void frmDownloadFiles::SetRangeEnabled(bool enabled) {
     for (QWidget* w : std::initializer_list<QWidget*>{txtFromDate_, cboFromTime_, cmdFromSelect_, lblTo_, txtToDate_,
                                                       cboToTime_, cmdToSelect_})
@@ -347,7 +368,13 @@ void frmDownloadFiles::cmdDownload_Click() {
     const DownloadSession::Outcome outcome = session.Run(entries_, options, sink, limitQuestion);
     if (outcome == DownloadSession::Outcome::Done && options.deleteAfter) {
         busy_ = false;
-        DeleteSelectedFiles(link, entries_, true);
+        // Only files that are whole in a document go; a file cut at 65000
+        // points or read by range keeps its other readings on the instrument.
+        session.KeepIncomplete(entries_);
+        if (SelectedCount(entries_) > 0)
+            DeleteSelectedFiles(link, entries_, true);
+        else
+            link.CloseLink();
     }
     busy_ = false;
     link.State().LinkBusy = false;

@@ -62,6 +62,7 @@ private:
     void StoreSelection();
     void ApplySelectionRules();
     void SetRangeEnabled(bool enabled);
+    void ShowKeepNote();
     void ShowCalendar(bool forFrom);
     void NormaliseDate(QLineEdit* box);
     void NormaliseTime(QComboBox* box);
@@ -91,6 +92,7 @@ private:
     QPushButton* cmdToSelect_;
     QCalendarWidget* mvwCalendar_;
     QCheckBox* chkDelete_;
+    QLabel* lblKeepNote_;
     QPushButton* cmdDownload_;
     QPushButton* cmdDelete_;
     QPushButton* cmdCancel_;

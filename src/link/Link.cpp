@@ -19,6 +19,28 @@ constexpr double kAfterWrite = 0.2;
 constexpr int kCycleMs = 10;
 constexpr int kQuietCycles = 100;
 
+// The message of a command that failed at the instrument (no reply in time,
+// an "ERR" reply). The clock setting and the real-time poll fail quietly; the
+// caller of the poll decides what to say.
+QString FailureKey(int code) {
+    switch (code) {
+        case Command::kUnit:
+        case Command::kUnitChange:
+            return QStringLiteral("Cannot Change");
+        case Command::kSendPoll:
+        case Command::kTime:
+            return {};
+        default:
+            return code > Command::kEchoOff ? QStringLiteral("Communication Errors") : QString();
+    }
+}
+
+// The instrument owes an end-marked reply to every command but the wake-up
+// burst and "EXIT".
+bool ExpectsEndMark(int code) {
+    return code != Command::kWake && code != Command::kExit && code != Command::kNone;
+}
+
 double ReplyTime(int code) {
     switch (code) {
         case Command::kPlay:
@@ -105,6 +127,7 @@ bool Link::OpenPortAt(int port, int& errorCode) {
     s_.ReplyReady = false;
     s_.ReceiveBuffer.clear();
     ctrlZSeen_ = false;
+    staleReplies_ = 0;  // a late reply on the old line is dropped by the wake-up
 
     bool ok;
     if (!WakeInstrument()) {
@@ -133,17 +156,19 @@ bool Link::WakeInstrument() {
     port_.DiscardInput();
     port_.ReadInput();
 
-    port_.Write(burst);
+    const bool written = port_.Write(burst);
 
     // Let the burst leave, then give the instrument the full time to announce
     // its line; the receive handler watches for the announcement meanwhile.
+    // A connection that ends meanwhile cannot bring the announcement.
+    const auto waiting = [this] { return !s_.bcancel && !port_.ConnectionLost(); };
     double start = pump_.Clock();
-    while (port_.OutputPending() > 0 && !s_.bcancel && pump_.Elapsed(start) < 2 * t)
+    while (written && port_.OutputPending() > 0 && waiting() && pump_.Elapsed(start) < 2 * t)
         pump_.ProcessEvents(kCycleMs);
     start = pump_.Clock();
-    while (!s_.bcancel && pump_.Elapsed(start) < t) pump_.ProcessEvents(kCycleMs);
+    while (written && waiting() && pump_.Elapsed(start) < t) pump_.ProcessEvents(kCycleMs);
 
-    if (s_.ReplyReady && !s_.bcancel) {
+    if (written && s_.ReplyReady && waiting()) {
         s_.bline = true;
         s_.ReceiveBuffer.clear();
         ctrlZSeen_ = false;
@@ -175,6 +200,10 @@ bool Link::OpenLink(int port) {
     portErrors_.fill(0);
     if (port < 1) port = 1;
     if (s_.OpenPort != 0) return true;
+    // A fresh open starts clean: an earlier cancel would end the port walk
+    // before it began, and an earlier message would be shown for this failure.
+    s_.bcancel = false;
+    s_.MessageKey.clear();
 
     bool ok = false;
     int errorCode = 0;
@@ -227,9 +256,12 @@ bool Link::CloseLink() {
 
 bool Link::SendCommandAndReceive(const QString& command, int& code, QString& reply,
                                  bool closeAfter) {
+    // Every command starts from a clean state: nothing a failed, cut or
+    // cancelled command left behind may change how this one goes.
     reply.clear();
     s_.bcancel = false;
     s_.CommandFailed = false;
+    s_.strMsgReady = false;
     s_.MessageKey.clear();
     s_.LinkBusy = true;
 
@@ -246,31 +278,19 @@ bool Link::SendCommandAndReceive(const QString& command, int& code, QString& rep
     // A link that could not be opened keeps the key of the opening
     // ("Cannot detect", "There is no COM", ...): that is what the user can act on.
     if (!ok && opened && !s_.bcancel) {
-        switch (code) {
-            case Command::kDir:
-            case Command::kPlay:
-            case Command::kDel:
-            case Command::kSendFirst:
-                s_.MessageKey = QStringLiteral("Communication Errors");
-                break;
-            case Command::kUnit:
-            case Command::kUnitChange:
-                s_.MessageKey = QStringLiteral("Cannot Change");
-                break;
-            default:
-                break;
-        }
-        if (reply.endsWith(kLineClosedEnd)) s_.MessageKey = QStringLiteral("Communication Errors");
+        s_.MessageKey = FailureKey(code);
+        if (reply.endsWith(kLineClosedEnd) || port_.ConnectionLost())
+            s_.MessageKey = QStringLiteral("Communication Errors");
     }
     if (ok) {
-        if (code == Command::kSendPoll && reply.startsWith(QLatin1String("ERR"))) {
-            ok = false;
-        } else if (code == Command::kUnit && reply == QStringLiteral("\r\n\x1A")) {
+        if (code == Command::kUnit && reply == QStringLiteral("\r\n\x1A")) {
             ok = false;
             s_.MessageKey = QStringLiteral("No Probe");
-        } else if (code == Command::kUnitChange && reply.startsWith(QLatin1String("ERR"))) {
+        } else if (code != Command::kDel && reply.startsWith(QLatin1String("ERR"))) {
+            // The instrument refused the command: its "ERR" is no reading.
+            // A deletion's caller reads the refusal itself ("File Deleted").
             ok = false;
-            s_.MessageKey = QStringLiteral("Cannot Change");
+            s_.MessageKey = FailureKey(code);
         }
     }
     if (!opened) {
@@ -338,7 +358,9 @@ bool Link::SendText(const QString& text) {
     s_.ReceiveBuffer.clear();
     ctrlZSeen_ = false;
     s_.ReplyReady = false;
-    port_.Write(CommandBytes(text));
+    // Bytes the line did not take never reach the instrument: waiting for
+    // its reply would only take the full reply time.
+    if (!port_.Write(CommandBytes(text))) return false;
     if (s_.icommand > Command::kWake) Pause(kAfterWrite);
     return true;
 }
@@ -347,10 +369,13 @@ bool Link::ReceiveReply(QString& reply) {
     const int code = s_.icommand;
     const double t = ReplyTime(code);
     const double start = pump_.Clock();
+    // A connection that ended (peer gone, cable pulled) can bring no reply:
+    // the wait ends at once instead of running out its time.
+    const auto waiting = [this] { return !s_.bcancel && !port_.ConnectionLost(); };
     if (code == Command::kWake || code == Command::kExit) {
-        while (pump_.Elapsed(start) < t && !s_.bcancel) pump_.ProcessEvents(kCycleMs);
+        while (pump_.Elapsed(start) < t && waiting()) pump_.ProcessEvents(kCycleMs);
     } else {
-        while (pump_.Elapsed(start) < t && !s_.ReplyReady && !s_.bcancel)
+        while (pump_.Elapsed(start) < t && !s_.ReplyReady && waiting())
             pump_.ProcessEvents(kCycleMs);
     }
 
@@ -358,7 +383,7 @@ bool Link::ReceiveReply(QString& reply) {
     if (!s_.ReceiveBuffer.isEmpty() && !ctrlZSeen_) {
         int quiet = 0;
         quint64 seen = receivedBytes_;
-        while (!ctrlZSeen_ && !s_.bcancel) {
+        while (!ctrlZSeen_ && waiting()) {
             pump_.ProcessEvents(kCycleMs);
             if (code > Command::kEchoOff && s_.ReplyReady) break;
             if (receivedBytes_ != seen || port_.InputPending() > 0) {
@@ -369,6 +394,13 @@ bool Link::ReceiveReply(QString& reply) {
             }
         }
     }
+
+    // The wait is over. An end mark the instrument still owes this command
+    // (it answers late, or was cancelled) must not be taken for the reply to
+    // the next one.
+    if (!ctrlZSeen_ && ExpectsEndMark(code) && s_.bline && port_.IsOpen() &&
+        !port_.ConnectionLost())
+        ++staleReplies_;
 
     if (s_.bcancel) {
         s_.ReplyReady = false;
@@ -405,6 +437,22 @@ void Link::HandleIdleInput(const QString& newText) {
     s_.ReceiveBuffer.clear();
 }
 
+bool Link::DropOwedReplies(QString& newText) {
+    while (staleReplies_ > 0 && !newText.isEmpty()) {
+        if (newText.contains(kLineClosed)) {
+            // The instrument closed its line: it owes nothing any more, and
+            // the closing itself is news for whoever waits.
+            staleReplies_ = 0;
+            break;
+        }
+        const qsizetype z = newText.indexOf(kCtrlZ);
+        if (z < 0) return false;
+        newText.remove(0, z + 1);
+        --staleReplies_;
+    }
+    return !newText.isEmpty();
+}
+
 void Link::OnReceive() {
     if (port_.Hold() || port_.InputPending() <= 0) return;
     const QByteArray bytes = port_.ReadInput();
@@ -412,7 +460,7 @@ void Link::OnReceive() {
     receivedBytes_ += static_cast<quint64>(bytes.size());
     QString newText = DecodeInstrumentBytes(bytes);
 
-    if (s_.strMsgReady) return;
+    if (!DropOwedReplies(newText)) return;
     if (s_.icommand == Command::kNone) {
         HandleIdleInput(newText);
         return;
@@ -513,10 +561,14 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
         if (s_.LineCount >= kLineLimit) {
             // Enough for 65000 points: stop the instrument and end the reply here.
             port_.Write(QByteArray(1, kEsc));
+            const bool endArrived = s_.ReceiveBuffer.indexOf(kCtrlZ, i) >= 0;
             s_.ReceiveBuffer.truncate(i + 1);
             s_.ReceiveBuffer.append(kCtrlZ);
             ctrlZSeen_ = true;
             s_.strMsgReady = true;
+            // The instrument ends the stopped stream with its own end mark;
+            // everything up to it belongs to this reply and is dropped.
+            if (!endArrived) ++staleReplies_;
             return;
         }
     }

@@ -100,6 +100,9 @@ private:
     void CountProgress(const QString& newText, qsizetype appendedAt);
     void HandleIdleInput(const QString& newText);
     bool TailHasLineClosed(qsizetype newLength) const;
+    // Drops from newText the ends of replies still owed to commands whose
+    // wait is over; false when nothing is left.
+    bool DropOwedReplies(QString& newText);
 
     Port& port_;
     Pump& pump_;
@@ -113,4 +116,5 @@ private:
     std::array<int, 18> portErrors_{};
     bool ctrlZSeen_ = false;     // the reply in ReceiveBuffer is complete
     quint64 receivedBytes_ = 0;  // every byte ever taken from the port
+    int staleReplies_ = 0;       // end marks owed to commands whose wait is over
 };

@@ -47,6 +47,9 @@ public:
     virtual bool Write(const QByteArray& bytes) = 0;
     // While true the receive handler reads nothing (hardware flow control).
     virtual bool Hold() const { return false; }
+    // The connection ended by itself (peer closed, refused, device removed,
+    // a write failed); true until the next Open.
+    virtual bool ConnectionLost() const { return false; }
 
     // The receive event: called on the GUI thread whenever input arrives.
     void SetReceiveHandler(std::function<void()> handler) { receive_ = std::move(handler); }

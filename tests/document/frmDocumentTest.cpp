@@ -12,6 +12,7 @@
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "document/frmDocument.h"
+#include "instrument/DeviceInformation.h"
 #include "support/ProgramFixture.h"
 
 namespace {
@@ -162,4 +163,21 @@ TEST_F(DocumentWindowTest, CopyOnTheChartPutsAPicture) {
     ASSERT_TRUE(data);
     EXPECT_TRUE(data->hasImage());
     EXPECT_FALSE(data->hasText());
+}
+
+// Regression: any failed command (here the device information with the
+// instrument switched off) made closing discard unsaved downloads unasked.
+TEST_F(DocumentWindowTest, AFailedCommandElsewhereStillAsksBeforeClosing) {
+    Download(2);
+    instrument.Faults().silent = true;
+    EXPECT_FALSE(ReadDeviceInformation(main->GetLink()).versRead);
+    ASSERT_TRUE(main->GetLink().State().CommandFailed);
+    QStringList asked;
+    main->dialogs.askSave = [&](const QString& text) {
+        asked << text;
+        return QMessageBox::Cancel;
+    };
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(asked, QStringList{"Vill du spara 'Manuell'?"});
+    EXPECT_EQ(main->Documents().size(), 1);
 }

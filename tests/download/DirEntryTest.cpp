@@ -40,7 +40,30 @@ TEST(DirReply, ParsesTheSimulatorsDirectory) {
 }
 
 TEST(DirReply, CtrlZAloneListsNoFiles) {
-    EXPECT_TRUE(ParseDirReply(QString(QChar(0x1A))).isEmpty());
+    bool wellFormed = false;
+    EXPECT_TRUE(ParseDirReply(QString(QChar(0x1A)), &wellFormed).isEmpty());
+    EXPECT_TRUE(wellFormed);
+}
+
+// Regression: a late "OK" taken for the directory became one file named "OK",
+// and "delete 0" then deleted every file of the instrument.
+TEST(DirReply, OnlyLinesOfTheDirectorysShapeAreADirectory) {
+    Instrument instrument;
+    bool wellFormed = false;
+    ParseDirReply(DecodeInstrumentBytes(instrument.DirReply()), &wellFormed);
+    EXPECT_TRUE(wellFormed);
+    ParseDirReply(QStringLiteral("Beta\t12-03-05 14:00:00\t1000\t020A\t \t250\r\n\x1A"),
+                  &wellFormed);
+    EXPECT_TRUE(wellFormed);
+    for (const char* reply :
+         {"OK\r\n\x1A", "ERR\r\n\x1A", "OK\x1A", "TR58 HMP-T5\r\nSW 2.14 \r\n\x1A",
+          "Beta\tyesterday\t1000\t020A\t \r\n\x1A",
+          "Beta\t12-03-05 14:00:00\tmany\t020A\t \r\n\x1A",
+          "Beta\t12-03-05 14:00:00\t1000\t020A\t \r\nOK\r\n\x1A"}) {
+        SCOPED_TRACE(reply);
+        ParseDirReply(QString::fromLatin1(reply), &wellFormed);
+        EXPECT_FALSE(wellFormed);
+    }
 }
 
 TEST(DirReply, TheSecondCountReplacesThePointCount) {

@@ -102,32 +102,84 @@ TEST(DownloadEndToEnd, DownloadsEveryFileAndConvertsToTheGeneratedData) {
     EXPECT_TRUE(stats.out.contains(QStringLiteral("Intervall:     10 s\n")));
 }
 
-TEST(DownloadEndToEnd, RangeDownloadThenDeleteRenumbersTheFiles) {
+// Regression: --delete after a range download deleted the whole file, losing
+// every reading outside the range.
+TEST(DownloadEndToEnd, RangeDownloadKeepsTheFilesAndAWholeDownloadDeletesThem) {
     SimProcess sim;
     ASSERT_TRUE(sim.Start(SimArguments()));
     QTemporaryDir dir;
     const SimFile frys = Generated(0);
     const QString from = frys.PointTime(10).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     const QString to = frys.PointTime(19).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    const ToolRun download = RunTool({"--host", sim.TcpAddress(), "download", "0", "1", "--from",
-                                      from, "--to", to, "--delete", "-o", dir.path()});
-    ASSERT_EQ(download.exitCode, 0) << qPrintable(download.err);
+    const ToolRun range = RunTool({"--host", sim.TcpAddress(), "download", "0", "1", "--from", from,
+                                   "--to", to, "--delete", "-o", dir.path()});
+    EXPECT_EQ(range.exitCode, 3) << "not everything asked for was done";
+    EXPECT_EQ(range.err.count(QStringLiteral("kept in the instrument")), 2)
+        << qPrintable(range.err);
     const ToolRun convert =
         RunTool({"convert", dir.filePath("Frys.t58"), dir.filePath("frys.txt")});
     ASSERT_EQ(convert.exitCode, 0) << qPrintable(convert.err);
     // Ten points of the range, and the header line.
     EXPECT_EQ(ReadWindows1252(dir.filePath("frys.txt")).count(QStringLiteral("\r\n")), 11);
+    const ToolRun kept = RunTool({"--host", sim.TcpAddress(), "dir"});
+    ASSERT_EQ(kept.exitCode, 0) << qPrintable(kept.err);
+    EXPECT_EQ(kept.out.split(u'\n', Qt::SkipEmptyParts).size(), 4) << qPrintable(kept.out);
 
+    // Read whole, the first file goes and the others move down.
+    const ToolRun whole =
+        RunTool({"--host", sim.TcpAddress(), "download", "0", "--delete", "-o", dir.path()});
+    ASSERT_EQ(whole.exitCode, 0) << qPrintable(whole.err);
     const ToolRun dir1 = RunTool({"--host", sim.TcpAddress(), "dir"});
     ASSERT_EQ(dir1.exitCode, 0) << qPrintable(dir1.err);
     const QStringList lines = dir1.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << qPrintable(dir1.out);
-    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("0\tFrys\t"))) << qPrintable(lines.at(1));
-    EXPECT_TRUE(lines.at(1).endsWith(QStringLiteral("\t25\tno\tyes")));
+    ASSERT_EQ(lines.size(), 3) << qPrintable(dir1.out);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("0\tLager\t"))) << qPrintable(lines.at(1));
+    EXPECT_TRUE(lines.at(2).startsWith(QStringLiteral("1\tFrys\t"))) << qPrintable(lines.at(2));
+    EXPECT_TRUE(lines.at(2).endsWith(QStringLiteral("\t25\tno\tyes")));
 
-    const ToolRun refused = RunTool({"--host", sim.TcpAddress(), "delete", "0"});
+    const ToolRun refused = RunTool({"--host", sim.TcpAddress(), "delete", "1"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("cannot be deleted")));
+}
+
+// Regression: --delete after a download cut at 65000 points deleted the file
+// with the 10 readings that were never downloaded.
+TEST(DownloadEndToEnd, AFileCutAt65000PointsIsKeptWithDelete) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--file", "Big:65010:1", "--file", "Small:5:1"}));
+    QTemporaryDir dir;
+    const ToolRun download =
+        RunTool({"--host", sim.TcpAddress(), "download", "--all", "--delete", "-o", dir.path()});
+    EXPECT_EQ(download.exitCode, 3) << qPrintable(download.err);
+    EXPECT_TRUE(download.err.contains(QStringLiteral("file 0 (Big) was not downloaded whole")))
+        << qPrintable(download.err);
+    const ToolRun listed = RunTool({"--host", sim.TcpAddress(), "dir"});
+    ASSERT_EQ(listed.exitCode, 0) << qPrintable(listed.err);
+    const QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << qPrintable(listed.out);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("0\tBig\t")));
+}
+
+// Regression: with a slow clock reply, "OK" was read as the directory (one
+// file), "delete 0" counted that as every file and the bulk DEL wiped the
+// instrument, with exit status 0.
+TEST(DownloadEndToEnd, ALateReplyNeverTurnsADeleteIntoABulkDelete) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(
+        {"--file", "A:5:1", "--file", "B:5:1", "--file", "C:5:1", "--fault", "late=TIME:3000"}));
+    const ToolRun deleted = RunTool({"--host", sim.TcpAddress(), "delete", "0"});
+    ASSERT_EQ(deleted.exitCode, 0) << qPrintable(deleted.err);
+    SimProcess failing;
+    ASSERT_TRUE(failing.Start({"--file", "A:5:1", "--file", "B:5:1", "--fault", "err=DIR"}));
+    for (const QStringList& command : {QStringList{"dir"}, QStringList{"delete", "0"}}) {
+        const ToolRun run = RunTool(QStringList{"--host", failing.TcpAddress()} + command);
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(command.join(' '));
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_TRUE(run.out.isEmpty()) << qPrintable(run.out);
+    }
+    // The other two files are still there.
+    const ToolRun listed = RunTool({"--host", sim.TcpAddress(), "dir"});
+    EXPECT_EQ(listed.out.split(u'\n', Qt::SkipEmptyParts).size(), 3) << qPrintable(listed.out);
 }
 
 TEST(DownloadEndToEnd, CommandLineMistakesExitWithTwo) {

@@ -208,3 +208,24 @@ TEST_F(DownloadRun, ASilentInstrumentIsATransferFailure) {
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
     EXPECT_TRUE(documents.empty());
 }
+
+TEST_F(DownloadRun, FilesCutAt65000PointsOrReadByRangeAreKeptFromTheDeletion) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;  // read by range: 7 of 1000 points
+    entries[2].Selected = 1;  // no range support: read whole
+    entries[3].Selected = 1;  // 70000 points: cut at 65000
+    DownloadSession::Options options;
+    options.range = true;
+    options.from = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0));
+    options.to = QDateTime(QDate(2026, 11, 2), QTime(8, 1, 0));
+    options.deleteAfter = true;
+    DownloadSession session(link);
+    ASSERT_EQ(session.Run(
+                  entries, options, [](const DirEntry&, int, QString&) { return true; },
+                  [] { return true; }),
+              DownloadSession::Outcome::Done);
+    EXPECT_EQ(session.Incomplete(), (QList<qint32>{0, 3}));
+    EXPECT_EQ(session.KeepIncomplete(entries), 2);
+    EXPECT_EQ(SelectedCount(entries), 1);
+    EXPECT_TRUE(entries[2].Selected);
+}

@@ -91,3 +91,13 @@ TEST_F(FileDeletion, AfterADownloadTheProgressTotalIsLeftAlone) {
     EXPECT_EQ(link.State().LineTotal, 1234);
     EXPECT_EQ(Commands(), (QStringList{"DEL 2", "EXIT"}));
 }
+
+TEST_F(FileDeletion, AnythingButOkToTheBulkDelIsReported) {
+    // One DEL for every file: a refusal must not pass for a deletion.
+    instrument.Faults().canned.insert("DEL", "ERR\r\n\x1A");
+    QList<DirEntry> entries = Directory();
+    for (DirEntry& entry : entries) entry.Selected = 1;
+    EXPECT_EQ(DeleteSelectedFiles(link, entries, false), DeleteOutcome::Refused);
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("File Deleted")});
+    EXPECT_EQ(link.State().OpenPort, 0);
+}

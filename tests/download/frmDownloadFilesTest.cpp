@@ -177,3 +177,48 @@ TEST_F(DownloadDialogTest, NoFilesIsReportedAndNoDialogShows) {
     EXPECT_EQ(presenter.Keys(), QStringList{"No Files"});
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
+
+// Regression: after Avbryt half way through a download the program no longer
+// talked to the instrument until it was restarted.
+TEST_F(DownloadDialogTest, ACancelledDownloadThenTheNextDownloadWorks) {
+    {
+        auto dialog = Open(false);
+        dialog->SelectFiles({3});  // 70000 points
+        bool cancelled = false;
+        pump.onEvents = [&] {
+            if (!cancelled && main->GetLink().State().LineCount > 35000) {
+                cancelled = true;
+                main->GetLink().Cancel();
+            }
+        };
+        dialog->cmdDownload_Click();
+        pump.onEvents = nullptr;
+        ASSERT_TRUE(cancelled);
+        EXPECT_TRUE(main->Documents().isEmpty());
+        EXPECT_TRUE(presenter.shown.isEmpty()) << "a cancel says nothing";
+    }
+    auto dialog = Open(false);
+    dialog->SelectFiles({0});
+    dialog->cmdDownload_Click();
+    ASSERT_EQ(main->Documents().size(), 1);
+    EXPECT_EQ(main->Documents().first()->Doc().PointCount(), 1000);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+// Regression: delete-after-download deleted a file cut at 65000 points whole.
+TEST_F(DownloadDialogTest, DeleteAfterDownloadKeepsAFileCutAt65000Points) {
+    auto dialog = Open(false);
+    dialog->SelectFiles({0, 3});
+    dialog->chkDelete()->setChecked(true);
+    dialog->limitQuestion = [] { return true; };
+    dialog->cmdDownload_Click();
+    ASSERT_EQ(main->Documents().size(), 2);
+    const QStringList names = [&] {
+        QStringList list;
+        for (const SimFile& file : instrument.Files()) list << QString::fromLatin1(file.name);
+        return list;
+    }();
+    EXPECT_EQ(names.size(), 5) << "only the file read whole is gone";
+    EXPECT_FALSE(names.contains(QStringLiteral("Lab 1")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Logg:2026/11")));
+}

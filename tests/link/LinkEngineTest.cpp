@@ -1,4 +1,7 @@
 // The command engine and the receive handler against the simulated instrument.
+#include <tuple>
+
+#include "instrument/TextHelpers.h"
 #include "link/LinkFixture.h"
 
 namespace {
@@ -216,4 +219,131 @@ TEST_F(LinkFixture, IdleLineClosedEndsTheLinkSoTheNextCommandWakesAgain) {
     QString reply;
     EXPECT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply));
     EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// A reply belongs to the command it answers; every command starts clean.
+
+TEST_F(LinkFixture, LateClockReplyIsNotTakenForTheDirectory) {
+    // The "OK" of the clock setting arrives after its wait, while DIR waits.
+    instrument.Faults().lateReplies.insert("TIME", 3000);
+    QString reply;
+    ASSERT_TRUE(Run(QStringLiteral("DIR\r"), Command::kDir, reply, false));
+    EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.DirReply()));
+    // And the command after it gets its own reply too.
+    ASSERT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply, true));
+    EXPECT_TRUE(reply.startsWith(QLatin1String("TR58"))) << qPrintable(reply);
+}
+
+TEST_F(LinkFixture, LateReplyToEachCommandKindNeverAnswersTheNextCommand) {
+    struct Case {
+        const char* command;
+        int code;
+        int lateMs;  // past the command's wait
+    };
+    const Case cases[] = {
+        {"VERS", Command::kVers, 2600},    {"SNUM", Command::kSnum, 2600},
+        {"CAL", Command::kCal, 2600},      {"UNIT", Command::kUnit, 2600},
+        {"DIR", Command::kDir, 2600},      {"DEL 0", Command::kDel, 61000},
+        {"PLAY 2", Command::kPlay, 61000}, {"SEND 1", Command::kSendFirst, 61000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        instrument.Faults().lateReplies.clear();
+        instrument.Faults().lateReplies.insert(QByteArray(c.command).split(' ').first(), c.lateMs);
+        presenter.shown.clear();
+        QString reply;
+        EXPECT_FALSE(Run(QString::fromLatin1(c.command) + u'\r', c.code, reply, false));
+        EXPECT_EQ(presenter.Keys().size(), 1) << "a late reply is a failure the user is told";
+        instrument.Faults().lateReplies.clear();
+        // The next command, on whatever line the failure left, gets its own reply.
+        ASSERT_TRUE(Run(QStringLiteral("CAL\r"), Command::kCal, reply, false));
+        EXPECT_TRUE(reply.startsWith(QLatin1String("Calibrated"))) << qPrintable(reply);
+        link.CloseLink();
+    }
+}
+
+TEST_F(LinkFixture, ErrIsAFailedCommandForEveryReadingCommand) {
+    instrument.Faults().errReplies = true;
+    for (const auto& [command, code, key] :
+         {std::tuple{"VERS", Command::kVers, "Communication Errors"},
+          std::tuple{"SNUM", Command::kSnum, "Communication Errors"},
+          std::tuple{"CAL", Command::kCal, "Communication Errors"},
+          std::tuple{"DIR", Command::kDir, "Communication Errors"},
+          std::tuple{"PLAY 0", Command::kPlay, "Communication Errors"},
+          std::tuple{"UNIT", Command::kUnit, "Cannot Change"}}) {
+        SCOPED_TRACE(command);
+        presenter.shown.clear();
+        QString reply;
+        EXPECT_FALSE(Run(QString::fromLatin1(command) + u'\r', code, reply));
+        EXPECT_EQ(presenter.Keys(), QStringList{QString::fromLatin1(key)});
+        EXPECT_TRUE(link.State().CommandFailed);
+    }
+    // A deletion's refusal is read by its caller ("File Deleted").
+    QString reply;
+    EXPECT_TRUE(Run(QStringLiteral("DEL 0\r"), Command::kDel, reply));
+    EXPECT_TRUE(reply.startsWith(QLatin1String("ERR")));
+}
+
+TEST_F(LinkFixture, ReadingCommandsThatTimeOutAreReported) {
+    // Answers ECHO OFF and the first command, then nothing.
+    instrument.Faults().silentAfter = 2;
+    QString reply;
+    ASSERT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply, false));
+    EXPECT_FALSE(Run(QStringLiteral("SNUM\r"), Command::kSnum, reply, false));
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
+}
+
+TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
+    QList<SimFile> files;
+    for (const char* description : {"Big:65010:1", "Small:5:1"}) {
+        SimFile file;
+        QString error;
+        ASSERT_TRUE(ParseSimFile(QString::fromLatin1(description), static_cast<int>(files.size()),
+                                 file, error));
+        files << file;
+    }
+    instrument.Files() = files;
+    QString reply;
+    ASSERT_TRUE(Run(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false));
+    EXPECT_TRUE(link.State().strMsgReady);
+    EXPECT_EQ(reply.count(QStringLiteral("\r\n")), Link::kLineLimit);
+    ASSERT_TRUE(Run(QStringLiteral("PLAY 1\r"), Command::kPlay, reply, true));
+    EXPECT_FALSE(link.State().strMsgReady) << "the flag belongs to the reply that was cut";
+    EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.PlayReply(1)));
+}
+
+TEST_F(LinkFixture, CancelledDownloadThenEveryCommandWorks) {
+    // Cancel half way through the 70000-point file, as the progress window's
+    // button does, then go on using the instrument.
+    bool cancelled = false;
+    pump.onEvents = [&] {
+        if (!cancelled && link.State().icommand == Command::kPlay &&
+            link.State().LineCount > 35000) {
+            cancelled = true;
+            link.Cancel();
+        }
+    };
+    QString reply;
+    EXPECT_FALSE(Run(QStringLiteral("PLAY 3\r"), Command::kPlay, reply, false));
+    ASSERT_TRUE(cancelled);
+    EXPECT_TRUE(presenter.shown.isEmpty());
+    pump.onEvents = nullptr;
+
+    ASSERT_TRUE(Run(QStringLiteral("DIR\r"), Command::kDir, reply, false));
+    EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.DirReply()));
+    ASSERT_TRUE(Run(QStringLiteral("PLAY 2\r"), Command::kPlay, reply, true));
+    EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.PlayReply(2)));
+    EXPECT_FALSE(link.State().bcancel);
+}
+
+TEST_F(LinkFixture, CancelledOpenDoesNotSilenceTheNextPortTest) {
+    // The cancel of one command must not end the next open before it starts.
+    link.State().bcancel = true;
+    link.State().AutoDetect = true;
+    port.SetOpenError(2, PortError::kNoSuchPort);
+    instrument.Faults().silent = true;
+    EXPECT_FALSE(link.OpenLink(2));
+    EXPECT_EQ(link.State().MessageKey, QStringLiteral("Cannot autodetect indicator"));
+    EXPECT_GE(port.OpenLog().size(), 16) << "the whole port walk ran";
 }

@@ -74,3 +74,18 @@ TEST(CliEndToEnd, UsageErrorsExitWithTwo) {
     for (const char* command : {"dir", "info", "raw"})
         EXPECT_TRUE(help.out.contains(QStringLiteral("  %1").arg(command))) << command;
 }
+
+// Regression: "ERR" replies were printed as the type and the calibration
+// date with exit status 0, and a reply that never came ended the tool with
+// exit status 1 and no word.
+TEST(CliEndToEnd, InfoFromARefusingOrSilentInstrumentFailsWithAMessage) {
+    for (const char* fault : {"err", "silent-after=2"}) {
+        SCOPED_TRACE(fault);
+        SimProcess sim;
+        ASSERT_TRUE(sim.Start({"--fault", fault}));
+        const ToolRun run = RunTool({"--host", sim.TcpAddress(), "info"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_FALSE(run.out.contains(QStringLiteral("ERR"))) << qPrintable(run.out);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("tr58: "))) << qPrintable(run.err);
+    }
+}

@@ -72,6 +72,7 @@ CliSession::CliSession(const QString& title) : store_(title) {
     QObject::connect(watch, &QTimer::timeout, [this] {
         if (interrupted && link_) {
             interrupted = 0;
+            interruptedByUser_ = true;
             link_->Cancel();
         }
     });

@@ -18,6 +18,7 @@ namespace Exit {
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr int kPartial = 3;  // done, but not all that was asked (files kept)
 }  // namespace Exit
 
 class StderrPresenter : public MessagePresenter {
@@ -35,6 +36,8 @@ public:
     bool TakeConnectionOptions(QStringList& args, QString& error);
     Link& GetLink() { return *link_; }
     SettingsStore& Settings() { return store_; }
+    // The user pressed Ctrl+C during this run.
+    bool Interrupted() const { return interruptedByUser_; }
 
     // A usage error of a command: message on standard error, exit code 2.
     static int Usage(const QString& message);
@@ -56,6 +59,7 @@ private:
     bool progressLine_ = false;
     qint64 lastProgressMs_ = 0;
     bool progressShown_ = false;
+    bool interruptedByUser_ = false;
 };
 
 // Each command: the arguments after its name; returns the exit code.

@@ -31,7 +31,9 @@ const char kDownloadSynopsis[] =
     "      is added. --newest (the default) reads each file whole; --from/--to reads\n"
     "      that date/time range of the files that support it. At most 65000 points are\n"
     "      kept per file. --delete deletes the downloaded files in the instrument\n"
-    "      afterwards. The saved paths are printed, one a line.";
+    "      afterwards, but only those downloaded whole: a file cut at 65000 points or\n"
+    "      read by date/time range is kept (exit status 3). The saved paths are\n"
+    "      printed, one a line.";
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
@@ -232,13 +234,26 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     link.State().LinkBusy = false;
     // A failed download leaves the link to the session, which says EXIT.
     if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
-    if (options.deleteAfter) {
-        const DeleteOutcome deleted = DeleteSelectedFiles(link, entries, true);
-        link.Progress().Unload();
-        link.State().LinkBusy = false;
-        if (deleted != DeleteOutcome::Deleted) return Exit::kFailed;
+    if (!options.deleteAfter) return Exit::kOk;
+    // Only files whose every point is saved are deleted; the others keep the
+    // readings that are in no document.
+    for (const DirEntry& entry : entries) {
+        if (entry.Selected && download.Incomplete().contains(entry.Index))
+            Note(QStringLiteral("file %1 (%2) was not downloaded whole; it is kept in the "
+                                "instrument")
+                     .arg(entry.Index)
+                     .arg(entry.Name));
     }
-    return Exit::kOk;
+    const int kept = download.KeepIncomplete(entries);
+    if (SelectedCount(entries) == 0) {
+        link.CloseLink();
+        return Exit::kPartial;
+    }
+    const DeleteOutcome deleted = DeleteSelectedFiles(link, entries, true);
+    link.Progress().Unload();
+    link.State().LinkBusy = false;
+    if (deleted != DeleteOutcome::Deleted) return Exit::kFailed;
+    return kept > 0 ? Exit::kPartial : Exit::kOk;
 }
 
 int RunDelete(CliSession& session, const QStringList& arguments) {

@@ -56,8 +56,9 @@ void PrintHelp() {
         "then /dev/ttyS*; entries COMn=PATH in the [Ports] group of the settings file\n"
         "(~/.config/TR58 Link.ini) come first.\n\n"
         "Exit status: 0 done, 1 the instrument or a file failed (the message says why),\n"
-        "2 the command line was wrong. Progress is shown on standard error when it is a\n"
-        "terminal; Ctrl+C cancels the command in progress.\n");
+        "2 the command line was wrong, 3 done but files were kept that --delete named.\n"
+        "Progress is shown on standard error when it is a terminal; Ctrl+C cancels the\n"
+        "command in progress.\n");
 }
 
 }  // namespace
@@ -81,7 +82,13 @@ int main(int argc, char** argv) {
     if (args.isEmpty()) return CliSession::Usage(QStringLiteral("no command given"));
     const QString name = args.takeFirst();
     for (const CliCommand& command : Commands()) {
-        if (name == QLatin1String(command.name)) return command.run(session, args);
+        if (name != QLatin1String(command.name)) continue;
+        const int status = command.run(session, args);
+        // A cancel shows no message of its own in the program; here the
+        // user still learns why the command stopped.
+        if (session.Interrupted() && status != Exit::kOk)
+            return CliSession::Failure(QStringLiteral("%1 cancelled (Ctrl+C)").arg(name));
+        return status;
     }
     return CliSession::Usage(QStringLiteral("unknown command or option \"%1\"").arg(name));
 }
