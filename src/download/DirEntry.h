@@ -27,8 +27,10 @@ struct DirEntry {
 // The entries of a "DIR" reply, in reply order (the CTRL-Z after the last
 // line is no entry). A reply that starts with CTRL-Z lists no files. Empty
 // fields keep their place: a status left empty before the sixth field does not
-// shift the second count into it.
-QList<DirEntry> ParseDirReply(const QString& reply);
+// shift the second count into it. wellFormed, when given, says whether every
+// line has the directory's shape: anything else ("ERR", "OK", a reply meant
+// for another command) is no directory, and acting on it could delete files.
+QList<DirEntry> ParseDirReply(const QString& reply, bool* wellFormed = nullptr);
 
 // True when some entry can be downloaded by date/time range (the range option
 // is offered at all).

@@ -242,9 +242,9 @@ bool Link::SendExit() {
 }
 
 bool Link::CloseLink() {
-    // "EXIT" can only be said on an open port; on a closed one there is
-    // nothing to wait for.
-    if (port_.IsOpen()) SendExit();
+    // "EXIT" can only be said on an open port whose connection still stands;
+    // otherwise there is nothing to wait for.
+    if (port_.IsOpen() && !port_.ConnectionLost()) SendExit();
     s_.ExitPending = false;
     s_.OpenPort = 0;
     if (port_.IsOpen()) port_.Close();
@@ -357,6 +357,7 @@ bool Link::SendText(const QString& text) {
     port_.DiscardInput();
     s_.ReceiveBuffer.clear();
     ctrlZSeen_ = false;
+    replyLines_ = 0;
     s_.ReplyReady = false;
     // Bytes the line did not take never reach the instrument: waiting for
     // its reply would only take the full reply time.
@@ -549,8 +550,11 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
         if (buffer.at(i) != QLatin1Char('\n') || i == 0 || buffer.at(i - 1) != QLatin1Char('\r'))
             continue;
         ++s_.LineCount;
+        ++replyLines_;
         if (code != Command::kPlay) continue;
-        if (s_.LineCount == 1) {
+        // The header and the cut go by this reply's own lines: a count left
+        // over from an earlier command must not cut a reply at its start.
+        if (replyLines_ == 1) {
             // The header line's third field is the file's row count.
             const QStringList fields = buffer.left(i - 1).split(QLatin1Char('\t'));
             if (fields.size() >= 3 && progress_.IsLoaded())
@@ -558,7 +562,7 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
         } else if (s_.LineCount >= 4 && progress_.IsLoaded()) {
             progress_.SetRowValue(s_.LineCount);
         }
-        if (s_.LineCount >= kLineLimit) {
+        if (replyLines_ >= kLineLimit) {
             // Enough for 65000 points: stop the instrument and end the reply here.
             port_.Write(QByteArray(1, kEsc));
             const bool endArrived = s_.ReceiveBuffer.indexOf(kCtrlZ, i) >= 0;

@@ -117,4 +117,5 @@ private:
     bool ctrlZSeen_ = false;     // the reply in ReceiveBuffer is complete
     quint64 receivedBytes_ = 0;  // every byte ever taken from the port
     int staleReplies_ = 0;       // end marks owed to commands whose wait is over
+    qint32 replyLines_ = 0;      // line ends of the reply being received
 };

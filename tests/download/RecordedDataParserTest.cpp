@@ -55,14 +55,15 @@ TEST_F(DownloadedReply, RefusesEmptyBlankAndUnendedReplies) {
         EXPECT_TRUE(state.CommandFailed);
         EXPECT_EQ(document.QuantityCount(), 0);
     }
-    EXPECT_TRUE(presenter.shown.isEmpty());
+    // Each refusal is told: a download that stops must say why.
+    EXPECT_EQ(presenter.Keys(), QStringList(3, QStringLiteral("Communication Errors")));
 }
 
 TEST_F(DownloadedReply, RefusesCtrlZAloneAtTheHeaderCheck) {
     Parse(QString(QChar(0x1A)), false);
     EXPECT_TRUE(failed);
     EXPECT_TRUE(state.CommandFailed);
-    EXPECT_TRUE(presenter.shown.isEmpty());
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
 }
 
 TEST_F(DownloadedReply, RefusesAHeaderWithoutThreeTabs) {
@@ -76,7 +77,8 @@ TEST_F(DownloadedReply, RefusesUnitsThatDoNotMatchTheNames) {
     Parse(Reply({"12-03-05 14:00:00\t1\t2"}, "020A", "\tRH\tT", "\t%RH"));
     EXPECT_TRUE(state.CommandFailed);
     EXPECT_EQ(document.PointCount(), 0);
-    EXPECT_TRUE(presenter.shown.isEmpty());
+    // Regression: the download dialog said nothing and skipped the rest.
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
 }
 
 TEST_F(DownloadedReply, RefusesNineQuantities) {
