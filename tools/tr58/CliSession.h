@@ -23,6 +23,15 @@ constexpr int kUsage = 2;
 class StderrPresenter : public MessagePresenter {
 public:
     bool Present(const MessageBoxSpec& box) override;
+    // The port was given as a device path (--device): messages name the path,
+    // not the COM number behind it.
+    void NameDevices(bool byPath) { byPath_ = byPath; }
+    // The tool's own English text for a message about the port or the
+    // connection; empty for other keys.
+    QString PortText(const MessageBoxSpec& box) const;
+
+private:
+    bool byPath_ = false;
 };
 
 class CliSession {
