@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSerialPort>
+#include <cerrno>
 
 #include "link/SerialPlatform.h"
 
@@ -47,7 +48,7 @@ int SerialLinkPort::Open(const PortTarget& target) {
     if (target.device.isEmpty() || !QFileInfo::exists(target.device)) return PortError::kNoSuchPort;
     const QFileInfo info(target.device);
     if (info.isDir()) {
-        errorText_ = QStringLiteral("%1 is a folder, not a serial device").arg(target.device);
+        errorText_ = QStringLiteral("a folder, not a serial device");
         return PortError::kOther;
     }
     port_->setPortName(target.device);
@@ -56,9 +57,8 @@ int SerialLinkPort::Open(const PortTarget& target) {
             OpenErrorNumber(port_->error(), SerialPlatform::MayOpenReadWrite(target.device));
         errorText_ = port_->errorString();
         // A file or /dev/null opens, but has no line settings.
-        if (error == PortError::kOther && port_->error() != QSerialPort::DeviceNotFoundError)
-            errorText_ = QStringLiteral("%1 is not a serial device (%2)")
-                             .arg(target.device, port_->errorString());
+        if (port_->errorString() == qt_error_string(ENOTTY))
+            errorText_ = QStringLiteral("not a serial device (%1)").arg(port_->errorString());
         port_->clearError();
         return error;
     }

@@ -89,8 +89,11 @@ TEST(SerialLinkPort, PortInUseAndPermissionDeniedAreTold) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        if (::geteuid() != 0 && ::chmod(path.constData(), 0) != 0) ::_exit(4);
+        if (::geteuid() == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        } else if (::chmod(path.constData(), 0) != 0) {
+            ::_exit(4);
+        }
         SerialLinkPort port;
         const int error = port.Open(Device(pty.Path()));
         ::_exit(error == PortError::kPermissionDenied ? 0 : error == PortError::kPortInUse ? 1 : 2);
@@ -113,7 +116,8 @@ TEST(SerialLinkPort, PathsThatAreNoSerialDeviceSayWhatTheSystemSaid) {
     SerialLinkPort port;
     for (const QString& path : {file, QStringLiteral("/dev/null"), folder.path()}) {
         EXPECT_EQ(port.Open(Device(path)), PortError::kOther) << qPrintable(path);
-        EXPECT_TRUE(port.ErrorText().contains(path)) << qPrintable(port.ErrorText());
+        EXPECT_TRUE(port.ErrorText().contains(QLatin1String("not a serial device")))
+            << qPrintable(port.ErrorText());
         EXPECT_FALSE(port.IsOpen());
     }
     EXPECT_TRUE(port.ErrorText().contains(QLatin1String("folder")));
