@@ -12,22 +12,33 @@ void SimPort::AttachLanInstrument(const QString& hostAndPort, Instrument* instru
     lanInstruments_[hostAndPort] = instrument;
 }
 
-void SimPort::SetOpenError(int com, int error) {
+void SimPort::SetOpenError(int com, int error, const QString& text) {
     openErrors_[com] = error;
+    openErrorTexts_[com] = text;
 }
 
 int SimPort::Open(const PortTarget& target) {
     Close();
     openLog_ << target.number;
+    errorText_.clear();
     if (target.number == PortTarget::kLanPort) {
         connected_ =
             lanInstruments_.value(QStringLiteral("%1:%2").arg(target.host).arg(target.tcpPort));
     } else {
-        if (openErrors_.contains(target.number)) return openErrors_.value(target.number);
+        if (openErrors_.contains(target.number)) {
+            errorText_ = openErrorTexts_.value(target.number);
+            return openErrors_.value(target.number);
+        }
         connected_ = instruments_.value(target.number);
     }
     open_ = true;
     dropped_ = false;
+    lost_ = false;
+    lostUnseen_ = false;
+    hangUp_ = false;
+    // Serial ports are connected when open; a LAN host only when something
+    // listens there.
+    made_ = target.number != PortTarget::kLanPort || connected_ != nullptr;
     lastMs_ = pump_.Milliseconds();
     credit_ = 0;
     return PortError::kNone;
@@ -48,7 +59,7 @@ QByteArray SimPort::ReadInput() {
 }
 
 bool SimPort::Write(const QByteArray& bytes) {
-    if (!open_) return false;
+    if (!open_ || lost_) return false;
     if (onWrite) onWrite(bytes);
     written_ += bytes;
     toInstrument_ += bytes;
@@ -85,5 +96,17 @@ void SimPort::Advance(qint64 nowMs, bool events) {
         input_ += connected_->TakeOutput(nowMs, budget);
         if (connected_->ShouldDrop()) dropped_ = true;
     }
-    if (events && !input_.isEmpty()) NotifyReceive();
+    if (!lost_ && (hangUp_ || dropped_ || !made_)) {
+        lost_ = true;
+        lostUnseen_ = true;
+        errorText_ = made_ ? QStringLiteral("the connection was closed")
+                           : QStringLiteral("connection refused");
+        toInstrument_.clear();
+        if (connected_) connected_->Disconnected();
+    }
+    // A loss during a pause is told at the next event, as a real port would.
+    if (events && (!input_.isEmpty() || lostUnseen_)) {
+        lostUnseen_ = false;
+        NotifyReceive();
+    }
 }

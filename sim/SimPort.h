@@ -18,12 +18,16 @@ public:
     // Where the instrument answers: a COM port, or LAN host "host:port".
     void AttachInstrument(int com, Instrument* instrument);
     void AttachLanInstrument(const QString& hostAndPort, Instrument* instrument);
-    // A COM port that fails to open with this error number.
-    void SetOpenError(int com, int error);
+    // A COM port that fails to open with this error number; the system's
+    // words for it in text.
+    void SetOpenError(int com, int error, const QString& text = {});
     // At most this many bytes arrive per event (splits replies anywhere).
     void SetChunkSize(qint64 bytes) { chunk_ = bytes; }
     // Line speed for both directions; 0 = instant.
     void SetBaud(int baud) { baud_ = baud; }
+    // The instrument's side ends the connection: the cable pulled, the
+    // instrument switched off, the LAN peer gone. Seen at the next event.
+    void HangUp() { hangUp_ = true; }
 
     int Open(const PortTarget& target) override;
     void Close() override;
@@ -34,6 +38,11 @@ public:
     void DiscardInput() override { input_.clear(); }
     QByteArray ReadInput() override;
     bool Write(const QByteArray& bytes) override;
+    // A LAN host with no instrument attached refuses the connection; the
+    // dropped-connection fault and HangUp end it.
+    bool ConnectionLost() const override { return lost_; }
+    bool ConnectionMade() const override { return made_; }
+    QString ErrorText() const override { return errorText_; }
 
     // Called for every write, before the bytes travel.
     std::function<void(const QByteArray&)> onWrite;
@@ -50,10 +59,16 @@ private:
     QMap<int, Instrument*> instruments_;
     QMap<QString, Instrument*> lanInstruments_;
     QMap<int, int> openErrors_;
+    QMap<int, QString> openErrorTexts_;
+    QString errorText_;
     QList<int> openLog_;
     Instrument* connected_ = nullptr;
     bool open_ = false;
     bool dropped_ = false;
+    bool lost_ = false;
+    bool made_ = false;
+    bool hangUp_ = false;
+    bool lostUnseen_ = false;
     QByteArray toInstrument_;
     QByteArray input_;
     QByteArray written_;

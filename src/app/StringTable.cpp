@@ -1,6 +1,6 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022. Every other text is the
-// Swedish build's own, byte for byte.
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6045. Every
+// other text is the Swedish build's own, byte for byte.
 #include "app/StringTable.h"
 
 #include <algorithm>
@@ -262,6 +262,20 @@ constexpr Entry kEntries[] = {
     {6034, "\n- en eller flera nätverksenheter har konfigurerats felaktigt. "},
     {6035, "Nätverk (LAN) förbindelse"},
     {6036, "Värdnamn eller IP-adress"},
+    // Port messages: a permission the user lacks, what the system said about
+    // a failed open, a LAN instrument whose host answers but which does not.
+    {6040, "Du har inte behörighet att använda COM"},
+    {6041,
+     "-porten. Kontrollera följande:\n\n- Ditt användarkonto är medlem i gruppen som äger "
+     "serieportarna (på Linux oftast \"dialout\": sudo usermod -aG dialout ANVÄNDARNAMN, "
+     "logga sedan ut och in igen)."},
+    {6042, "Kan inte öppna COM"},
+    {6043, "-porten. Systemet svarade:\n\n"},
+    {6044, "Förbindelsen med LAN-instrumentet ("},
+    {6045,
+     ") upprättades, men instrumentet svarar inte. Kontrollera följande:\n\n- Instrumentet "
+     "är påslaget.\n- Instrumentet är anslutet till nätverksenheten.\n- Inget annat program "
+     "använder instrumentet."},
 };
 
 constexpr bool IdsAscending() {

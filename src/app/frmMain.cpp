@@ -98,7 +98,8 @@ frmMain::frmMain(const Options& options)
     presenter_ = presenter;
     link_ = std::make_unique<Link>(*port, *pump, *presenter);
     link_->SetApplicationTitle(title_);
-    link_->SetComPortMap(ComPortMap::FromSystem(store_->Raw()));
+    // Read again at every opening: a USB cable may be plugged in at any time.
+    link_->SetComPortSource([this] { return ComPortMap::FromSystem(store_->Raw()); });
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));

@@ -52,12 +52,30 @@ QString NoComText(const MessageContext& context) {
     return T(5078) + port + T(5079) + port + T(5080);
 }
 
+// The port opened, but the system says this user may not use it.
+QString PermissionDeniedText(const MessageContext& context) {
+    return T(6040) + QString::number(context.openingPort) + T(6041);
+}
+
+// An open that failed for a reason other than a missing, busy or unavailable
+// port: what the system said is the only clue the user gets.
+QString CannotOpenPortText(const MessageContext& context) {
+    return T(6042) + QString::number(context.openingPort) + T(6043) + context.systemText;
+}
+
+// The LAN host accepted the connection, so its address is right; the
+// instrument behind it did not answer.
+QString LanNoAnswerText(const MessageContext& context) {
+    return T(6044) + context.lanHost + T(6045);
+}
+
 }  // namespace
 
 std::optional<MessageBoxSpec> ComposeMessage(const QString& key, const MessageContext& context) {
     if (key.isEmpty()) return std::nullopt;
     MessageBoxSpec box;
     box.key = key;
+    box.context = context;
     box.title = context.title;
     if (key == u"Cannot detect") {
         box.text = CannotDetectText(context);
@@ -66,6 +84,21 @@ std::optional<MessageBoxSpec> ComposeMessage(const QString& key, const MessageCo
     }
     if (key == u"There is no COM") {
         box.text = NoComText(context);
+        box.style = MessageStyle::Exclamation;
+        return box;
+    }
+    if (key == u"Permission Denied") {
+        box.text = PermissionDeniedText(context);
+        box.style = MessageStyle::Exclamation;
+        return box;
+    }
+    if (key == u"Cannot Open Port") {
+        box.text = CannotOpenPortText(context);
+        box.style = MessageStyle::Exclamation;
+        return box;
+    }
+    if (key == u"LAN No Answer") {
+        box.text = LanNoAnswerText(context);
         box.style = MessageStyle::Exclamation;
         return box;
     }

@@ -5,19 +5,10 @@
 // the text comes from the string table, with the port number or LAN host
 // spliced in.
 
+#include <QString>
 #include <optional>
 
-#include <QString>
-
 enum class MessageStyle { Exclamation, Critical, Information, Question };
-
-struct MessageBoxSpec {
-    QString key;
-    QString title;  // the application title
-    QString text;
-    MessageStyle style = MessageStyle::Exclamation;
-    bool yesNo = false;  // Question boxes have Yes and No; all others OK
-};
 
 // What the catalogue splices into its texts.
 struct MessageContext {
@@ -25,6 +16,17 @@ struct MessageContext {
     int openingPort = 0;   // OpeningPort, the "COMn" of the serial texts
     int lanSelection = 0;  // 1..8 when the link is a LAN host
     QString lanHost;       // host of that LAN entry
+    QString device;        // the serial device of that COM port, when known
+    QString systemText;    // what the system said about a failed open
+};
+
+struct MessageBoxSpec {
+    QString key;
+    MessageContext context;  // what the text was composed from
+    QString title;           // the application title
+    QString text;
+    MessageStyle style = MessageStyle::Exclamation;
+    bool yesNo = false;  // Question boxes have Yes and No; all others OK
 };
 
 // Shows a box and returns the answer: true for OK and Yes, false for No. The

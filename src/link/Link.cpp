@@ -1,5 +1,6 @@
 #include "link/Link.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "instrument/TextHelpers.h"
@@ -86,6 +87,8 @@ MessageContext Link::Context() const {
     context.lanSelection = s_.LanSelection;
     if (s_.LanSelection >= 1 && s_.LanSelection <= static_cast<int>(s_.LanHosts.size()))
         context.lanHost = s_.LanHosts[static_cast<size_t>(s_.LanSelection - 1)].host;
+    context.device = comPorts_.Device(s_.OpeningPort);
+    context.systemText = port_.ErrorText();
     return context;
 }
 
@@ -118,6 +121,10 @@ bool Link::OpenPortAt(int port, int& errorCode) {
         if (error == PortError::kPortInUse || error == PortError::kNoSuchPort ||
             error == PortError::kUnavailable)
             s_.MessageKey = QStringLiteral("There is no COM");
+        else
+            s_.MessageKey = error == PortError::kPermissionDenied
+                                ? QStringLiteral("Permission Denied")
+                                : QStringLiteral("Cannot Open Port");
         return false;
     }
 
@@ -133,7 +140,11 @@ bool Link::OpenPortAt(int port, int& errorCode) {
     if (!WakeInstrument()) {
         port_.Close();
         s_.OpenPort = 0;
-        s_.MessageKey = QStringLiteral("Cannot detect");
+        // A LAN host that took the connection has the right address; only
+        // the instrument behind it stayed silent.
+        s_.MessageKey = s_.ConnectionType == Connection::kLan && port_.ConnectionMade()
+                            ? QStringLiteral("LAN No Answer")
+                            : QStringLiteral("Cannot detect");
         ok = false;
     } else {
         s_.OpenPort = static_cast<qint16>(port);
@@ -204,6 +215,8 @@ bool Link::OpenLink(int port) {
     // before it began, and an earlier message would be shown for this failure.
     s_.bcancel = false;
     s_.MessageKey.clear();
+    // Cables plugged in since the last open count.
+    if (comSource_) comPorts_ = comSource_();
 
     bool ok = false;
     int errorCode = 0;
@@ -228,6 +241,13 @@ bool Link::OpenLink(int port) {
     if (!ok)
         s_.MessageKey = allReserved ? QStringLiteral("All reserved")
                                     : QStringLiteral("Cannot autodetect indicator");
+    // A port this user may not open is most likely the instrument's cable.
+    const auto denied =
+        std::find(portErrors_.begin(), portErrors_.end(), PortError::kPermissionDenied);
+    if (!ok && denied != portErrors_.end()) {
+        s_.OpeningPort = static_cast<qint16>(denied - portErrors_.begin());
+        s_.MessageKey = QStringLiteral("Permission Denied");
+    }
     return ok;
 }
 

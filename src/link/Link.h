@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 #include "instrument/MessageCatalogue.h"
 #include "link/ComPortMap.h"
@@ -48,6 +49,9 @@ public:
     Pump& GetPump() { return pump_; }
 
     void SetComPortMap(const ComPortMap& map) { comPorts_ = map; }
+    // Builds the COM map afresh each time a closed link opens, so a USB cable
+    // plugged in after start-up is found.
+    void SetComPortSource(std::function<ComPortMap()> source) { comSource_ = std::move(source); }
     const ComPortMap& ComPorts() const { return comPorts_; }
     void SetRealTimeMonitor(RealTimeMonitor* monitor) { realTime_ = monitor; }
     // Poll interval of the real-time window, seconds: at 5 s or less the link
@@ -108,6 +112,7 @@ private:
     Pump& pump_;
     MessagePresenter& presenter_;
     ComPortMap comPorts_;
+    std::function<ComPortMap()> comSource_;
     RealTimeMonitor* realTime_ = nullptr;
     int realTimeInterval_ = 5;
     QString title_ = QStringLiteral("TR58 Link");

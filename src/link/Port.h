@@ -21,6 +21,9 @@ constexpr int kNone = 0;
 constexpr int kNoSuchPort = 8002;
 constexpr int kPortInUse = 8005;
 constexpr int kUnavailable = 68;
+// The device exists but this user may not open it (on Linux: not in the
+// group that owns serial devices, usually "dialout").
+constexpr int kPermissionDenied = 70;
 constexpr int kOther = 8015;
 }  // namespace PortError
 
@@ -36,7 +39,8 @@ public:
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 
-    // Bytes queued for sending and not yet sent.
+    // Bytes queued for sending and not yet on the line, including those the
+    // system's driver still holds.
     virtual qint64 OutputPending() const = 0;
     virtual void DiscardOutput() = 0;
     // Bytes received and not yet read.
@@ -44,12 +48,22 @@ public:
     virtual void DiscardInput() = 0;
     // All buffered input; empties the buffer.
     virtual QByteArray ReadInput() = 0;
+    // False when the bytes could not be handed to the line.
     virtual bool Write(const QByteArray& bytes) = 0;
     // While true the receive handler reads nothing (hardware flow control).
     virtual bool Hold() const { return false; }
-    // The connection ended by itself (peer closed, refused, device removed,
-    // a write failed); true until the next Open.
+
+    // The connection ended by itself: the peer closed it or refused it, the
+    // device was removed, a write failed. Stays true until the next Open, so a
+    // waiting link need not wait for a reply that cannot come; the port wakes
+    // it through the receive event when this turns true.
     virtual bool ConnectionLost() const { return false; }
+    // The connection of the last Open was made (for a LAN link: the host
+    // accepted it), also after it was lost or closed. A serial port is
+    // connected once it opens.
+    virtual bool ConnectionMade() const { return true; }
+    // What the system said about the last failed open or lost connection.
+    virtual QString ErrorText() const { return {}; }
 
     // The receive event: called on the GUI thread whenever input arrives.
     void SetReceiveHandler(std::function<void()> handler) { receive_ = std::move(handler); }

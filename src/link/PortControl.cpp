@@ -35,3 +35,12 @@ QByteArray PortControl::ReadInput() {
 bool PortControl::Write(const QByteArray& bytes) {
     return active_->Write(bytes);
 }
+bool PortControl::ConnectionLost() const {
+    return active_->ConnectionLost();
+}
+bool PortControl::ConnectionMade() const {
+    return active_->ConnectionMade();
+}
+QString PortControl::ErrorText() const {
+    return active_->ErrorText();
+}

@@ -18,6 +18,9 @@ public:
     void DiscardInput() override;
     QByteArray ReadInput() override;
     bool Write(const QByteArray& bytes) override;
+    bool ConnectionLost() const override;
+    bool ConnectionMade() const override;
+    QString ErrorText() const override;
 
 private:
     SerialLinkPort serial_;

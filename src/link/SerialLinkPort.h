@@ -22,10 +22,18 @@ public:
     void DiscardInput() override;
     QByteArray ReadInput() override;
     bool Write(const QByteArray& bytes) override;
+    bool ConnectionLost() const override { return lost_; }
+    QString ErrorText() const override { return errorText_; }
 
-    // Maps a QSerialPort error on open to the port error numbers.
-    static int OpenErrorNumber(int serialPortError);
+    // Maps a QSerialPort error on open to the port error numbers. A permission
+    // error is "in use" (another program's lock, an exclusive open) unless the
+    // device itself shuts this user out.
+    static int OpenErrorNumber(int serialPortError, bool userMayOpen = true);
 
 private:
+    void MarkLost(const QString& why);
+
     std::unique_ptr<QSerialPort> port_;
+    bool lost_ = false;
+    QString errorText_;
 };

@@ -21,10 +21,18 @@ public:
     void DiscardInput() override;
     QByteArray ReadInput() override;
     bool Write(const QByteArray& bytes) override;
+    bool ConnectionLost() const override { return lost_; }
+    bool ConnectionMade() const override { return made_; }
+    QString ErrorText() const override { return errorText_; }
     bool IsConnected() const;
 
 private:
+    void MarkLost();
+
     std::unique_ptr<QTcpSocket> socket_;
     bool open_ = false;
+    bool made_ = false;
+    bool lost_ = false;
+    QString errorText_;
     QByteArray unsent_;  // written before the connection was made
 };

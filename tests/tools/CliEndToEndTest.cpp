@@ -2,6 +2,11 @@
 // through QSerialPort: the whole path a user takes.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include "link/SerialLinkPort.h"
 #include "support/SimProcess.h"
 
 namespace {
@@ -54,14 +59,56 @@ TEST(CliEndToEnd, InfoWithoutAProbeShowsTheNoProbeText) {
     EXPECT_TRUE(run.out.contains(QStringLiteral("probe serial number\t\n")));
 }
 
-TEST(CliEndToEnd, SilentHostFailsWithTheLanMessage) {
+TEST(CliEndToEnd, SilentInstrumentOnAReachableHostIsNoWrongAddress) {
     SimProcess sim;
     ASSERT_TRUE(sim.Start({"--fault", "silent"}));
     const ToolRun run = RunTool({"--host", sim.TcpAddress(), "dir"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Kan inte komma åt LAN-instrumentet")));
-    EXPECT_TRUE(run.err.contains(QStringLiteral("(127.0.0.1)")));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("the LAN host 127.0.0.1 accepted the connection")))
+        << qPrintable(run.err);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("IP address"))) << qPrintable(run.err);
     EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(CliEndToEnd, RefusedHostIsTheAddressToCheck) {
+    QTcpServer closed;  // a loopback port where nothing listens
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    const ToolRun run = RunTool({"--host", address, "dir"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot connect to the LAN host 127.0.0.1")))
+        << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("IP address"))) << qPrintable(run.err);
+}
+
+TEST(CliEndToEnd, DeviceThatIsNoSerialPortSaysWhatTheSystemSaid) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString file = folder.filePath(QStringLiteral("notes.txt"));
+    QFile plain(file);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    for (const QString& path : {file, QStringLiteral("/dev/null"), folder.path()}) {
+        const ToolRun run = RunTool({"--device", path, "dir"});
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(path);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("cannot open %1: ").arg(path)))
+            << qPrintable(run.err);
+        EXPECT_FALSE(run.err.contains(QStringLiteral("COM1"))) << qPrintable(run.err);
+    }
+}
+
+TEST(CliEndToEnd, BusyDeviceIsNamedByItsPath) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start());
+    SerialLinkPort holder;  // another program has the port
+    ASSERT_EQ(holder.Open(PortTarget{1, sim.PtyPath(), {}, 23}), PortError::kNone);
+    const ToolRun run = RunTool({"--device", sim.PtyPath(), "dir"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot use %1").arg(sim.PtyPath())))
+        << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("another program"))) << qPrintable(run.err);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("COM1"))) << qPrintable(run.err);
 }
 
 TEST(CliEndToEnd, UsageErrorsExitWithTwo) {

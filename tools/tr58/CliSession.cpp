@@ -48,8 +48,50 @@ bool SplitHost(const QString& text, QString& host, quint16& port) {
 
 }  // namespace
 
+QString StderrPresenter::PortText(const MessageBoxSpec& box) const {
+    const MessageContext& c = box.context;
+    const QString com = QStringLiteral("COM%1").arg(c.openingPort);
+    const QString port = c.device.isEmpty() ? com
+                         : byPath_          ? c.device
+                                            : QStringLiteral("%1 (%2)").arg(com, c.device);
+    if (box.key == u"There is no COM")
+        return QStringLiteral(
+                   "cannot use %1: there is no such port, or another program is "
+                   "using it.")
+            .arg(port);
+    if (box.key == u"Permission Denied")
+        return QStringLiteral(
+                   "no permission to open %1. On Linux, serial ports belong to the "
+                   "\"dialout\" group: add yourself with \"sudo usermod -aG dialout "
+                   "$USER\", then log out and in again.")
+            .arg(port);
+    if (box.key == u"Cannot Open Port")
+        return QStringLiteral("cannot open %1: %2").arg(port, c.systemText);
+    if (box.key == u"LAN No Answer")
+        return QStringLiteral(
+                   "the LAN host %1 accepted the connection, but no instrument "
+                   "answers there. Check that the instrument is switched on and that "
+                   "no other program is using it.")
+            .arg(c.lanHost);
+    if (box.key == u"Cannot detect") {
+        if (c.lanSelection >= 1)
+            return QStringLiteral(
+                       "cannot connect to the LAN host %1%2. Check the host name or "
+                       "IP address, the network cables and the network set-up.")
+                .arg(c.lanHost, c.systemText.isEmpty() ? QString()
+                                                       : QStringLiteral(" (%1)").arg(c.systemText));
+        return QStringLiteral(
+                   "no instrument answers on %1. Check that the instrument is "
+                   "switched on and its cable is connected.")
+            .arg(port);
+    }
+    return {};
+}
+
 bool StderrPresenter::Present(const MessageBoxSpec& box) {
-    std::fprintf(stderr, "tr58: %s\n", box.text.toUtf8().constData());
+    const QString port = PortText(box);
+    const QString& text = port.isEmpty() ? box.text : port;
+    std::fprintf(stderr, "tr58: %s\n", text.toUtf8().constData());
     return true;
 }
 
@@ -60,7 +102,7 @@ CliSession::CliSession(const QString& title) : store_(title) {
     link_ = std::make_unique<Link>(port_, pump_, presenter_);
     link_->SetApplicationTitle(title);
     LoadLinkSettings(store_, link_->State());
-    link_->SetComPortMap(ComPortMap::FromSystem(store_.Raw()));
+    link_->SetComPortSource([this] { return ComPortMap::FromSystem(store_.Raw()); });
 
     progressLine_ = ::isatty(STDERR_FILENO) == 1;
     link_->Progress().onChange = [this] { ShowProgress(); };
@@ -130,7 +172,9 @@ bool CliSession::TakeConnectionOptions(QStringList& args, QString& error) {
                 error = QStringLiteral("no such device: %1").arg(text);
                 return false;
             }
+            link_->SetComPortSource(nullptr);
             link_->SetComPortMap(ComPortMap({{1, text}}, {}));
+            presenter_.NameDevices(true);
             s.LanSelection = 0;
             s.ConnectionType = Connection::kSerial;
             s.ConfiguredPort = 1;

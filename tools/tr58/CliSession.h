@@ -24,6 +24,15 @@ constexpr int kPartial = 3;  // done, but not all that was asked (files kept)
 class StderrPresenter : public MessagePresenter {
 public:
     bool Present(const MessageBoxSpec& box) override;
+    // The port was given as a device path (--device): messages name the path,
+    // not the COM number behind it.
+    void NameDevices(bool byPath) { byPath_ = byPath; }
+    // The tool's own English text for a message about the port or the
+    // connection; empty for other keys.
+    QString PortText(const MessageBoxSpec& box) const;
+
+private:
+    bool byPath_ = false;
 };
 
 class CliSession {
