@@ -258,6 +258,11 @@ constexpr Entry kEntries[] = {
     {6034, "\n- en eller flera nätverksenheter har konfigurerats felaktigt. "},
     {6035, "Nätverk (LAN) förbindelse"},
     {6036, "Värdnamn eller IP-adress"},
+    // Opening a document: why the file could not be read.
+    {6040,
+     "Kan inte läsa den här filen. Du har inte behörighet att läsa den, eller så används den "
+     "av ett annat program."},
+    {6041, "Det här är en mapp, inte en datafil. Välj en datafil (*.t58) i mappen."},
 };
 
 constexpr bool IdsAscending() {

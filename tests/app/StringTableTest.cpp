@@ -19,6 +19,7 @@ QList<int> ExpectedIds() {
     add(5076, 5102);  // 5086 included
     add(6000, 6020);
     add(6030, 6036);
+    add(6040, 6041);
     return ids;
 }
 
