@@ -25,6 +25,22 @@ QString TrimEnd(const QString& text) {
     return text.left(n);
 }
 
+// Text for a single line of the file: a CR or LF inside it would end the line
+// when the file is read back.
+QString OneLine(const QString& text) {
+    QString line = text;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    return line;
+}
+
+// The notes with every line break (CR LF, LF or CR alone) written as CR LF, so
+// they read back as the lines they are.
+QString NotesLines(const QString& notes) {
+    QString text = notes;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+
 bool Flush(QIODevice& file, QByteArray& out) {
     if (out.isEmpty()) return true;
     const bool written = file.write(out) == out.size();
@@ -179,7 +195,7 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     out += "BeginDataFile\r\n";
     out += kTag;
     out += "FileVersion\t1.0\r\n";
-    header(QStringLiteral("#TR58\tTitle\t") + document.Title);
+    header(QStringLiteral("#TR58\tTitle\t") + OneLine(document.Title));
     // Interval: unit code in two decimal digits, value in two hex digits. A
     // manual recording (value 0 or less) is written as value 00; a value
     // above 255 keeps its low byte, so the field stays four characters.
@@ -190,18 +206,18 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
            QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper());
     out += kTag;
     out += "BeginNotes\r\n";
-    header(document.Notes);
+    header(NotesLines(document.Notes));
     out += kTag;
     out += "EndNotes\r\n";
     const int quantities = document.QuantityCount();
     for (int q = 0; q < quantities; ++q) {
         out += '\t';
-        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Name));
+        out += EncodeInstrumentText(TrimEnd(OneLine(document.Quantity(q).Name)));
     }
     out += "\r\n";
     for (int q = 0; q < quantities; ++q) {
         out += '\t';
-        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Unit));
+        out += EncodeInstrumentText(TrimEnd(OneLine(document.Quantity(q).Unit)));
     }
     out += "\r\n";
 

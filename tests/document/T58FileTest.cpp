@@ -351,6 +351,23 @@ TEST(T58RoundTrip, NotesLineBeginningWithTheTagStaysInTheNotes) {
     EXPECT_EQ(read.PointCount(), 2);
 }
 
+// Now that LF and CR alone end lines when reading, a line break inside the
+// title or a name must not reach the file, and notes with LF line breaks must
+// come back as their lines.
+TEST(T58RoundTrip, LineBreaksInsideTextsDoNotSplitTheFilesLines) {
+    Document written;
+    ASSERT_TRUE(Read(written, ExampleFile()));
+    written.Title = QStringLiteral("Store\nroom");
+    written.Quantity(0).Name = QStringLiteral("R\rH");
+    written.Notes = QStringLiteral("a\nb\rc\r\nd");
+    Document read;
+    ASSERT_TRUE(Read(read, Write(written)));
+    EXPECT_EQ(read.Title, QStringLiteral("Store room"));
+    EXPECT_EQ(read.Quantity(0).Name, QStringLiteral("R H"));
+    EXPECT_EQ(read.Notes, QStringLiteral("a\r\nb\r\nc\r\nd"));
+    EXPECT_EQ(read.PointCount(), 2);
+}
+
 TEST(T58RoundTrip, KeepsMissingReadingsTimesAndValues) {
     Document written;
     ASSERT_TRUE(

@@ -41,7 +41,9 @@ const char kConvertSynopsis[] =
     "convert IN.t58 OUT\n"
     "      Writes a saved document as OUT: a .t58 document, or an export for\n"
     "      spreadsheets by OUT's extension: .csv (the user's list separator) or .txt\n"
-    "      (TAB-delimited), with the user's decimal separator, date and time.";
+    "      (TAB-delimited), with the user's decimal separator, date and time, in the\n"
+    "      user's encoding (UTF-8 under a UTF-8 locale, the CSV with a byte-order mark;\n"
+    "      Windows-1252 otherwise).";
 const char kStatsSynopsis[] =
     "stats FILE.t58\n"
     "      The information page of a saved document: name, recording details, and\n"
