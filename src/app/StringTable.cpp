@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6045. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6047. Every
 // other text is the Swedish build's own, byte for byte.
 #include "app/StringTable.h"
 
@@ -276,6 +276,11 @@ constexpr Entry kEntries[] = {
      ") upprättades, men instrumentet svarar inte. Kontrollera följande:\n\n- Instrumentet "
      "är påslaget.\n- Instrumentet är anslutet till nätverksenheten.\n- Inget annat program "
      "använder instrumentet."},
+    // Opening a document: why the file could not be read.
+    {6046,
+     "Kan inte läsa den här filen. Du har inte behörighet att läsa den, eller så används den "
+     "av ett annat program."},
+    {6047, "Det här är en mapp, inte en datafil. Välj en datafil (*.t58) i mappen."},
 };
 
 constexpr bool IdsAscending() {

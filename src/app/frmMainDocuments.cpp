@@ -88,16 +88,10 @@ bool frmMain::OpenDocument(const QString& requested) {
     }
     const QString name = QFileInfo(path).fileName();
     SetStatusText(StringTable::Text(5061) + name + QStringLiteral("'..."));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage(QStringLiteral("File Error"));
-        SetStatusText(StringTable::Text(5054));
-        return false;
-    }
-    const qint64 size = file.size();
-    file.close();
-    if (size == 0) {
-        ShowMessage(QStringLiteral("Invalid File"));
+    // Missing, a folder, unreadable or empty: said before any window is made.
+    const QString problem = DocumentOpenProblem(path);
+    if (!problem.isEmpty()) {
+        ShowMessage(problem);
         SetStatusText(StringTable::Text(5054));
         return false;
     }

@@ -15,25 +15,31 @@ std::optional<DocumentFileType> FileTypeOfPath(const QString& path) {
     return std::nullopt;
 }
 
-bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType type,
-                      DocumentHost* host) {
+bool SaveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const qint16 savedBefore = document.iSaved;
-    bool written = false;
-    switch (type) {
-        case DocumentFileType::T58:
-            written = t58Format(document, file, host);
-            break;
-        case DocumentFileType::Csv:
-            written = csvFormat(document, file, host);
-            break;
-        case DocumentFileType::Txt:
-            written = txtFormat(document, file, host);
-            break;
-    }
-    if (!written || !file.commit()) {
+    if (!write(file) || !file.commit()) {
         file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType type,
+                      DocumentHost* host) {
+    const qint16 savedBefore = document.iSaved;
+    const bool saved = SaveFileAtomically(path, [&](QIODevice& file) {
+        switch (type) {
+            case DocumentFileType::T58:
+                return t58Format(document, file, host);
+            case DocumentFileType::Csv:
+                return csvFormat(document, file, host);
+            case DocumentFileType::Txt:
+                return txtFormat(document, file, host);
+        }
+        return false;
+    });
+    if (!saved) {
         document.iSaved = savedBefore;
         return false;
     }

@@ -5,10 +5,18 @@
 // failed or interrupted save leaves the previous file as it was.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class Document;
 class DocumentHost;
+class QIODevice;
+
+// The one way the program writes a file for the user (documents, exports,
+// pictures): write gets a device open for writing, and the file at path is
+// replaced only when write returned true and every byte reached the disk.
+// Otherwise the previous file stays as it was and false is returned.
+bool SaveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write);
 
 enum class DocumentFileType { T58, Csv, Txt };
 

@@ -31,22 +31,26 @@ bool Export(Document& document, QIODevice& file, DocumentHost* host, ExportKind 
     document.bCommunicate = true;
     const QString separator =
         kind == ExportKind::Text ? QStringLiteral("\t") : UserLocale::ListSeparator();
-    const QByteArray separatorBytes = EncodeInstrumentText(separator);
+    const QByteArray separatorBytes = UserLocale::EncodeText(separator);
     const int quantities = document.QuantityCount();
 
+    // One header field per data field, so that every heading stands above its
+    // column: an empty one above the time, and above a quantity without a name.
     QString header;
     for (int q = 0; q < quantities; ++q) {
         const QuantityInfo& quantity = document.Quantity(q);
+        header += separator;
         if (quantity.Name.trimmed().isEmpty()) continue;
-        if (kind == ExportKind::Text) {
-            // No field above the time column: the first quantity starts the line.
-            if (q > 0) header += u'\t';
+        if (kind == ExportKind::Text)
             header += HeaderText(quantity);
-        } else {
-            header += separator + u'"' + HeaderText(quantity) + u'"';
-        }
+        else
+            header += u'"' + HeaderText(quantity) + u'"';
     }
-    QByteArray out = EncodeInstrumentText(header) + "\r\n";
+    QByteArray out;
+    // Spreadsheets take a CSV file for UTF-8 only by its byte-order mark.
+    if (kind == ExportKind::Csv && UserLocale::TextEncoding() == UserTextEncoding::Utf8)
+        out += "\xEF\xBB\xBF";
+    out += UserLocale::EncodeText(header) + "\r\n";
 
     const QByteArray missing = kind == ExportKind::Text ? QByteArray("-") : QByteArray();
     const qint32 count = document.PointCount();
@@ -58,12 +62,12 @@ bool Export(Document& document, QIODevice& file, DocumentHost* host, ExportKind 
                 return false;
             }
         }
-        out += EncodeInstrumentText(PlatformDateTimeText(document.PointTime(i)));
+        out += UserLocale::EncodeText(PlatformDateTimeText(document.PointTime(i)));
         for (int q = 0; q < quantities; ++q) {
             out += separatorBytes;
             const PointValue point = document.Value(i, q);
             if (point.Valid)
-                out += EncodeInstrumentText(
+                out += UserLocale::EncodeText(
                     FormatDecimals(point.Value, document.Quantity(q).Decimals));
             else
                 out += missing;

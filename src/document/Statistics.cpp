@@ -97,9 +97,13 @@ void UpdateFilledInformation(Document& document, bool realTime) {
     } else {
         document.StopTime = document.StartTime;
     }
-    info.Start = FormatDateTimeLocal(FromOleDate(document.StartTime));
-    if (!realTime) info.Stop = FormatDateTimeLocal(FromOleDate(document.StopTime));
-    info.Duration = document.IntervalValue < 1
+    // A document without points whose start nobody told (a saved empty
+    // download) has no start, stop or duration to show.
+    const bool timeless = count == 0 && document.StartTime == 0.0;
+    info.Start = timeless ? QString() : FormatDateTimeLocal(FromOleDate(document.StartTime));
+    if (!realTime)
+        info.Stop = timeless ? QString() : FormatDateTimeLocal(FromOleDate(document.StopTime));
+    info.Duration = document.IntervalValue < 1 || timeless
                         ? QString()
                         : DurationText(WholeSeconds(document.StartTime, document.StopTime));
     info.Points = QString::number(count);

@@ -1,6 +1,7 @@
 #include "document/T58File.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include "document/Document.h"
@@ -24,6 +25,22 @@ QString TrimEnd(const QString& text) {
     return text.left(n);
 }
 
+// Text for a single line of the file: a CR or LF inside it would end the line
+// when the file is read back.
+QString OneLine(const QString& text) {
+    QString line = text;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    return line;
+}
+
+// The notes with every line break (CR LF, LF or CR alone) written as CR LF, so
+// they read back as the lines they are.
+QString NotesLines(const QString& notes) {
+    QString text = notes;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+
 bool Flush(QIODevice& file, QByteArray& out) {
     if (out.isEmpty()) return true;
     const bool written = file.write(out) == out.size();
@@ -31,9 +48,10 @@ bool Flush(QIODevice& file, QByteArray& out) {
     return written;
 }
 
-// The file's lines, read in blocks. A line ends at CR; the byte after the CR
-// is taken as its LF without looking at it. A file with LF line ends is
-// therefore one long line (and is rejected). At the end of the file the bytes
+// The file's lines, read in blocks. The program writes CR LF, but a file that
+// passed through an editor or a transfer may end some or all of its lines in
+// LF alone (or CR alone): each of CR LF, LF and CR ends a line, so no line is
+// glued to the next and no point is lost. At the end of the file the bytes
 // read so far are the last line; after that, End() is true and every further
 // line is empty.
 class LineReader {
@@ -44,17 +62,42 @@ public:
     // marker "#Null" and turned back into an empty text, so a line that holds
     // "#Null" itself also reads as empty.
     const QString& Next() {
-        const qsizetype cr = pos_ < block_.size() ? block_.indexOf('\r', pos_) : -1;
-        if (cr >= 0) {
-            // The whole line is in the block read: decoded from there.
-            Decode(block_.constData() + pos_, cr - pos_);
-            pos_ = cr + 1;
-            skipLf_ = true;
-            SkipLf();
-        } else {
-            QByteArray bytes;
-            NextBytes(bytes);
-            Decode(bytes.constData(), bytes.size());
+        QByteArray carried;  // the start of a line that runs past the block
+        bool split = false;
+        for (;;) {
+            if (pos_ >= block_.size() && !Fill()) {
+                if (!split && atEof_) end_ = true;
+                atEof_ = true;
+                Decode(carried.constData(), carried.size());
+                break;
+            }
+            const char* data = block_.constData();
+            if (afterCr_) {
+                // The LF of a CR LF, possibly at the start of the next block.
+                afterCr_ = false;
+                if (data[pos_] == '\n') {
+                    ++pos_;
+                    continue;
+                }
+            }
+            const qsizetype size = block_.size();
+            qsizetype at = pos_;
+            while (at < size && data[at] != '\n' && data[at] != '\r') ++at;
+            if (at < size) {
+                if (split) {
+                    carried.append(data + pos_, at - pos_);
+                    Decode(carried.constData(), carried.size());
+                } else {
+                    // The whole line is in the block read: decoded from there.
+                    Decode(data + pos_, at - pos_);
+                }
+                afterCr_ = data[at] == '\r';
+                pos_ = at + 1;
+                break;
+            }
+            carried.append(data + pos_, size - pos_);
+            split = true;
+            pos_ = size;
         }
         if (line_ == QStringLiteral("#Null")) line_.clear();
         return line_;
@@ -63,33 +106,6 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    void NextBytes(QByteArray& bytes) {
-        for (;;) {
-            const qsizetype cr = block_.indexOf('\r', pos_);
-            if (cr >= 0) {
-                bytes.append(block_.constData() + pos_, cr - pos_);
-                pos_ = cr + 1;
-                skipLf_ = true;
-                SkipLf();
-                return;
-            }
-            bytes.append(block_.constData() + pos_, block_.size() - pos_);
-            pos_ = block_.size();
-            if (!Fill()) {
-                if (bytes.isEmpty() && atEof_) end_ = true;
-                atEof_ = true;
-                return;
-            }
-            SkipLf();
-        }
-    }
-    // Skips the byte after a CR, when there is one (it may start the next block).
-    void SkipLf() {
-        if (!skipLf_) return;
-        if (pos_ >= block_.size() && !Fill()) return;
-        ++pos_;
-        skipLf_ = false;
-    }
     bool Fill() {
         if (file_.atEnd()) return false;
         block_ = file_.read(64 * 1024);
@@ -117,12 +133,26 @@ private:
     QIODevice& file_;
     QByteArray block_;
     qsizetype pos_ = 0;
-    bool skipLf_ = false;
-    bool atEof_ = false;  // the last line has been delivered
+    bool afterCr_ = false;  // the last line ended at a CR: an LF next belongs to it
+    bool atEof_ = false;    // the last line has been delivered
     bool end_ = false;
     bool failed_ = false;
     QString line_;
 };
+
+// The closing line, "#TR58" TAB "EndDataFile" (blanks after it are allowed).
+bool IsEndLine(const QString& line) {
+    static const QString kEndLine = QStringLiteral("#TR58\tEndDataFile");
+    return line.startsWith(kEndLine) && line.mid(kEndLine.size()).trimmed().isEmpty();
+}
+
+// A line after the end line that holds nothing: blanks, or the CTRL-Z that
+// some transfer programs append.
+bool IsBlankLine(const QString& line) {
+    for (const QChar c : line)
+        if (!c.isSpace() && c != QChar(0x1A)) return false;
+    return true;
+}
 
 // The n-th (0-based) TAB-separated field, up to the next TAB or the line end.
 QString FieldAt(const QString& line, int n) {
@@ -165,7 +195,7 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     out += "BeginDataFile\r\n";
     out += kTag;
     out += "FileVersion\t1.0\r\n";
-    header(QStringLiteral("#TR58\tTitle\t") + document.Title);
+    header(QStringLiteral("#TR58\tTitle\t") + OneLine(document.Title));
     // Interval: unit code in two decimal digits, value in two hex digits. A
     // manual recording (value 0 or less) is written as value 00; a value
     // above 255 keeps its low byte, so the field stays four characters.
@@ -176,18 +206,18 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
            QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper());
     out += kTag;
     out += "BeginNotes\r\n";
-    header(document.Notes);
+    header(NotesLines(document.Notes));
     out += kTag;
     out += "EndNotes\r\n";
     const int quantities = document.QuantityCount();
     for (int q = 0; q < quantities; ++q) {
         out += '\t';
-        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Name));
+        out += EncodeInstrumentText(TrimEnd(OneLine(document.Quantity(q).Name)));
     }
     out += "\r\n";
     for (int q = 0; q < quantities; ++q) {
         out += '\t';
-        out += EncodeInstrumentText(TrimEnd(document.Quantity(q).Unit));
+        out += EncodeInstrumentText(TrimEnd(OneLine(document.Quantity(q).Unit)));
     }
     out += "\r\n";
 
@@ -261,8 +291,8 @@ bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
     document.ClearPoints();
     for (qint32 i = 0;; ++i) {
         const QString& line = reader.Next();
-        // The end line contains "EndDataFile" anywhere; data lines hold no "E".
-        if (line.contains(u'E') && line.contains(QStringLiteral("EndDataFile"))) break;
+        if (line.startsWith(u'#') && IsEndLine(line)) break;
+        // A file that stops before its end line may have lost points: damaged.
         if (line.count(u'\t') != quantities || reader.End()) return Reject(document);
         if (!document.MeasToStruct(line)) return Reject(document);
         if (host && i % kYieldEvery == kYieldEvery - 1) {
@@ -270,9 +300,14 @@ bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
             if (document.bExit) return Reject(document);
         }
     }
+    // Anything but blank lines after the end line may be points this document
+    // would not show: the file is refused rather than opened without them.
+    while (!reader.End()) {
+        if (!IsBlankLine(reader.Next())) return Reject(document);
+    }
     if (reader.Failed()) return Reject(document);
-    // A file without a single point gives no usable document.
-    if (document.PointCount() == 0) return Reject(document);
+    // A file without points (a download of an empty file, saved) is still the
+    // user's document: its title, notes and quantities open as written.
     document.bCommunicate = false;
 
     document.HeaderPending = false;
@@ -283,15 +318,27 @@ bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
     return true;
 }
 
+QString DocumentOpenProblem(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir()) return QStringLiteral("File Is Folder");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return info.exists() ? QStringLiteral("File Unreadable") : QStringLiteral("File Error");
+    // An empty file is no document at all.
+    if (file.size() == 0) return QStringLiteral("Invalid File");
+    return QString();
+}
+
 bool t58FormatOpen(Document& document, const QString& path, DocumentHost* host,
                    QString* messageKey) {
+    const QString problem = DocumentOpenProblem(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (messageKey) *messageKey = QStringLiteral("File Error");
+    if (!problem.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        document.bInvalidFile = problem == QStringLiteral("Invalid File");
+        if (messageKey) *messageKey = problem.isEmpty() ? QStringLiteral("File Error") : problem;
         return false;
     }
-    // An empty file is no document at all.
-    if (file.size() == 0 || !t58FormatOpen(document, static_cast<QIODevice&>(file), host)) {
+    if (!t58FormatOpen(document, static_cast<QIODevice&>(file), host)) {
         document.bInvalidFile = true;
         if (messageKey) *messageKey = QStringLiteral("Invalid File");
         return false;

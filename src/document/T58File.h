@@ -26,10 +26,19 @@ inline constexpr char kT58FileFilter[] = "TR58 Recorded Data File (*.t58)";
 // closing meanwhile (bExit).
 bool t58Format(Document& document, QIODevice& file, DocumentHost* host = nullptr);
 
-// Reads a .t58 file into an empty document. False when the file cannot be
-// opened ("File Error" in messageKey) or is rejected ("Invalid File"; the
-// document's bInvalidFile stays set). On success the statistics and the
-// information page are filled, iSaved is 1 and FilePath is the path.
+// Why the file at path cannot be opened as a document, as the key of the
+// message that tells the user: "File Error" (it is not there), "File Is
+// Folder", "File Unreadable" (there, but it cannot be read: no permission,
+// locked), "Invalid File" (empty); an empty key when it can be read.
+QString DocumentOpenProblem(const QString& path);
+
+// Reads a .t58 file into an empty document. Lines may end in CR LF, LF or CR
+// (an editor may have changed some); a file with no data line is a document
+// without points. False when the file cannot be opened (messageKey names why)
+// or is rejected ("Invalid File"; the document's bInvalidFile stays set): also
+// when it stops before its end line or holds more than blank lines after it,
+// as points could be missing. On success the statistics and the information
+// page are filled, iSaved is 1 and FilePath is the path.
 bool t58FormatOpen(Document& document, const QString& path, DocumentHost* host = nullptr,
                    QString* messageKey = nullptr);
 // The same from a device open for reading.

@@ -3,13 +3,13 @@
 #include <QLocale>
 
 #include "app/StringTable.h"
+#include "download/TimeStamp.h"
 #include "instrument/UserLocale.h"
 #include "link/Link.h"
 
 namespace {
 
 constexpr QChar kCtrlZ(0x1A);
-const QString kInstrumentDateTime = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
 // A date read with a format of two-digit years belongs to the years 2000 to
 // 2038 when the two digits are 00 to 38, as the instrument counts them.
@@ -31,8 +31,7 @@ int FileNumberOfKey(const QString& key) {
 QString PlayCommand(const DirEntry& entry, bool range, const QDateTime& from, const QDateTime& to) {
     QString command = QStringLiteral("PLAY ") + QString::number(FileNumberOfKey(entry.Key));
     if (range && entry.RangeCapable()) {
-        command +=
-            u' ' + from.toString(kInstrumentDateTime) + u' ' + to.toString(kInstrumentDateTime);
+        command += u' ' + WallClockText(from) + u' ' + WallClockText(to);
     }
     return command + u'\r';
 }
@@ -82,8 +81,8 @@ bool RangeCheck(QString& fromDate, QString& fromTime, QString& toDate, QString& 
     toTime = locale.toString(*tt, UserLocale::LongTimeFormat());
     if (*fd > *td) return false;
     if (*fd == *td && !(*ft < *tt)) return false;
-    from = QDateTime(*fd, *ft);
-    to = QDateTime(*td, *tt);
+    from = WallClockTime(*fd, *ft);
+    to = WallClockTime(*td, *tt);
     return true;
 }
 

@@ -37,8 +37,25 @@ std::optional<QDateTime> GetCDate(const QString& text) {
         return std::nullopt;
     const QDate date(ExpandTwoDigitYear(yy), month, day);
     if (!date.isValid()) return std::nullopt;
-    // The instrument's clock is a wall clock: kept as written, never moved by
-    // the computer's daylight-saving rules (02:30 on the spring-forward day
-    // does not exist in local time but is a perfectly good reading).
-    return QDateTime(date, QTime(hours % 24, minutes % 60, seconds % 60), Qt::UTC);
+    return WallClockTime(date, QTime(hours % 24, minutes % 60, seconds % 60));
+}
+
+QDateTime WallClockTime(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+std::optional<QDateTime> ReadWallClockText(const QString& text) {
+    // Date and time read apart: a local date-time would be invalid in the
+    // daylight-saving gap.
+    const QStringList parts = text.trimmed().split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 2) return std::nullopt;
+    const QDate date = QDate::fromString(parts.at(0), QStringLiteral("yyyy-MM-dd"));
+    const QTime time = QTime::fromString(parts.at(1), QStringLiteral("hh:mm:ss"));
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
+    return WallClockTime(date, time);
+}
+
+QString WallClockText(const QDateTime& time) {
+    return time.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' +
+           time.time().toString(QStringLiteral("hh:mm:ss"));
 }

@@ -13,7 +13,7 @@ struct PlainMessage {
     MessageStyle style;
 };
 
-constexpr std::array<PlainMessage, 18> kPlainMessages = {{
+constexpr std::array<PlainMessage, 20> kPlainMessages = {{
     {u"Cannot Change", 5069, MessageStyle::Exclamation},
     {u"Change Settings", 5070, MessageStyle::Question},
     {u"Stop Real", 5071, MessageStyle::Question},
@@ -28,6 +28,8 @@ constexpr std::array<PlainMessage, 18> kPlainMessages = {{
     {u"File Deleted", 5091, MessageStyle::Critical},
     {u"No Probe", 5092, MessageStyle::Exclamation},
     {u"File Error", 5093, MessageStyle::Critical},
+    {u"File Unreadable", 6046, MessageStyle::Critical},
+    {u"File Is Folder", 6047, MessageStyle::Critical},
     {u"Invalid File", 5094, MessageStyle::Critical},
     {u"Cannot Savefile", 5095, MessageStyle::Critical},
     {u"Invalid Date", 6019, MessageStyle::Critical},

@@ -1,5 +1,7 @@
 #include "instrument/UserLocale.h"
 
+#include "instrument/TextHelpers.h"
+
 namespace {
 
 struct LocaleState {
@@ -10,6 +12,7 @@ struct LocaleState {
     QString listSeparatorOverride;
     QString shortDateFormat;
     QString longTimeFormat;
+    UserTextEncoding encoding = UserTextEncoding::Windows1252;
 };
 
 LocaleState& State() {
@@ -46,6 +49,16 @@ QString WithoutTimeZone(const QString& format) {
     return result.trimmed();
 }
 
+// The encoding of the environment's locale: the first of LC_ALL, LC_CTYPE and
+// LANG that is set decides, as it does for the C library's character type.
+UserTextEncoding EnvironmentEncoding() {
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty()) return UserLocale::EncodingOfLocaleName(value);
+    }
+    return UserTextEncoding::Windows1252;
+}
+
 LocaleState& Ready() {
     LocaleState& state = State();
     if (!state.initialised) UserLocale::Init(QLocale::system());
@@ -54,9 +67,10 @@ LocaleState& Ready() {
 
 }  // namespace
 
-void UserLocale::Init(const QLocale& locale) {
+void UserLocale::Init(const QLocale& locale, std::optional<UserTextEncoding> encoding) {
     LocaleState& state = State();
     state.initialised = true;
+    state.encoding = encoding ? *encoding : EnvironmentEncoding();
     state.locale = locale;
     state.decimalSeparator = locale.decimalPoint();
     if (state.decimalSeparator.isEmpty()) state.decimalSeparator = QStringLiteral(".");
@@ -96,4 +110,23 @@ QString UserLocale::ShortDateFormat() {
 
 QString UserLocale::LongTimeFormat() {
     return Ready().longTimeFormat;
+}
+
+UserTextEncoding UserLocale::EncodingOfLocaleName(const QString& name) {
+    // language_TERRITORY.codeset@modifier
+    const qsizetype dot = name.indexOf(u'.');
+    if (dot < 0) return UserTextEncoding::Windows1252;
+    QString codeset = name.mid(dot + 1);
+    codeset.truncate(codeset.indexOf(u'@') < 0 ? codeset.size() : codeset.indexOf(u'@'));
+    codeset = codeset.toLower().remove(u'-').remove(u'_');
+    return codeset == QStringLiteral("utf8") ? UserTextEncoding::Utf8
+                                             : UserTextEncoding::Windows1252;
+}
+
+UserTextEncoding UserLocale::TextEncoding() {
+    return Ready().encoding;
+}
+
+QByteArray UserLocale::EncodeText(const QString& text) {
+    return TextEncoding() == UserTextEncoding::Utf8 ? text.toUtf8() : EncodeInstrumentText(text);
 }

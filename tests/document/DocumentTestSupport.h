@@ -10,11 +10,13 @@
 #include "document/Document.h"
 #include "instrument/UserLocale.h"
 
-// Sets the user's locale for one test and puts the system's back afterwards.
+// Sets the user's locale (and text encoding: UTF-8, as today's desktops have
+// it) for one test and puts the system's back afterwards.
 class LocaleScope {
 public:
-    explicit LocaleScope(const QLocale& locale, const QString& listSeparator = QString()) {
-        UserLocale::Init(locale);
+    explicit LocaleScope(const QLocale& locale, const QString& listSeparator = QString(),
+                         UserTextEncoding encoding = UserTextEncoding::Utf8) {
+        UserLocale::Init(locale, encoding);
         UserLocale::SetListSeparatorOverride(listSeparator);
     }
     ~LocaleScope() {

@@ -220,20 +220,92 @@ TEST(T58Read, RejectsBrokenStructures) {
     QByteArray noEnd = ExampleFile();
     noEnd.chop(static_cast<qsizetype>(strlen("#TR58\tEndDataFile\r\n")));
     EXPECT_TRUE(rejected(noEnd));
-    QByteArray lfOnly = ExampleFile();
-    lfOnly.replace("\r\n", "\n");
-    EXPECT_TRUE(rejected(lfOnly));
     EXPECT_TRUE(rejected(ExampleFile().left(60)));
     EXPECT_TRUE(rejected(QByteArray()));
 }
 
-TEST(T58Read, RejectsAFileWithAHeaderButNoDataLine) {
+// Regression: a downloaded file without points could be saved, but the saved
+// file was refused as damaged, and the title and notes typed into it were lost.
+TEST(T58Read, ReadsAFileWithAHeaderButNoDataLineAsADocumentWithoutPoints) {
     QByteArray bytes = ExampleFile();
     const qsizetype from = bytes.indexOf("12-03-05 14:00:00");
     bytes.remove(from, bytes.indexOf("#TR58\tEndDataFile") - from);
     Document document;
-    EXPECT_FALSE(Read(document, bytes));
-    EXPECT_TRUE(document.bInvalidFile);
+    ASSERT_TRUE(Read(document, bytes));
+    EXPECT_FALSE(document.bInvalidFile);
+    EXPECT_EQ(document.Title, QStringLiteral("Store room"));
+    EXPECT_EQ(document.QuantityCount(), 2);
+    EXPECT_EQ(document.PointCount(), 0);
+    EXPECT_EQ(document.Info.Points, QStringLiteral("0"));
+    EXPECT_TRUE(document.Info.Start.isEmpty());
+    EXPECT_EQ(document.Quantity(1).StatsValid, 0);
+}
+
+TEST(T58RoundTrip, SavedDocumentWithoutPointsOpensWithItsTitleAndNotes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty room.t58"));
+    Document written;
+    ASSERT_TRUE(FillDocument(written, {"RH", "T"}, {"%RH", QStringLiteral("\u00b0C")}, {}));
+    written.Title = QStringLiteral("Store room");
+    written.Notes = QStringLiteral("Logger was off\r\nall weekend");
+    ASSERT_TRUE(SaveDocumentFile(written, path, DocumentFileType::T58));
+    Document read;
+    QString key;
+    ASSERT_TRUE(t58FormatOpen(read, path, nullptr, &key)) << qPrintable(key);
+    EXPECT_EQ(read.Title, written.Title);
+    EXPECT_EQ(read.Notes, written.Notes);
+    EXPECT_EQ(read.QuantityCount(), 2);
+    EXPECT_EQ(read.PointCount(), 0);
+    EXPECT_EQ(Write(read), Write(written));
+}
+
+// Regression: a file whose lines switch from CR LF to LF (an editor or a
+// transfer left it so) opened "successfully" with only the CR LF points; the
+// LF lines and the end line were read as one line that passed for the end.
+TEST(T58Read, MixedLineEndsKeepEveryPoint) {
+    Document written;
+    written.SetQuantityCount(1);
+    written.Quantity(0).Decimals = 1;
+    for (qint32 i = 0; i < 1000; ++i) {
+        written.AppendPoint(40000.0 + i / 86400.0);
+        written.SetValue(i, 0, i * 0.5f, true);
+    }
+    const QByteArray crlf = Write(written);
+    // The second half of the data lines and the end line in LF alone.
+    qsizetype middle = 0;
+    for (int line = 0; line < 9 + 500; ++line) middle = crlf.indexOf("\r\n", middle) + 2;
+    QByteArray mixed = crlf.left(middle) + crlf.mid(middle).replace("\r\n", "\n");
+    QByteArray lfOnly = crlf;
+    lfOnly.replace("\r\n", "\n");
+    for (const QByteArray& bytes : {mixed, lfOnly}) {
+        Document read;
+        ASSERT_TRUE(Read(read, bytes));
+        ASSERT_EQ(read.PointCount(), 1000);
+        EXPECT_EQ(read.Value(999, 0).Value, 499.5f);
+        EXPECT_EQ(Write(read), crlf);
+    }
+}
+
+// Regression: the end line was any line containing "EndDataFile" and what
+// followed it was never looked at, so points glued to the end line or
+// appended after it were dropped while the file opened without complaint.
+TEST(T58Read, RefusesAFileWhosePointsWouldBeLostAroundTheEndLine) {
+    const QByteArray end = "#TR58\tEndDataFile\r\n";
+    QByteArray glued = ExampleFile();
+    glued.replace("\t21.40\r\n" + end, "\t21.40" + end);
+    QByteArray after = ExampleFile() + "12-03-05 14:00:20\t45.3\t21.41\r\n";
+    QByteArray twice = ExampleFile() + ExampleFile().mid(ExampleFile().indexOf("12-03-05"));
+    QByteArray cut = ExampleFile();
+    cut.chop(end.size() + 4);  // the last reading cut short, no end line
+    for (const QByteArray& bytes : {glued, after, twice, cut}) {
+        Document document;
+        EXPECT_FALSE(Read(document, bytes)) << bytes.right(60).constData();
+        EXPECT_TRUE(document.bInvalidFile);
+    }
+    // Blank lines and a CTRL-Z after the end line hold no points.
+    Document tail;
+    EXPECT_TRUE(Read(tail, ExampleFile() + "\r\n\x1A"));
+    EXPECT_EQ(tail.PointCount(), 2);
 }
 
 TEST(T58Read, ToleratesAMissingLastLineEnd) {
@@ -276,6 +348,23 @@ TEST(T58RoundTrip, NotesLineBeginningWithTheTagStaysInTheNotes) {
     ASSERT_TRUE(Read(read, Write(written)));
     EXPECT_EQ(read.Notes, written.Notes);
     EXPECT_EQ(read.QuantityCount(), 2);
+    EXPECT_EQ(read.PointCount(), 2);
+}
+
+// Now that LF and CR alone end lines when reading, a line break inside the
+// title or a name must not reach the file, and notes with LF line breaks must
+// come back as their lines.
+TEST(T58RoundTrip, LineBreaksInsideTextsDoNotSplitTheFilesLines) {
+    Document written;
+    ASSERT_TRUE(Read(written, ExampleFile()));
+    written.Title = QStringLiteral("Store\nroom");
+    written.Quantity(0).Name = QStringLiteral("R\rH");
+    written.Notes = QStringLiteral("a\nb\rc\r\nd");
+    Document read;
+    ASSERT_TRUE(Read(read, Write(written)));
+    EXPECT_EQ(read.Title, QStringLiteral("Store room"));
+    EXPECT_EQ(read.Quantity(0).Name, QStringLiteral("R H"));
+    EXPECT_EQ(read.Notes, QStringLiteral("a\r\nb\r\nc\r\nd"));
     EXPECT_EQ(read.PointCount(), 2);
 }
 
@@ -403,4 +492,28 @@ TEST(T58Open, NamesTheReasonOfAFailure) {
     Document emptyDocument;
     EXPECT_FALSE(t58FormatOpen(emptyDocument, empty, nullptr, &key));
     EXPECT_EQ(key, QStringLiteral("Invalid File"));
+}
+
+// Regression: a folder, or a file that is there but may not be read, was
+// reported as a file that cannot be found.
+TEST(T58Open, SaysWhenThePathIsAFolderOrCannotBeRead) {
+    QTemporaryDir dir;
+    Document folder;
+    QString key;
+    EXPECT_FALSE(t58FormatOpen(folder, dir.path(), nullptr, &key));
+    EXPECT_EQ(key, QStringLiteral("File Is Folder"));
+    EXPECT_EQ(DocumentOpenProblem(dir.path()), QStringLiteral("File Is Folder"));
+
+    const QString locked = dir.filePath(QStringLiteral("locked.t58"));
+    QFile file(locked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ExampleFile());
+    file.close();
+    EXPECT_TRUE(DocumentOpenProblem(locked).isEmpty());
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    if (QFile(locked).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads every file (root): the tool test covers it";
+    Document unreadable;
+    EXPECT_FALSE(t58FormatOpen(unreadable, locked, nullptr, &key));
+    EXPECT_EQ(key, QStringLiteral("File Unreadable"));
 }

@@ -128,6 +128,51 @@ TEST_F(DocumentWindowTest, OpeningFilesGoodEmptyAndMissing) {
     EXPECT_EQ(main->Documents().size(), 2) << "no window for a file that could not be read";
 }
 
+// Regression: a downloaded file without points could be saved, but opening the
+// saved file said it was damaged, and the title and notes typed in were lost.
+TEST_F(DocumentWindowTest, ADownloadWithoutPointsIsSavedOpenedAndShown) {
+    auto* document = new frmDocument(*main, frmDocument::Mode::Downloaded);
+    const QDateTime longAgo(QDate(2001, 1, 1), QTime(0, 0));
+    document->Doc().strBuf =
+        QString::fromLatin1(instrument.PlayReply(1, longAgo, longAgo.addDays(1)));
+    ASSERT_TRUE(document->PlayFile());
+    document->Chart()->DocumentFilled();
+    main->AddDocumentWindow(document);
+    ASSERT_EQ(document->Doc().PointCount(), 0);
+    document->Doc().EditTitle("Kylrum, tomt");
+    document->Doc().EditNotes("Loggern stod avst\u00e4ngd\r\nhela helgen");
+    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("tomt.t58"); };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+
+    ASSERT_TRUE(main->OpenDocument(Path("tomt.t58")));
+    frmDocument* reopened = main->Documents().last();
+    ASSERT_NE(reopened, document);
+    EXPECT_EQ(reopened->Doc().Title, "Kylrum, tomt");
+    EXPECT_EQ(reopened->Doc().Notes, "Loggern stod avst\u00e4ngd\r\nhela helgen");
+    EXPECT_EQ(reopened->Doc().PointCount(), 0);
+    // Every page shows it: empty statistics, axes without a curve, no rows.
+    main->resize(900, 700);
+    main->show();
+    for (const int page :
+         {frmDocument::kInformationPage, frmDocument::kChartPage, frmDocument::kTablePage}) {
+        reopened->ShowPage(page);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(reopened->Table()->model()->rowCount(), 0);
+    reopened->ShowPage(frmDocument::kChartPage);
+    reopened->Copy();
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+    EXPECT_TRUE(presenter.Keys().isEmpty()) << qPrintable(presenter.Keys().join(", "));
+}
+
+// Regression: a folder, or a file the user may not read, was reported as a file
+// that cannot be found.
+TEST_F(DocumentWindowTest, OpeningAFolderSaysItIsAFolder) {
+    EXPECT_FALSE(main->OpenDocument(dir.path()));
+    EXPECT_EQ(presenter.Keys(), QStringList{"File Is Folder"});
+    EXPECT_TRUE(main->Documents().isEmpty());
+}
+
 TEST_F(DocumentWindowTest, CopyOfOneCellIsTheWholeTableAndOfABlockItsCells) {
     frmDocument* document = Download(1);  // Kylrum: missing readings in T every 17th point
     document->ShowPage(frmDocument::kTablePage);

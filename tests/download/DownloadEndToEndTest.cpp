@@ -57,6 +57,15 @@ QString ReadWindows1252(const QString& path) {
     return DecodeWindows1252(file.readAll());
 }
 
+// An export of the tool under a UTF-8 locale: UTF-8 after the byte-order mark.
+QString ReadUtf8Csv(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("(cannot open %1)").arg(path);
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith("\xEF\xBB\xBF")) return QStringLiteral("(no byte-order mark)");
+    return QString::fromUtf8(bytes.mid(3));
+}
+
 // The tool runs under the locale of its environment.
 class SwedishEnvironment {
 public:
@@ -92,7 +101,7 @@ TEST(DownloadEndToEnd, DownloadsEveryFileAndConvertsToTheGeneratedData) {
         const QString csv = dir.filePath(QStringLiteral("%1.csv").arg(index));
         const ToolRun convert = RunTool({"convert", dir.filePath(name), csv});
         ASSERT_EQ(convert.exitCode, 0) << qPrintable(convert.err);
-        EXPECT_EQ(ReadWindows1252(csv), ExpectedSwedishCsv(Generated(index))) << name;
+        EXPECT_EQ(ReadUtf8Csv(csv), ExpectedSwedishCsv(Generated(index))) << name;
     }
 
     const ToolRun stats = RunTool({"stats", dir.filePath("Lager (2).t58")});
@@ -180,6 +189,24 @@ TEST(DownloadEndToEnd, ALateReplyNeverTurnsADeleteIntoABulkDelete) {
     // The other two files are still there.
     const ToolRun listed = RunTool({"--host", sim.TcpAddress(), "dir"});
     EXPECT_EQ(listed.out.split(u'\n', Qt::SkipEmptyParts).size(), 3) << qPrintable(listed.out);
+}
+
+// Regression: a range time inside the hour the clocks skip in spring was
+// refused as a usage error; the instrument's clock knows no such gap.
+TEST(DownloadEndToEnd, RangeTimesInsideTheSpringForwardHourAreAccepted) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(SimArguments()));
+    QTemporaryDir dir;
+    const QByteArray savedTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Stockholm");  // for the tool
+    const ToolRun download =
+        RunTool({"--host", sim.TcpAddress(), "download", "0", "--from", "2026-03-29 02:30:00",
+                 "--to", "2026-03-29 02:59:59", "-o", dir.path()});
+    if (savedTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedTz);
+    EXPECT_EQ(download.exitCode, 0) << qPrintable(download.err);
 }
 
 TEST(DownloadEndToEnd, CommandLineMistakesExitWithTwo) {

@@ -66,3 +66,36 @@ TEST_F(UserLocaleTest, CLocaleUsesPoint) {
 }
 
 }  // namespace
+
+TEST_F(UserLocaleTest, LocaleNamesSayWhetherTheUserWritesUtf8) {
+    for (const char* name : {"sv_SE.UTF-8", "C.UTF-8", "C.utf8", "de_DE.utf8@euro", "en_US.UTF_8"})
+        EXPECT_EQ(UserLocale::EncodingOfLocaleName(QString::fromLatin1(name)),
+                  UserTextEncoding::Utf8)
+            << name;
+    for (const char* name :
+         {"sv_SE.ISO-8859-1", "sv_SE@euro", "sv_SE", "C", "POSIX", "ru_RU.KOI8-R"})
+        EXPECT_EQ(UserLocale::EncodingOfLocaleName(QString::fromLatin1(name)),
+                  UserTextEncoding::Windows1252)
+            << name;
+}
+
+// The encoding is decided once, from the environment's locale names (the first
+// set of LC_ALL, LC_CTYPE, LANG), and the exports' text follows it.
+TEST_F(UserLocaleTest, TextEncodingFollowsTheEnvironment) {
+    const QByteArray savedAll = qgetenv("LC_ALL");
+    const auto encodingUnder = [](const char* lcAll) {
+        qputenv("LC_ALL", lcAll);
+        UserLocale::Init(QLocale(QLocale::Swedish, QLocale::Sweden));
+        return UserLocale::EncodeText(QStringLiteral("\u00d6 \u00b0C \u20ac"));
+    };
+    EXPECT_EQ(encodingUnder("sv_SE.UTF-8"), QByteArray("\xC3\x96 \xC2\xB0"
+                                                       "C \xE2\x82\xAC"));
+    EXPECT_EQ(UserLocale::TextEncoding(), UserTextEncoding::Utf8);
+    EXPECT_EQ(encodingUnder("sv_SE.ISO-8859-1"), QByteArray("\xD6 \xB0"
+                                                            "C \x80"));
+    EXPECT_EQ(UserLocale::TextEncoding(), UserTextEncoding::Windows1252);
+    if (savedAll.isNull())
+        qunsetenv("LC_ALL");
+    else
+        qputenv("LC_ALL", savedAll);
+}

@@ -1,11 +1,18 @@
 // tr58 against tr58sim over real TCP on loopback and a real pseudo-terminal
 // through QSerialPort: the whole path a user takes.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <optional>
 
+#include "app/StringTable.h"
+#include "document/Document.h"
+#include "document/DocumentFiles.h"
 #include "link/SerialLinkPort.h"
 #include "support/SimProcess.h"
 
@@ -32,6 +39,42 @@ void ExpectInfo(const ToolRun& run) {
                                       "instrument serial number\tT2640117\n"
                                       "probe serial number\tP5310862\n"
                                       "calibration date\t2026-03-14\n"));
+}
+
+// A saved document of one quantity: no points, or two.
+QString SaveClimateFile(const QString& path, bool withPoints) {
+    Document document;
+    document.SetQuantityCount(1);
+    document.Property(QStringLiteral("\tT"));
+    document.Unit(QStringLiteral("\tC"));
+    document.Title = QStringLiteral("Källare");
+    if (withPoints) {
+        document.MeasToStruct(QStringLiteral("26-11-02 08:00:00\t4.5"));
+        document.MeasToStruct(QStringLiteral("26-11-02 08:01:00\t4.6"));
+    }
+    EXPECT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58));
+    return path;
+}
+
+// The tool run by an ordinary user: root reads every file whatever its
+// permissions. Nothing when that cannot be arranged here.
+std::optional<ToolRun> RunToolAsOrdinaryUser(const QStringList& args) {
+    QProcess tool;
+    if (geteuid() == 0) {
+        if (!QFileInfo::exists(QStringLiteral("/usr/bin/setpriv"))) return std::nullopt;
+        tool.start(QStringLiteral("/usr/bin/setpriv"),
+                   QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                               QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58")} +
+                       args);
+    } else {
+        tool.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"), args);
+    }
+    if (!tool.waitForFinished(120000)) return std::nullopt;
+    ToolRun run;
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromUtf8(tool.readAllStandardOutput());
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    return run;
 }
 
 }  // namespace
@@ -135,4 +178,48 @@ TEST(CliEndToEnd, InfoFromARefusingOrSilentInstrumentFailsWithAMessage) {
         EXPECT_FALSE(run.out.contains(QStringLiteral("ERR"))) << qPrintable(run.out);
         EXPECT_TRUE(run.err.contains(QStringLiteral("tr58: "))) << qPrintable(run.err);
     }
+}
+
+// Regression: a folder or a file the user may not read was reported as a file
+// that cannot be found.
+TEST(CliEndToEnd, StatsAndConvertSayWhyAFileCannotBeRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folderText = StringTable::Text(6047);
+    for (const QString& command : {QStringLiteral("stats"), QStringLiteral("convert")}) {
+        QStringList args{command, dir.path()};
+        if (command == QLatin1String("convert")) args << dir.filePath(QStringLiteral("out.csv"));
+        const ToolRun folder = RunTool(args);
+        EXPECT_EQ(folder.exitCode, 1);
+        EXPECT_TRUE(folder.err.contains(folderText)) << qPrintable(folder.err);
+    }
+
+    // Readable by its owner only, in a folder everybody may look into.
+    const QString locked = SaveClimateFile(dir.filePath(QStringLiteral("locked.t58")), true);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther);
+    QFile::setPermissions(locked, geteuid() == 0 ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                 : QFileDevice::Permissions());
+    const std::optional<ToolRun> unreadable = RunToolAsOrdinaryUser({"stats", locked});
+    if (!unreadable) GTEST_SKIP() << "no way to run the tool as an ordinary user";
+    EXPECT_EQ(unreadable->exitCode, 1);
+    EXPECT_TRUE(unreadable->err.contains(StringTable::Text(6046))) << qPrintable(unreadable->err);
+    EXPECT_FALSE(unreadable->err.contains(StringTable::Text(5093)));
+}
+
+// A document without points (a saved empty download) opens for stats and
+// convert like any other.
+TEST(CliEndToEnd, StatsAndConvertOfADocumentWithoutPoints) {
+    QTemporaryDir dir;
+    const QString file = SaveClimateFile(dir.filePath(QStringLiteral("empty.t58")), false);
+    const ToolRun stats = RunTool({"stats", file});
+    ASSERT_EQ(stats.exitCode, 0) << qPrintable(stats.err);
+    EXPECT_TRUE(stats.out.contains(QStringLiteral("Källare"))) << qPrintable(stats.out);
+    const QString txt = dir.filePath(QStringLiteral("empty.txt"));
+    const ToolRun convert = RunTool({"convert", file, txt});
+    ASSERT_EQ(convert.exitCode, 0) << qPrintable(convert.err);
+    QFile exported(txt);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), QByteArray("\tT, C\r\n"));
 }

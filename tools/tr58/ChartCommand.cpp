@@ -15,6 +15,7 @@
 #include "chart/ChartRenderer.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
+#include "document/DocumentFiles.h"
 #include "document/T58File.h"
 #include "instrument/MessageCatalogue.h"
 
@@ -94,7 +95,8 @@ int RunChart(CliSession&, const QStringList& args) {
     if (!navigator.ShowAll()) navigator.SetPoints(1, document.PointCount());
 
     const QImage image = RenderChartImage(document, chartSlots, QSize(width, height));
-    if (!image.save(output, "PNG"))
+    // An existing picture is replaced only by a complete new one.
+    if (!SaveFileAtomically(output, [&image](QIODevice& file) { return image.save(&file, "PNG"); }))
         return CliSession::Failure(QStringLiteral("cannot write %1").arg(output));
     return Exit::kOk;
 }

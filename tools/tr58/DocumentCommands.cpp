@@ -19,6 +19,7 @@
 #include "download/Download.h"
 #include "download/FileDeletion.h"
 #include "download/RecordedDataParser.h"
+#include "download/TimeStamp.h"
 #include "instrument/TextHelpers.h"
 
 const char kDownloadSynopsis[] =
@@ -42,15 +43,15 @@ const char kConvertSynopsis[] =
     "convert IN.t58 OUT\n"
     "      Writes a saved document as OUT: a .t58 document, or an export for\n"
     "      spreadsheets by OUT's extension: .csv (the user's list separator) or .txt\n"
-    "      (TAB-delimited), with the user's decimal separator, date and time.";
+    "      (TAB-delimited), with the user's decimal separator, date and time, in the\n"
+    "      user's encoding (UTF-8 under a UTF-8 locale, the CSV with a byte-order mark;\n"
+    "      Windows-1252 otherwise).";
 const char kStatsSynopsis[] =
     "stats FILE.t58\n"
     "      The information page of a saved document: name, recording details, and\n"
     "      minimum, maximum and mean of every quantity, then the notes.";
 
 namespace {
-
-const QString kInstrumentTime = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
 void Note(const QString& text) {
     std::fprintf(stderr, "tr58: %s\n", text.toUtf8().constData());
@@ -111,12 +112,6 @@ QString FreePath(const QDir& folder, const QString& name) {
     return path;
 }
 
-std::optional<QDateTime> ReadInstrumentTime(const QString& text) {
-    const QDateTime time = QDateTime::fromString(text.trimmed(), kInstrumentTime);
-    if (!time.isValid()) return std::nullopt;
-    return time;
-}
-
 // Opens a .t58 file as the program does; false after showing why not.
 bool OpenDocument(CliSession& session, Document& document, const QString& path) {
     QString key;
@@ -160,8 +155,10 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         return CliSession::Usage(QStringLiteral("download: --from and --to go together"));
     Link& link = session.GetLink();
     if (!fromText.isEmpty()) {
-        const std::optional<QDateTime> from = ReadInstrumentTime(fromText);
-        const std::optional<QDateTime> to = ReadInstrumentTime(toText);
+        // Times on the instrument's clock: one inside the hour the clocks skip
+        // in spring is as good as any other.
+        const std::optional<QDateTime> from = ReadWallClockText(fromText);
+        const std::optional<QDateTime> to = ReadWallClockText(toText);
         if (!from || !to)
             return CliSession::Usage(
                 QStringLiteral("download: --from and --to take \"yyyy-mm-dd hh:mm:ss\""));
