@@ -1,10 +1,13 @@
 // tr58 download, convert and delete against tr58sim over TCP: the files the
 // tool saves hold exactly the data the simulator generated.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "instrument/TextHelpers.h"
 #include "sim/SimFile.h"
@@ -220,4 +223,23 @@ TEST(DownloadEndToEnd, CommandLineMistakesExitWithTwo) {
     const ToolRun missing = RunTool({"stats", "/nonexistent/a.t58"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(missing.err.isEmpty());
+}
+
+// Regression: Ctrl+C during a download ended the tool with exit status 1 and
+// no word about why.
+TEST(DownloadEndToEnd, CtrlCDuringADownloadSaysItWasCancelled) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--baud", "19200"}));  // the 70000-point file takes many minutes
+    QTemporaryDir dir;
+    QProcess tool;
+    tool.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
+               {"--host", sim.TcpAddress(), "download", "3", "-o", dir.path()});
+    ASSERT_TRUE(tool.waitForStarted());
+    QThread::sleep(6);  // well into the transfer
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(
+        QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("cancelled")));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "nothing half-saved";
 }

@@ -347,3 +347,30 @@ TEST_F(LinkFixture, CancelledOpenDoesNotSilenceTheNextPortTest) {
     EXPECT_EQ(link.State().MessageKey, QStringLiteral("Cannot autodetect indicator"));
     EXPECT_GE(port.OpenLog().size(), 16) << "the whole port walk ran";
 }
+
+// Regression: a connection that ended (cable pulled, LAN peer gone) was
+// noticed only when the 60 s reply time ran out.
+TEST_F(LinkFixture, ALostConnectionEndsTheCommandAtOnce) {
+    bool hungUp = false;
+    double lostAt = 0;
+    pump.onEvents = [&] {
+        if (!hungUp && link.State().LineCount > 1000) {
+            hungUp = true;
+            lostAt = Seconds();
+            port.HangUp();
+        }
+    };
+    QString reply;
+    link.State().LineCount = 0;
+    EXPECT_FALSE(Run(QStringLiteral("PLAY 3\r"), Command::kPlay, reply, false));
+    pump.onEvents = nullptr;
+    ASSERT_TRUE(hungUp);
+    EXPECT_LT(Seconds() - lostAt, 0.5) << "no 60 s wait, and no EXIT into a dead line";
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
+    EXPECT_EQ(link.State().OpenPort, 0);
+
+    // Reconnected, the next command works.
+    presenter.shown.clear();
+    ASSERT_TRUE(Run(QStringLiteral("CAL\r"), Command::kCal, reply, true));
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
