@@ -71,6 +71,21 @@ QString LanNoAnswerText(const MessageContext& context) {
     return T(6044) + context.lanHost + T(6045);
 }
 
+// Messages about a port, composed with its number, host or what the system
+// said.
+struct ComposedMessage {
+    const char16_t* key;
+    QString (*text)(const MessageContext&);
+};
+
+constexpr std::array<ComposedMessage, 5> kComposedMessages = {{
+    {u"Cannot detect", CannotDetectText},
+    {u"There is no COM", NoComText},
+    {u"Permission Denied", PermissionDeniedText},
+    {u"Cannot Open Port", CannotOpenPortText},
+    {u"LAN No Answer", LanNoAnswerText},
+}};
+
 }  // namespace
 
 std::optional<MessageBoxSpec> ComposeMessage(const QString& key, const MessageContext& context) {
@@ -79,30 +94,12 @@ std::optional<MessageBoxSpec> ComposeMessage(const QString& key, const MessageCo
     box.key = key;
     box.context = context;
     box.title = context.title;
-    if (key == u"Cannot detect") {
-        box.text = CannotDetectText(context);
-        box.style = MessageStyle::Exclamation;
-        return box;
-    }
-    if (key == u"There is no COM") {
-        box.text = NoComText(context);
-        box.style = MessageStyle::Exclamation;
-        return box;
-    }
-    if (key == u"Permission Denied") {
-        box.text = PermissionDeniedText(context);
-        box.style = MessageStyle::Exclamation;
-        return box;
-    }
-    if (key == u"Cannot Open Port") {
-        box.text = CannotOpenPortText(context);
-        box.style = MessageStyle::Exclamation;
-        return box;
-    }
-    if (key == u"LAN No Answer") {
-        box.text = LanNoAnswerText(context);
-        box.style = MessageStyle::Exclamation;
-        return box;
+    for (const ComposedMessage& message : kComposedMessages) {
+        if (key == QStringView(message.key)) {
+            box.text = message.text(context);
+            box.style = MessageStyle::Exclamation;
+            return box;
+        }
     }
     for (const PlainMessage& message : kPlainMessages) {
         if (key == QStringView(message.key)) {

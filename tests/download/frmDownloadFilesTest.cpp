@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -221,4 +222,20 @@ TEST_F(DownloadDialogTest, DeleteAfterDownloadKeepsAFileCutAt65000Points) {
     EXPECT_EQ(names.size(), 5) << "only the file read whole is gone";
     EXPECT_FALSE(names.contains(QStringLiteral("Lab 1")));
     EXPECT_TRUE(names.contains(QStringLiteral("Logg:2026/11")));
+}
+
+TEST_F(DownloadDialogTest, RangeWithDeletionSaysTheFilesAreKept) {
+    auto dialog = Open(false);
+    dialog->SelectFiles({0});
+    auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("optDateTimeRange"));
+    auto* note = dialog->findChild<QLabel*>(QStringLiteral("lblKeepNote"));
+    ASSERT_TRUE(range && note);
+    dialog->chkDelete()->setChecked(true);
+    EXPECT_FALSE(note->isVisibleTo(dialog.get()));
+    range->setChecked(true);
+    EXPECT_TRUE(note->isVisibleTo(dialog.get()));
+    EXPECT_EQ(note->text(), QStringLiteral("Filer som läses med datum/tidsintervall raderas inte "
+                                           "från instrumentet."));
+    dialog->chkDelete()->setChecked(false);
+    EXPECT_FALSE(note->isVisibleTo(dialog.get()));
 }
