@@ -17,8 +17,8 @@
 #include "document/DocumentFiles.h"
 #include "document/T58File.h"
 #include "download/RecordedDataParser.h"
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 #include "link/LinkState.h"
 #include "sim/Instrument.h"
 

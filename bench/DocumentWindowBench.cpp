@@ -15,7 +15,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
 #include "document/frmDocument.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "link/Link.h"
 #include "link/PortControl.h"
 #include "link/QtPump.h"

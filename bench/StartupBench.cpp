@@ -7,10 +7,10 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include "app/Branding.h"
-#include "app/SettingsStore.h"
+#include "base/Branding.h"
+#include "base/SettingsStore.h"
 #include "app/frmMain.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer total;

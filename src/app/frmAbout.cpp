@@ -5,9 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Branding.h"
-#include "app/GuiCaptions.h"
-#include "app/GuiImages.h"
+#include "base/Branding.h"
+#include "base/GuiCaptions.h"
+#include "app/GuiLogo.h"
+#include "base/GuiImages.h"
 
 frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmAbout"));

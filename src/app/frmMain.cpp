@@ -25,11 +25,12 @@
 #include <QWindow>
 
 #include "app/CommandLine.h"
-#include "app/GuiCaptions.h"
-#include "app/GuiImages.h"
-#include "app/GuiMessagePresenter.h"
+#include "base/GuiCaptions.h"
+#include "base/GuiImages.h"
+#include "base/GuiMessagePresenter.h"
 #include "app/ProgramFiles.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
+#include "link/LinkSettings.h"
 #include "link/PortControl.h"
 #include "link/QtPump.h"
 #include "link/frmCommunicating.h"

@@ -10,9 +10,10 @@
 #include <QMap>
 #include <memory>
 
-#include "app/Branding.h"
+#include "base/Branding.h"
 #include "app/RecentFiles.h"
-#include "app/SettingsStore.h"
+#include "app/MainWindowSettings.h"
+#include "base/SettingsStore.h"
 #include "document/DocumentFiles.h"
 #include "link/Link.h"
 

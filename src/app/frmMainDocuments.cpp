@@ -6,7 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
 #include "document/DocumentFiles.h"

@@ -5,9 +5,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/Branding.h"
-#include "app/GuiCaptions.h"
-#include "app/GuiImages.h"
+#include "base/Branding.h"
+#include "base/GuiCaptions.h"
+#include "app/GuiLogo.h"
+#include "base/GuiImages.h"
 
 frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

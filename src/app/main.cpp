@@ -2,12 +2,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/Branding.h"
+#include "base/Branding.h"
 #include "app/ProgramFiles.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,8 +6,8 @@
 #include <QRegularExpression>
 #include <QCoreApplication>
 
-#include "app/Branding.h"
-#include "app/SettingsStore.h"
+#include "base/Branding.h"
+#include "base/SettingsStore.h"
 #include <QSysInfo>
 
 #include "cablewatch/CablewatchTexts.h"

@@ -5,8 +5,8 @@
 
 #include "chart/ChartNavigator.h"
 #include "document/Document.h"
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 
 namespace {
 

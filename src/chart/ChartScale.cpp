@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "document/Document.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

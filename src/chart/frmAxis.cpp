@@ -10,11 +10,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/GuiCaptions.h"
+#include "base/GuiCaptions.h"
 #include "chart/AxisForm.h"
 #include "chart/ChartNavigator.h"
 #include "document/Document.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

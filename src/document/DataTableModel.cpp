@@ -1,7 +1,7 @@
 #include "document/DataTableModel.h"
 
 #include "document/Document.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 DataTableModel::DataTableModel(Document& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document) {

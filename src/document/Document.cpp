@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
 #include "document/PointTime.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

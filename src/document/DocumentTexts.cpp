@@ -8,8 +8,8 @@
 
 #include "document/DocumentRecord.h"
 #include "document/PointTime.h"
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 
 namespace {
 

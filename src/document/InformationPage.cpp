@@ -13,7 +13,7 @@
 
 #include "document/Document.h"
 #include "document/Statistics.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

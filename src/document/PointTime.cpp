@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

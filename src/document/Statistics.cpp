@@ -2,11 +2,11 @@
 
 #include <QStringList>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

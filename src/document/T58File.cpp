@@ -9,7 +9,7 @@
 #include "document/DocumentTexts.h"
 #include "document/PointTime.h"
 #include "document/Statistics.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

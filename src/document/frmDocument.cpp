@@ -14,16 +14,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/GuiCaptions.h"
-#include "app/GuiImages.h"
-#include "app/StringTable.h"
+#include "base/GuiCaptions.h"
+#include "base/GuiImages.h"
+#include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "document/InformationPage.h"
 #include "document/T58File.h"
 #include "download/RecordedDataParser.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "download/TimeStamp.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

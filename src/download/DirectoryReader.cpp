@@ -1,6 +1,6 @@
 #include "download/DirectoryReader.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "link/Link.h"
 
 DirectoryResult ReadDirectory(Link& link, QList<DirEntry>& entries, bool closeAfter) {

@@ -2,9 +2,9 @@
 
 #include <QLocale>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "download/TimeStamp.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 #include "link/Link.h"
 
 namespace {

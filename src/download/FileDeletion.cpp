@@ -1,6 +1,6 @@
 #include "download/FileDeletion.h"
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "link/Link.h"
 
 namespace {

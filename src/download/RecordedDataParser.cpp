@@ -6,7 +6,7 @@
 #include "document/DocumentHost.h"
 #include "document/Statistics.h"
 #include "download/TimeStamp.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "link/CommunicationProgress.h"
 #include "link/LinkState.h"
 

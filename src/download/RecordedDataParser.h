@@ -20,7 +20,7 @@
 
 #include <QString>
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 class CommunicationProgress;
 class Document;

@@ -1,6 +1,6 @@
 #include "download/TimeStamp.h"
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

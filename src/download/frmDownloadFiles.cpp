@@ -16,16 +16,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/GuiCaptions.h"
-#include "app/GuiImages.h"
-#include "app/StringTable.h"
+#include "base/GuiCaptions.h"
+#include "base/GuiImages.h"
+#include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
 #include "document/frmDocument.h"
 #include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/FileDeletion.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "instrument/DeviceInformation.h"
 
-#include "app/StringTable.h"
-#include "instrument/TextHelpers.h"
+#include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "link/Link.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/GuiCaptions.h"
+#include "base/GuiCaptions.h"
 #include "link/Link.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <array>
 #include <functional>
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 #include "link/ComPortMap.h"
 #include "link/CommunicationProgress.h"
 #include "link/LinkState.h"

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/GuiCaptions.h"
-#include "app/StringTable.h"
+#include "base/GuiCaptions.h"
+#include "base/StringTable.h"
 #include "link/Link.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/GuiCaptions.h"
+#include "base/GuiCaptions.h"
 #include "link/LanHostList.h"
 #include "link/Link.h"
 

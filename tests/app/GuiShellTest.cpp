@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
-#include "app/GuiCaptions.h"
-#include "app/StringTable.h"
+#include "base/GuiCaptions.h"
+#include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"

@@ -7,12 +7,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/Branding.h"
-#include "app/CaptionRules.h"
+#include "base/Branding.h"
+#include "base/CaptionRules.h"
 #include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
 #include "app/RecentFiles.h"
-#include "app/SettingsStore.h"
+#include "app/MainWindowSettings.h"
+#include "base/SettingsStore.h"
+#include "link/LinkSettings.h"
 #include "link/LanHostList.h"
 #include "link/LinkState.h"
 

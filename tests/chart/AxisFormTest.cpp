@@ -5,7 +5,7 @@
 #include "ChartTestDocuments.h"
 #include "chart/AxisForm.h"
 #include "chart/ChartNavigator.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

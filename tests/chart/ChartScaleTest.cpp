@@ -7,7 +7,7 @@
 
 #include "ChartTestDocuments.h"
 #include "chart/ChartScale.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
 #include "document/Statistics.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 struct TestQuantity {
     QString name;

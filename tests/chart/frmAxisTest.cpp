@@ -12,7 +12,7 @@
 #include "ChartTestDocuments.h"
 #include "chart/ChartNavigator.h"
 #include "chart/frmAxis.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

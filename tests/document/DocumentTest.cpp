@@ -7,7 +7,7 @@
 #include "DocumentTestSupport.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "document/PointTime.h"
 #include "download/TimeStamp.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 TEST(StampOleDate, AgreesWithGetCDateOverYearsMonthsAndTimes) {
     int compared = 0;

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTestSupport.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
 #include "document/Statistics.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

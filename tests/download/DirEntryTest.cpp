@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "download/DirEntry.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "sim/Instrument.h"
 
 namespace {

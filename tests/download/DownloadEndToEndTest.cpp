@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "sim/SimFile.h"
 #include "support/SimProcess.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "download/DirEntry.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "link/Link.h"
 #include "sim/Instrument.h"
 #include "sim/SimPort.h"

@@ -8,7 +8,7 @@
 #include "document/Document.h"
 #include "download/Download.h"
 #include "download/RecordedDataParser.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

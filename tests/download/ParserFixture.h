@@ -7,7 +7,7 @@
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "download/RecordedDataParser.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "link/CommunicationProgress.h"
 #include "link/LinkState.h"
 #include "support/RecordingPresenter.h"

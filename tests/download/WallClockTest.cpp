@@ -7,8 +7,8 @@
 #include "download/DirEntry.h"
 #include "download/Download.h"
 #include "download/TimeStamp.h"
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 
 namespace {
 

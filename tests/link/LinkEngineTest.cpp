@@ -1,7 +1,7 @@
 // The command engine and the receive handler against the simulated instrument.
 #include <tuple>
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "link/LinkFixture.h"
 
 namespace {

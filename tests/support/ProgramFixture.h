@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "app/frmMain.h"
 #include "sim/Instrument.h"
 #include "sim/SimPort.h"

@@ -3,7 +3,7 @@
 
 #include <QList>
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 class RecordingPresenter : public MessagePresenter {
 public:

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "link/SerialLinkPort.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"

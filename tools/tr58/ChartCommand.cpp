@@ -17,7 +17,7 @@
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "document/T58File.h"
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 const char kChartSynopsis[] =
     "chart FILE.t58 -o FILE.png [--width W] [--height H]\n"

@@ -9,7 +9,8 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/Branding.h"
+#include "base/Branding.h"
+#include "link/LinkSettings.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/SettingsStore.h"
-#include "instrument/MessageCatalogue.h"
+#include "base/SettingsStore.h"
+#include "base/MessageCatalogue.h"
 #include "link/Link.h"
 #include "link/PortControl.h"
 #include "link/QtPump.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "CliSession.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "document/Statistics.h"
@@ -20,7 +20,7 @@
 #include "download/FileDeletion.h"
 #include "download/RecordedDataParser.h"
 #include "download/TimeStamp.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 const char kDownloadSynopsis[] =
     "download N... | --all [--newest | --from \"yyyy-mm-dd hh:mm:ss\" --to \"yyyy-mm-dd "

@@ -2,11 +2,11 @@
 #include <QDateTime>
 
 #include "CliSession.h"
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 #include "download/DirEntry.h"
 #include "download/DirectoryReader.h"
 #include "instrument/DeviceInformation.h"
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "ChartCommand.h"
 #include "CliSession.h"
 #include "DocumentCommands.h"
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

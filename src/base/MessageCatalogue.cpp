@@ -1,8 +1,8 @@
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 #include <array>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 

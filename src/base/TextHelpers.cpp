@@ -1,9 +1,9 @@
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 #include <array>
 #include <cmath>
 
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/CaptionRules.h"
+#include "base/CaptionRules.h"
 
 #include <QLocale>
 

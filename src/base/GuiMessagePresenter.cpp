@@ -1,4 +1,4 @@
-#include "app/GuiMessagePresenter.h"
+#include "base/GuiMessagePresenter.h"
 
 #include <QMessageBox>
 

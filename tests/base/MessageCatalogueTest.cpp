@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The program's message boxes: modal, with the application title and the
 // icon of the message's style.
 
-#include "instrument/MessageCatalogue.h"
+#include "base/MessageCatalogue.h"
 
 class QWidget;
 

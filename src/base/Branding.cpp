@@ -1,4 +1,4 @@
-#include "app/Branding.h"
+#include "base/Branding.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 
-#include "instrument/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 namespace {
 

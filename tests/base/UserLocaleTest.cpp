@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "instrument/UserLocale.h"
+#include "base/UserLocale.h"
 
 namespace {
 

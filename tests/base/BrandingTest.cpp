@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/Branding.h"
+#include "base/Branding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/GuiCaptions.h"
+#include "base/GuiCaptions.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -13,8 +13,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "app/CaptionRules.h"
-#include "app/StringTable.h"
+#include "base/CaptionRules.h"
+#include "base/StringTable.h"
 
 namespace {
 

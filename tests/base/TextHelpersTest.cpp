@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "instrument/TextHelpers.h"
-#include "instrument/UserLocale.h"
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QSet>
 
-#include "app/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 
