@@ -104,9 +104,8 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     QString reply;
-    int code = Command::kPlay;
     link.State().LineCount = 0;
-    if (!link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), code, reply, false)) return 1;
+    if (!link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false)) return 1;
     const double received = timer.nsecsElapsed() / 1e9;
     auto* document = new frmDocument(main, frmDocument::Mode::Downloaded);
     document->Doc().strBuf = reply;

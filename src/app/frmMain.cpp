@@ -125,8 +125,6 @@ frmMain::frmMain(const Options& options)
     setWindowTitle(title_);
     SetStatusText(StringTable::Text(5054));
     setWindowIcon(ToolbarImage(QStringLiteral("Application")));
-    link_->State().OpenPort = 0;
-    link_->State().AutoDetect = false;
     setAcceptDrops(true);
     LoadSettings();
     SetDocumentCommands(false);
@@ -543,53 +541,27 @@ void frmMain::CheckPortItem(int index) {
     for (int i = 0; i <= 16; ++i) Action(QStringLiteral("Com%1").arg(i))->setChecked(i == index);
 }
 
-bool frmMain::ConfirmOpenPortChange() {
-    LinkState& s = link_->State();
-    if (link_->IsRealTimeActive()) {
-        if (!link_->ConfirmStopRealTime()) return false;
-        link_->CloseLink();
-    } else if (s.OpenPort != 0) {
-        link_->CloseLink();
-    }
-    return true;
-}
-
 void frmMain::Com_Click(int index) {
-    LinkState& s = link_->State();
-    if (!ConfirmOpenPortChange()) {
+    const LinkState& s = link_->State();
+    if (!link_->ReleaseForChange()) {
         // The check marks stay where they were.
         CheckPortItem(s.LanSelection >= 1 ? -1 : (s.AutoDetect ? 0 : s.ConfiguredPort));
         return;
     }
-    s.LanSelection = 0;
-    s.ConnectionType = Connection::kSerial;
     Action(QStringLiteral("Lan"))->setChecked(false);
-    if (s.ConfiguredPort == PortTarget::kLanPort) s.ConfiguredPort = 1;
-
-    CommunicationProgress& progress = link_->Progress();
-    progress.Load();
-    progress.SetValue(0);
-    progress.SetMsg(StringTable::Text(6004));
-    s.AutoDetect = index == 0;
-    progress.SetMaximum(index == 0 ? 16 : 1);
-
-    const bool ok = link_->OpenLink(index == 0 ? s.ConfiguredPort : index);
-    if (!ok) {
-        progress.Hide();
-        if (!s.bcancel) link_->ShowMessage(s.MessageKey);
-    }
-    s.MessageKey.clear();
-    if (index != 0) s.ConfiguredPort = static_cast<qint16>(index);
+    // The choice is kept even when the test open fails.
+    if (index == 0)
+        link_->SelectAutoDetect();
+    else
+        link_->SelectSerial(index);
+    link_->TryOpen(index == 0 ? ComPortMap::kLastCom : 1);
     CheckPortItem(index);
-    if (ok) link_->CloseLink();
-    if (progress.IsLoaded()) progress.Unload();
     SavePortChoice(*store_, s);
     MainFocus();
 }
 
 void frmMain::Lan_Click() {
-    LinkState& s = link_->State();
-    const bool wasChecked = s.LanSelection >= 1;
+    const bool wasChecked = link_->State().LanSelection >= 1;
     frmLanConnection dialog(*link_, this);
     dialog.exec();
     if (dialog.Result() <= 0) {
@@ -597,24 +569,9 @@ void frmMain::Lan_Click() {
         Action(QStringLiteral("Lan"))->setChecked(wasChecked);
         return;
     }
-    s.AutoDetect = false;
     CheckPortItem(-1);
     Action(QStringLiteral("Lan"))->setChecked(true);
-    s.ConfiguredPort = PortTarget::kLanPort;
-
-    CommunicationProgress& progress = link_->Progress();
-    progress.Load();
-    progress.SetValue(0);
-    progress.SetMaximum(1);
-    progress.SetMsg(StringTable::Text(6004));
-    const bool ok = link_->OpenLink(PortTarget::kLanPort);
-    if (!ok) {
-        progress.Hide();
-        if (!s.bcancel) link_->ShowMessage(s.MessageKey);
-    }
-    s.MessageKey.clear();
-    if (ok) link_->CloseLink();
-    if (progress.IsLoaded()) progress.Unload();
+    link_->TryOpen(1);
     MainFocus();
 }
 
@@ -722,12 +679,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    LinkState& s = link_->State();
-    if (link_->GetPort().IsOpen()) {
-        if (s.bline) link_->SendExit();
-        link_->GetPort().Close();
-        s.OpenPort = 0;
-    }
+    link_->CloseForExit();
     SaveSettings();
     event->accept();
 }

@@ -127,7 +127,6 @@ private:
     void UpdateClock();
     void UpdateKeyStates();
     void ShowViewPage(int page);
-    bool ConfirmOpenPortChange();
     void UpdateDocumentCommands();
     // Writes a document (or exports it) with a status text, reporting a failure.
     bool WriteDocument(frmDocument& document, const QString& path, DocumentFileType type, const QString& statusText);

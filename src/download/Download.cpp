@@ -116,7 +116,7 @@ int DownloadSession::KeepIncomplete(QList<DirEntry>& table) const {
 
 void DownloadSession::Finish() {
     link_.Progress().SetMsg(StringTable::Text(5054));
-    link_.State().CommandFailed = true;
+    link_.MarkFailed();
 }
 
 DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, const Options& options,
@@ -125,12 +125,11 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
     current_ = 0;
     incomplete_.clear();
     if (!link_.WaitLinkIdle()) return Outcome::NotIdle;
-    LinkState& state = link_.State();
+    const LinkState& state = link_.State();
     CommunicationProgress& progress = link_.Progress();
-    state.CommandFailed = false;
+    link_.ClearFailed();
     const int selected = SelectedCount(table);
-    state.LineCount = 0;
-    state.LineTotal = DownloadLineTotal(table, options.deleteAfter);
+    link_.StartLineCount(DownloadLineTotal(table, options.deleteAfter));
 
     progress.Load();
     progress.SetValue(0);
@@ -146,18 +145,15 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
         const bool closeAfter = !options.deleteAfter && number == selected;
         const QString command = PlayCommand(entry, options.range, options.from, options.to);
         progress.SetFileNow(number);
-        state.strMsgReady = false;
-        state.LineCount = 0;
+        link_.StartLineCount(state.LineTotal);
 
-        int code = Command::kPlay;
         QString reply;
-        if (!link_.SendCommandAndReceive(command, code, reply, closeAfter) || state.bcancel) {
+        if (!link_.SendCommandAndReceive(command, Command::kPlay, reply, closeAfter) || state.bcancel) {
             Finish();
             return Outcome::TransferFailed;
         }
         if (!DownloadsWholeFile(entry, options)) incomplete_ << entry.Index;
-        if (state.strMsgReady) {
-            state.strMsgReady = false;
+        if (link_.TakeCut()) {
             if (!incomplete_.contains(entry.Index)) incomplete_ << entry.Index;
             if (!limitQuestion || !limitQuestion()) {
                 Finish();
@@ -170,16 +166,15 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             Finish();
             return Outcome::FileGone;
         }
-        state.CommandFailed = false;
+        link_.ClearFailed();
         const bool parsed = sink(entry, number, reply);
         if (!parsed || state.CommandFailed) {
             if (link_.IsCommunicating()) progress.Hide();
             progress.SetMsg(StringTable::Text(5054));
-            state.CommandFailed = true;
+            link_.MarkFailed();
             return Outcome::ParseFailed;
         }
     }
-    state.strMsgReady = false;
-    state.LinkBusy = false;
+    link_.EndSequence();
     return Outcome::Done;
 }

@@ -24,15 +24,13 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
     if (!afterDownload) {
         progress.Load();
         progress.SetValue(0);
-        state.LineCount = 0;
-        state.LineTotal = selected;
+        link.StartLineCount(selected);
     }
     progress.SetMsg(StringTable::Text(5055));
 
     if (AllSelected(table)) {
-        int code = Command::kDel;
         QString reply;
-        const bool ok = link.SendCommandAndReceive(QStringLiteral("DEL\r"), code, reply, true);
+        const bool ok = link.SendCommandAndReceive(QStringLiteral("DEL\r"), Command::kDel, reply, true);
         if (!ok) return state.bcancel ? DeleteOutcome::Cancelled : DeleteOutcome::Failed;
         return reply.startsWith(QStringLiteral("OK")) ? DeleteOutcome::Deleted : Refused(link);
     }
@@ -44,10 +42,9 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
         ++number;
         if (!table.at(i).Selected) continue;
         const bool closeAfter = deleted + 1 == selected;
-        int code = Command::kDel;
         QString reply;
         const QString command = QStringLiteral("DEL ") + QString::number(number) + u'\r';
-        const bool ok = link.SendCommandAndReceive(command, code, reply, closeAfter);
+        const bool ok = link.SendCommandAndReceive(command, Command::kDel, reply, closeAfter);
         if (state.bcancel) return DeleteOutcome::Cancelled;
         // A failed command may or may not have deleted the file; going on
         // with numbers that may be shifted could delete the wrong one.

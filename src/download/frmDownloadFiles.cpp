@@ -215,14 +215,10 @@ bool frmDownloadFiles::Load() {
     loaded_ = true;
     readable_ = false;
     Link& link = main_.GetLink();
-    LinkState& s = link.State();
-    s.CommandFailed = false;
-    s.bcancel = false;
     busy_ = true;
     const DirectoryResult result = ReadDirectory(link, entries_, true);
     busy_ = false;
     if (result != DirectoryResult::Listed) {
-        s.CommandFailed = true;
         Finish();
         return false;
     }
@@ -377,7 +373,6 @@ void frmDownloadFiles::cmdDownload_Click() {
             link.CloseLink();
     }
     busy_ = false;
-    link.State().LinkBusy = false;
     main_.SetStatusText(StringTable::Text(5054));
     Finish();
     accept();
@@ -398,8 +393,8 @@ void frmDownloadFiles::cmdDelete_Click() {
 void frmDownloadFiles::Finish() {
     Link& link = main_.GetLink();
     if (link.IsCommunicating()) link.Progress().Unload();
-    link.State().LinkBusy = false;
-    link.State().CommandFailed = false;
+    link.EndSequence();
+    link.ClearFailed();
     main_.MainFocus();
 }
 

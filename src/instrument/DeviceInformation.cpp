@@ -42,35 +42,28 @@ void ReadCalReply(const QString& reply, DeviceInformation& info) {
 
 DeviceInformation ReadDeviceInformation(Link& link) {
     DeviceInformation info;
-    LinkState& s = link.State();
     CommunicationProgress& progress = link.Progress();
-    const int steps = s.AutoDetect ? 19 : 3;
+    const int steps = link.State().AutoDetect ? 19 : 3;
     progress.Load();
     progress.SetMaximum(steps);
     progress.SetValue(0);
     progress.SetMsg(StringTable::Text(6003));
 
     QString reply;
-    int code = Command::kVers;
-    if (link.SendCommandAndReceive(QStringLiteral("VERS\r"), code, reply, false)) {
+    if (link.SendCommandAndReceive(QStringLiteral("VERS\r"), Command::kVers, reply, false)) {
         info.versRead = true;
         progress.SetValue(steps - 2);
         ReadVersReply(reply, info);
 
         progress.SetValue(steps - 1);
-        s.LinkBusy = false;
-        code = Command::kSnum;
-        if (link.SendCommandAndReceive(QStringLiteral("SNUM\r"), code, reply, false)) {
+        if (link.SendCommandAndReceive(QStringLiteral("SNUM\r"), Command::kSnum, reply, false)) {
             ReadSnumReply(reply, info);
             progress.SetValue(steps);
-            s.LinkBusy = false;
-            code = Command::kCal;
-            if (link.SendCommandAndReceive(QStringLiteral("CAL\r"), code, reply, true))
+            if (link.SendCommandAndReceive(QStringLiteral("CAL\r"), Command::kCal, reply, true))
                 ReadCalReply(reply, info);
         }
     }
-    s.icommand = Command::kNone;
-    s.LinkBusy = false;
+    link.EndSequence();
     if (progress.IsLoaded()) progress.Unload();
     return info;
 }

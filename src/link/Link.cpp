@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/StringTable.h"
 #include "base/TextHelpers.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int kQuietCycles = 100;
 // The message of a command that failed at the instrument (no reply in time,
 // an "ERR" reply). The clock setting and the real-time poll fail quietly; the
 // caller of the poll decides what to say.
-QString FailureKey(int code) {
+QString FailureKey(Command::Code code) {
     switch (code) {
         case Command::kUnit:
         case Command::kUnitChange:
@@ -32,17 +33,11 @@ QString FailureKey(int code) {
         case Command::kTime:
             return {};
         default:
-            return code > Command::kEchoOff ? QStringLiteral("Communication Errors") : QString();
+            return Command::IsCommand(code) ? QStringLiteral("Communication Errors") : QString();
     }
 }
 
-// The instrument owes an end-marked reply to every command but the wake-up
-// burst and "EXIT".
-bool ExpectsEndMark(int code) {
-    return code != Command::kWake && code != Command::kExit && code != Command::kNone;
-}
-
-double ReplyTime(int code) {
+double ReplyTime(Command::Code code) {
     switch (code) {
         case Command::kPlay:
         case Command::kDel:
@@ -94,6 +89,56 @@ MessageContext Link::Context() const {
 
 bool Link::ShowMessage(QString& key) {
     return ::ShowMessage(key, Context(), presenter_);
+}
+
+// ---------------------------------------------------------------------------
+// Connection choice
+
+void SelectSerialPort(LinkState& state, int com) {
+    state.LanSelection = 0;
+    state.ConnectionType = Connection::kSerial;
+    state.ConfiguredPort = static_cast<qint16>(com);
+    state.AutoDetect = false;
+}
+
+void SelectAutoDetect(LinkState& state) {
+    state.LanSelection = 0;
+    state.ConnectionType = Connection::kSerial;
+    if (state.ConfiguredPort == PortTarget::kLanPort) state.ConfiguredPort = 1;
+    state.AutoDetect = true;
+}
+
+void SelectLanHost(LinkState& state, int entry) {
+    state.LanSelection = static_cast<qint16>(entry);
+    state.ConnectionType = Connection::kLan;
+    state.ConfiguredPort = PortTarget::kLanPort;
+    state.AutoDetect = false;
+}
+
+bool Link::ReleaseForChange() {
+    if (IsRealTimeActive()) {
+        if (!ConfirmStopRealTime()) return false;
+        CloseLink();
+    } else if (s_.OpenPort != 0) {
+        CloseLink();
+    }
+    return true;
+}
+
+bool Link::TryOpen(int steps) {
+    progress_.Load();
+    progress_.SetValue(0);
+    progress_.SetMaximum(steps);
+    progress_.SetMsg(StringTable::Text(6004));
+    const bool ok = OpenLink(s_.ConfiguredPort);
+    if (!ok) {
+        progress_.Hide();
+        if (!s_.bcancel) ShowMessage(s_.MessageKey);
+    }
+    s_.MessageKey.clear();
+    if (ok) CloseLink();
+    if (progress_.IsLoaded()) progress_.Unload();
+    return ok;
 }
 
 // ---------------------------------------------------------------------------
@@ -186,8 +231,7 @@ bool Link::WakeInstrument() {
         s_.icommand = Command::kEchoOff;
         port_.DiscardInput();
         QString reply;
-        int code = Command::kEchoOff;
-        if (SendCommandAndReceive(QStringLiteral("ECHO OFF\r"), code, reply, false)) {
+        if (SendCommandAndReceive(QStringLiteral("ECHO OFF\r"), Command::kEchoOff, reply, false)) {
             Pause(kAfterWrite);
             port_.DiscardInput();
             s_.icommand = Command::kNone;
@@ -271,10 +315,17 @@ bool Link::CloseLink() {
     return true;
 }
 
+void Link::CloseForExit() {
+    if (!port_.IsOpen()) return;
+    if (s_.bline) SendExit();
+    port_.Close();
+    s_.OpenPort = 0;
+}
+
 // ---------------------------------------------------------------------------
 // The command engine
 
-bool Link::SendCommandAndReceive(const QString& command, int& code, QString& reply,
+bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QString& reply,
                                  bool closeAfter) {
     // Every command starts from a clean state: nothing a failed, cut or
     // cancelled command left behind may change how this one goes.
@@ -289,7 +340,7 @@ bool Link::SendCommandAndReceive(const QString& command, int& code, QString& rep
     bool ok = opened;
     if (ok && (code == Command::kDir || code == Command::kSendFirst)) SetInstrumentClock();
 
-    s_.icommand = static_cast<qint16>(code);
+    s_.icommand = code;
     if (ok && !s_.bcancel)
         ok = Transact(command, reply);
     else if (s_.bcancel)
@@ -323,7 +374,7 @@ bool Link::SendCommandAndReceive(const QString& command, int& code, QString& rep
         if (!s_.bcancel) {
             if (IsRealTimeActive() && realTime_->PointCount() >= 1 && code == Command::kSendPoll) {
                 if (!s_.MessageKey.startsWith(QLatin1String("Cannot"))) s_.MessageKey.clear();
-            } else if (code > Command::kEchoOff) {
+            } else if (Command::IsCommand(code)) {
                 ShowMessage(s_.MessageKey);
             }
         }
@@ -354,7 +405,7 @@ void Link::SetInstrumentClock() {
                              .arg(now.time().hour())
                              .arg(now.time().minute())
                              .arg(now.time().second());
-    const qint16 saved = s_.icommand;
+    const Command::Code saved = s_.icommand;
     s_.icommand = Command::kTime;
     QString reply;
     Transact(text, reply);  // the outcome does not matter to the command that asked
@@ -382,12 +433,12 @@ bool Link::SendText(const QString& text) {
     // Bytes the line did not take never reach the instrument: waiting for
     // its reply would only take the full reply time.
     if (!port_.Write(CommandBytes(text))) return false;
-    if (s_.icommand > Command::kWake) Pause(kAfterWrite);
+    if (s_.icommand != Command::kNone && s_.icommand != Command::kWake) Pause(kAfterWrite);
     return true;
 }
 
 bool Link::ReceiveReply(QString& reply) {
-    const int code = s_.icommand;
+    const Command::Code code = s_.icommand;
     const double t = ReplyTime(code);
     const double start = pump_.Clock();
     // A connection that ended (peer gone, cable pulled) can bring no reply:
@@ -406,7 +457,7 @@ bool Link::ReceiveReply(QString& reply) {
         quint64 seen = receivedBytes_;
         while (!ctrlZSeen_ && waiting()) {
             pump_.ProcessEvents(kCycleMs);
-            if (code > Command::kEchoOff && s_.ReplyReady) break;
+            if (Command::IsCommand(code) && s_.ReplyReady) break;
             if (receivedBytes_ != seen || port_.InputPending() > 0) {
                 seen = receivedBytes_;
                 quiet = 0;
@@ -419,7 +470,7 @@ bool Link::ReceiveReply(QString& reply) {
     // The wait is over. An end mark the instrument still owes this command
     // (it answers late, or was cancelled) must not be taken for the reply to
     // the next one.
-    if (!ctrlZSeen_ && ExpectsEndMark(code) && s_.bline && port_.IsOpen() &&
+    if (!ctrlZSeen_ && Command::ExpectsEndMark(code) && s_.bline && port_.IsOpen() &&
         !port_.ConnectionLost())
         ++staleReplies_;
 
@@ -539,13 +590,13 @@ void Link::OnReceive() {
             s_.bline = true;
             s_.ReplyReady = true;
         }
-    } else if (s_.icommand >= Command::kDir && s_.icommand != Command::kExit) {
+    } else if (Command::IsCommand(s_.icommand) && s_.icommand != Command::kExit) {
         if (ctrlZSeen_ && !s_.bcancel) s_.ReplyReady = true;
     }
 }
 
 void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
-    const int code = s_.icommand;
+    const Command::Code code = s_.icommand;
     if (code != Command::kDir && code != Command::kPlay && code != Command::kDel &&
         code != Command::kSendFirst && code != Command::kUnit)
         return;

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <array>
+#include <utility>
 #include <functional>
 
 #include "base/MessageCatalogue.h"
@@ -61,17 +62,51 @@ public:
     // The title of message boxes.
     void SetApplicationTitle(const QString& title) { title_ = title; }
 
+    // The connection the next command opens: a COM port, detection over
+    // every COM port, or entry (1-based) of the LAN host list.
+    void SelectSerial(int com) { SelectSerialPort(s_, com); }
+    void SelectAutoDetect() { ::SelectAutoDetect(s_); }
+    void SelectLan(int entry) { SelectLanHost(s_, entry); }
+    // Before the connection changes: a running real-time window is stopped
+    // (the user is asked first) and an open link closed. False when the user
+    // keeps the real-time window.
+    bool ReleaseForChange();
+    // The test open of the port menu and the LAN dialog: opens the configured
+    // connection behind the progress window (bar maximum steps), shows why it
+    // failed unless cancelled, and closes it again.
+    bool TryOpen(int steps);
+
+    // A command sequence (directory, download, deletion, device information)
+    // is over: the real-time poll may have the link again.
+    void EndSequence() {
+        s_.icommand = Command::kNone;
+        s_.LinkBusy = false;
+    }
+    // The progress count of the reply lines of a sequence of commands.
+    void StartLineCount(qint32 total) {
+        s_.LineCount = 0;
+        s_.LineTotal = total;
+    }
+    void MarkFailed() { s_.CommandFailed = true; }
+    // Whether the last reply was cut at the line limit; the flag is cleared.
+    bool TakeCut() { return std::exchange(s_.strMsgReady, false); }
+    void ClearFailed() { s_.CommandFailed = false; }
+
     // Opening, waking, detection.
     bool OpenPortAt(int port, int& errorCode);
     bool WakeInstrument();
     bool OpenLink(int port);
     bool CloseLink();
+    // The program ends: "EXIT" to an instrument whose line is open, then the
+    // port closes.
+    void CloseForExit();
     bool SendExit();
     // Error number of each port (1..17) from the last OpenLink.
     int PortError(int port) const;
 
     // The command engine.
-    bool SendCommandAndReceive(const QString& command, int& code, QString& reply, bool closeAfter);
+    bool SendCommandAndReceive(const QString& command, Command::Code code, QString& reply,
+                               bool closeAfter);
     void SetInstrumentClock();
     bool Transact(const QString& command, QString& reply);
     bool SendText(const QString& text);

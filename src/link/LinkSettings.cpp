@@ -2,6 +2,7 @@
 
 #include "base/SettingsStore.h"
 #include "link/LinkState.h"
+#include "link/Port.h"
 
 void LoadLinkSettings(const SettingsStore& store, LinkState& state) {
     state.ConfiguredPort = static_cast<qint16>(store.ReadInt(QStringLiteral("Port"), 1));
@@ -15,15 +16,12 @@ void LoadLinkSettings(const SettingsStore& store, LinkState& state) {
     }
     int selection = store.ReadInt(QStringLiteral("LastIP"), 0);
     if (selection > 8 || selection < 0) selection = 0;
-    state.LanSelection = static_cast<qint16>(selection);
-    state.strMsgReady = false;
-    if (state.LanSelection < 1) {
-        state.ConnectionType = Connection::kSerial;
-        if (state.ConfiguredPort == 17) state.ConfiguredPort = 1;
+    if (selection >= 1) {
+        SelectLanHost(state, selection);
+    } else if (state.AutoDetect) {
+        SelectAutoDetect(state);
     } else {
-        state.ConnectionType = Connection::kLan;
-        state.AutoDetect = false;
-        state.ConfiguredPort = 17;
+        SelectSerialPort(state, state.ConfiguredPort == PortTarget::kLanPort ? 1 : state.ConfiguredPort);
     }
 }
 

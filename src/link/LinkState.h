@@ -14,21 +14,38 @@ struct LanHost {
 
 // Command codes: they choose the reply time and the failure message.
 namespace Command {
-constexpr int kNone = 0;
-constexpr int kWake = 1;
-constexpr int kEchoOff = 2;
-constexpr int kDir = 3;
-constexpr int kPlay = 4;
-constexpr int kExit = 5;
-constexpr int kDel = 6;
-constexpr int kSendFirst = 7;
-constexpr int kSendPoll = 8;
-constexpr int kUnit = 9;
-constexpr int kUnitChange = 10;
-constexpr int kVers = 11;
-constexpr int kSnum = 12;
-constexpr int kCal = 13;
-constexpr int kTime = 14;
+enum Code : qint16 {
+    kNone = 0,
+    kWake = 1,  // the wake-up burst
+    kEchoOff = 2,
+    kDir = 3,
+    kPlay = 4,
+    kExit = 5,
+    kDel = 6,
+    kSendFirst = 7,  // "SEND n": real time starts
+    kSendPoll = 8,   // "SEND": one real-time reading
+    kUnit = 9,
+    kUnitChange = 10,
+    kVers = 11,
+    kSnum = 12,
+    kCal = 13,
+    kTime = 14,
+};
+
+// The two steps of opening the link; their failures are the opening's.
+constexpr bool IsOpeningStep(Code code) {
+    return code == kWake || code == kEchoOff;
+}
+// A command of its own (not idle, not part of opening the link): its failure
+// is shown, and a 0.2 s pause follows its writing.
+constexpr bool IsCommand(Code code) {
+    return code != kNone && !IsOpeningStep(code);
+}
+// The instrument ends its reply with CTRL-Z; only the wake-up burst and
+// "EXIT" have none.
+constexpr bool ExpectsEndMark(Code code) {
+    return code != kNone && code != kWake && code != kExit;
+}
 }  // namespace Command
 
 namespace Connection {
@@ -43,7 +60,7 @@ struct LinkState {
     bool AutoDetect = false;    // try every COM port when the configured one fails
     qint16 ConnectionType = Connection::kSerial;
     qint16 LanSelection = 0;  // 1-based LAN host entry in use; 0 = serial
-    qint16 icommand = Command::kNone;
+    Command::Code icommand = Command::kNone;
     bool bline = false;        // the instrument has announced an open line
     bool ReplyReady = false;   // the expected reply or announcement is complete
     bool bcancel = false;      // the user pressed Cancel
@@ -57,3 +74,9 @@ struct LinkState {
     bool CommandFailed = false;
     std::array<LanHost, 9> LanHosts;  // entries 0..7 are kept in the settings
 };
+
+// The connection choices. The rules live here once: a LAN choice means port
+// 17 and no detection; a serial choice leaves port 17 for a COM port.
+void SelectSerialPort(LinkState& state, int com);
+void SelectAutoDetect(LinkState& state);
+void SelectLanHost(LinkState& state, int entry);

@@ -85,20 +85,12 @@ void frmLanConnection::cmdOK_Click() {
         cboIp_->setFocus();
         return;
     }
-    LinkState& s = link_.State();
-    if (link_.IsRealTimeActive()) {
-        if (!link_.ConfirmStopRealTime()) return;
-        link_.CloseLink();
-    } else if (s.OpenPort != 0) {
-        link_.CloseLink();
-    }
+    if (!link_.ReleaseForChange()) return;
     bool ok = false;
     int port = txtPort_->text().toInt(&ok);
     if (!ok || port < 1 || port > 65535) port = 23;
-    selected_ = AcceptLanHost(s, host, port);
-    s.AutoDetect = false;
-    s.LanSelection = static_cast<qint16>(selected_);
-    s.ConnectionType = Connection::kLan;
+    selected_ = AcceptLanHost(link_.State(), host, port);
+    link_.SelectLan(selected_);
     result_ = PortTarget::kLanPort;
     accept();
 }

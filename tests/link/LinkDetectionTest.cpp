@@ -176,14 +176,12 @@ TEST(ComPortSource, UsbCablePluggedInAfterStartUpIsFound) {
     link.SetComPortSource([&] { return ComPortMap({}, devices); });
 
     QString reply;
-    int code = Command::kVers;
-    EXPECT_FALSE(link.SendCommandAndReceive(QStringLiteral("VERS\r"), code, reply, true));
+    EXPECT_FALSE(link.SendCommandAndReceive(QStringLiteral("VERS\r"), Command::kVers, reply, true));
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("There is no COM")});
 
     devices << QStringLiteral("/dev/ttyUSB0");  // the cable is plugged in
     presenter.shown.clear();
-    code = Command::kVers;
-    EXPECT_TRUE(link.SendCommandAndReceive(QStringLiteral("VERS\r"), code, reply, true));
+    EXPECT_TRUE(link.SendCommandAndReceive(QStringLiteral("VERS\r"), Command::kVers, reply, true));
     EXPECT_TRUE(presenter.shown.isEmpty());
     EXPECT_EQ(link.ComPorts().Device(1), QStringLiteral("/dev/ttyUSB0"));
 }

@@ -12,7 +12,7 @@ TEST_F(LinkFixture, OpenWakesTheInstrumentAndTurnsEchoOff) {
     ASSERT_TRUE(link.OpenLink(1));
     EXPECT_EQ(link.State().OpenPort, 1);
     EXPECT_TRUE(link.State().bline);
-    EXPECT_EQ(link.State().icommand, 0);
+    EXPECT_EQ(link.State().icommand, Command::kNone);
     const QString written = Written();
     ASSERT_GE(written.size(), Link::kWakeBurstSize);
     EXPECT_TRUE(written.startsWith(QLatin1String("EXIT\r\xFF\r")));
@@ -62,8 +62,7 @@ TEST_F(LinkFixture, WaitsAreCorrectAcrossMidnight) {
     Link late(latePort, latePump, presenter);
     latePort.AttachInstrument(1, &instrument);
     QString reply;
-    int code = Command::kDir;
-    ASSERT_TRUE(late.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, true));
+    ASSERT_TRUE(late.SendCommandAndReceive(QStringLiteral("DIR\r"), Command::kDir, reply, true));
     EXPECT_TRUE(reply.startsWith(QLatin1String("Lab 1\t")));
     EXPECT_LT(latePump.Milliseconds(), 20000) << "no wait ran for a day";
 }
@@ -74,8 +73,7 @@ TEST_F(LinkFixture, LinkThatCannotBeOpenedReportsCannotDetect) {
     SimPort empty(pump);
     Link lonely(empty, pump, presenter);
     QString reply;
-    int code = Command::kDir;
-    EXPECT_FALSE(lonely.SendCommandAndReceive(QStringLiteral("DIR\r"), code, reply, true));
+    EXPECT_FALSE(lonely.SendCommandAndReceive(QStringLiteral("DIR\r"), Command::kDir, reply, true));
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Cannot detect")});
     EXPECT_TRUE(presenter.shown.first().text.contains(QLatin1String("COM1")));
     EXPECT_TRUE(lonely.State().CommandFailed);
@@ -238,7 +236,7 @@ TEST_F(LinkFixture, LateClockReplyIsNotTakenForTheDirectory) {
 TEST_F(LinkFixture, LateReplyToEachCommandKindNeverAnswersTheNextCommand) {
     struct Case {
         const char* command;
-        int code;
+        Command::Code code;
         int lateMs;  // past the command's wait
     };
     const Case cases[] = {

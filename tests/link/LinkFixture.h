@@ -17,7 +17,7 @@ protected:
     }
 
     // Runs one command as a window would and returns the reply.
-    bool Run(const QString& command, int code, QString& reply, bool closeAfter = true) {
+    bool Run(const QString& command, Command::Code code, QString& reply, bool closeAfter = true) {
         return link.SendCommandAndReceive(command, code, reply, closeAfter);
     }
     double Seconds() const { return pump.Milliseconds() / 1000.0; }

@@ -151,10 +151,7 @@ bool CliSession::TakeConnectionOptions(QStringList& args, QString& error) {
             }
             // The LAN host list's spare record: never stored in the settings.
             s.LanHosts[8] = {host, port, 1};
-            s.LanSelection = 9;
-            s.ConnectionType = Connection::kLan;
-            s.ConfiguredPort = PortTarget::kLanPort;
-            s.AutoDetect = false;
+            link_->SelectLan(9);
         } else if (option == QLatin1String("--port")) {
             if (!value(text)) return false;
             bool ok = false;
@@ -163,10 +160,7 @@ bool CliSession::TakeConnectionOptions(QStringList& args, QString& error) {
                 error = QStringLiteral("--port takes a COM number 1..16, not \"%1\"").arg(text);
                 return false;
             }
-            s.LanSelection = 0;
-            s.ConnectionType = Connection::kSerial;
-            s.ConfiguredPort = static_cast<qint16>(com);
-            s.AutoDetect = false;
+            link_->SelectSerial(com);
         } else if (option == QLatin1String("--device")) {
             if (!value(text)) return false;
             if (!QFileInfo::exists(text)) {
@@ -176,15 +170,9 @@ bool CliSession::TakeConnectionOptions(QStringList& args, QString& error) {
             link_->SetComPortSource(nullptr);
             link_->SetComPortMap(ComPortMap({{1, text}}, {}));
             presenter_.NameDevices(true);
-            s.LanSelection = 0;
-            s.ConnectionType = Connection::kSerial;
-            s.ConfiguredPort = 1;
-            s.AutoDetect = false;
+            link_->SelectSerial(1);
         } else if (option == QLatin1String("--auto")) {
-            s.LanSelection = 0;
-            s.ConnectionType = Connection::kSerial;
-            if (s.ConfiguredPort == PortTarget::kLanPort) s.ConfiguredPort = 1;
-            s.AutoDetect = true;
+            link_->SelectAutoDetect();
         } else {
             args.prepend(option);
             break;

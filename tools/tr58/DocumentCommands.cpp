@@ -228,7 +228,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     DownloadSession download(link);
     const DownloadSession::Outcome outcome = download.Run(entries, options, sink, limit);
     link.Progress().Unload();
-    link.State().LinkBusy = false;
+    link.EndSequence();
     // A failed download leaves the link to the session, which says EXIT.
     if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
     if (!options.deleteAfter) return Exit::kOk;
@@ -248,7 +248,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     }
     const DeleteOutcome deleted = DeleteSelectedFiles(link, entries, true);
     link.Progress().Unload();
-    link.State().LinkBusy = false;
+    link.EndSequence();
     if (deleted != DeleteOutcome::Deleted) return Exit::kFailed;
     return kept > 0 ? Exit::kPartial : Exit::kOk;
 }
@@ -281,7 +281,7 @@ int RunDelete(CliSession& session, const QStringList& arguments) {
     }
     const DeleteOutcome outcome = DeleteSelectedFiles(link, entries, false);
     link.Progress().Unload();
-    link.State().LinkBusy = false;
+    link.EndSequence();
     return outcome == DeleteOutcome::Deleted ? Exit::kOk : Exit::kFailed;
 }
 

@@ -16,7 +16,7 @@ QString YesNo(bool value) {
 
 // The command code for a command line typed by hand: it chooses how long the
 // reply may take.
-int CodeFor(const QString& command) {
+Command::Code CodeFor(const QString& command) {
     const QStringList words = command.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString word = words.value(0).toUpper();
     if (word == QLatin1String("DIR")) return Command::kDir;
@@ -73,8 +73,8 @@ int RunRaw(CliSession& session, const QStringList& args) {
             QStringLiteral("raw takes one command text, e.g. tr58 raw \"VERS\""));
     Link& link = session.GetLink();
     QString reply;
-    int code = CodeFor(args.first());
-    const bool ok = link.SendCommandAndReceive(args.first() + QLatin1Char('\r'), code, reply, true);
+    const bool ok =
+        link.SendCommandAndReceive(args.first() + QLatin1Char('\r'), CodeFor(args.first()), reply, true);
     // A reply the engine refused (an "ERR") is still worth seeing.
     reply = CleanInstrumentText(reply).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     CliSession::Print(reply);
