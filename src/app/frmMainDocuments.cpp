@@ -8,6 +8,7 @@
 
 #include "base/StringTable.h"
 #include "app/frmMain.h"
+#include "base/MessageKeys.h"
 #include "chart/ChartView.h"
 #include "document/DocumentFiles.h"
 #include "document/Export.h"
@@ -100,7 +101,7 @@ bool frmMain::OpenDocument(const QString& requested) {
     if (!document->LoadFile(path, key)) {
         // The half-built window goes without a question.
         delete document;
-        ShowMessage(key.isEmpty() ? QStringLiteral("Invalid File") : key);
+        ShowMessage(key.isEmpty() ? MessageKeys::kInvalidFile : key);
         SetStatusText(StringTable::Text(5054));
         return false;
     }
@@ -126,7 +127,7 @@ bool frmMain::WriteDocument(frmDocument& document, const QString& path, Document
     d.bCommunicate = true;
     const bool ok = SaveDocumentFile(d, path, type, &document);
     d.bCommunicate = false;
-    if (!ok) ShowMessage(QStringLiteral("Cannot Savefile"));
+    if (!ok) ShowMessage(MessageKeys::kCannotSavefile);
     SetStatusText(StringTable::Text(5054));
     return ok;
 }
@@ -170,7 +171,7 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     // Only a window whose own filling failed goes without the question: it
     // holds no readings. A failed command elsewhere says nothing about this
     // document's data.
-    if (!document.FillFailed() && (d.iSaved == 0 || d.iSaved == 2)) {
+    if (!document.FillFailed() && (d.iSaved == Saved::kNever || d.iSaved == Saved::kChanged)) {
         const QString text = StringTable::Text(5068) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
         const QMessageBox::StandardButton answer =
             dialogs.askSave ? dialogs.askSave(text)

@@ -2,38 +2,39 @@
 
 #include <array>
 
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 
 namespace {
 
 // A message whose text is one string of the table.
 struct PlainMessage {
-    const char16_t* key;
+    const QString& key;
     int id;
     MessageStyle style;
 };
 
-constexpr std::array<PlainMessage, 20> kPlainMessages = {{
-    {u"Cannot Change", 5069, MessageStyle::Exclamation},
-    {u"Change Settings", 5070, MessageStyle::Question},
-    {u"Stop Real", 5071, MessageStyle::Question},
-    {u"Real Time Disconnected", 5072, MessageStyle::Information},
-    {u"Communication Errors", 5073, MessageStyle::Critical},
-    {u"No Files", 5074, MessageStyle::Information},
-    {u"Cannot autodetect indicator", 5081, MessageStyle::Exclamation},
-    {u"All reserved", 5082, MessageStyle::Exclamation},
-    {u"Cannot download", 5083, MessageStyle::Critical},
-    {u"EOF Disconnected", 5085, MessageStyle::Information},
-    {u"Wait Process", 5086, MessageStyle::Exclamation},
-    {u"File Deleted", 5091, MessageStyle::Critical},
-    {u"No Probe", 5092, MessageStyle::Exclamation},
-    {u"File Error", 5093, MessageStyle::Critical},
-    {u"File Unreadable", 6046, MessageStyle::Critical},
-    {u"File Is Folder", 6047, MessageStyle::Critical},
-    {u"Invalid File", 5094, MessageStyle::Critical},
-    {u"Cannot Savefile", 5095, MessageStyle::Critical},
-    {u"Invalid Date", 6019, MessageStyle::Critical},
-    {u"Result Limit", 6020, MessageStyle::Critical},
+const std::array<PlainMessage, 20> kPlainMessages = {{
+    {MessageKeys::kCannotChange, 5069, MessageStyle::Exclamation},
+    {MessageKeys::kChangeSettings, 5070, MessageStyle::Question},
+    {MessageKeys::kStopReal, 5071, MessageStyle::Question},
+    {MessageKeys::kRealTimeDisconnected, 5072, MessageStyle::Information},
+    {MessageKeys::kCommunicationErrors, 5073, MessageStyle::Critical},
+    {MessageKeys::kNoFiles, 5074, MessageStyle::Information},
+    {MessageKeys::kCannotAutodetect, 5081, MessageStyle::Exclamation},
+    {MessageKeys::kAllReserved, 5082, MessageStyle::Exclamation},
+    {MessageKeys::kCannotDownload, 5083, MessageStyle::Critical},
+    {MessageKeys::kEofDisconnected, 5085, MessageStyle::Information},
+    {MessageKeys::kWaitProcess, 5086, MessageStyle::Exclamation},
+    {MessageKeys::kFileDeleted, 5091, MessageStyle::Critical},
+    {MessageKeys::kNoProbe, 5092, MessageStyle::Exclamation},
+    {MessageKeys::kFileError, 5093, MessageStyle::Critical},
+    {MessageKeys::kFileUnreadable, 6046, MessageStyle::Critical},
+    {MessageKeys::kFileIsFolder, 6047, MessageStyle::Critical},
+    {MessageKeys::kInvalidFile, 5094, MessageStyle::Critical},
+    {MessageKeys::kCannotSavefile, 5095, MessageStyle::Critical},
+    {MessageKeys::kInvalidDate, 6019, MessageStyle::Critical},
+    {MessageKeys::kResultLimit, 6020, MessageStyle::Critical},
 }};
 
 QString T(int id) {
@@ -74,16 +75,16 @@ QString LanNoAnswerText(const MessageContext& context) {
 // Messages about a port, composed with its number, host or what the system
 // said.
 struct ComposedMessage {
-    const char16_t* key;
+    const QString& key;
     QString (*text)(const MessageContext&);
 };
 
-constexpr std::array<ComposedMessage, 5> kComposedMessages = {{
-    {u"Cannot detect", CannotDetectText},
-    {u"There is no COM", NoComText},
-    {u"Permission Denied", PermissionDeniedText},
-    {u"Cannot Open Port", CannotOpenPortText},
-    {u"LAN No Answer", LanNoAnswerText},
+const std::array<ComposedMessage, 5> kComposedMessages = {{
+    {MessageKeys::kCannotDetect, CannotDetectText},
+    {MessageKeys::kThereIsNoCom, NoComText},
+    {MessageKeys::kPermissionDenied, PermissionDeniedText},
+    {MessageKeys::kCannotOpenPort, CannotOpenPortText},
+    {MessageKeys::kLanNoAnswer, LanNoAnswerText},
 }};
 
 }  // namespace
@@ -95,14 +96,14 @@ std::optional<MessageBoxSpec> ComposeMessage(const QString& key, const MessageCo
     box.context = context;
     box.title = context.title;
     for (const ComposedMessage& message : kComposedMessages) {
-        if (key == QStringView(message.key)) {
+        if (key == message.key) {
             box.text = message.text(context);
             box.style = MessageStyle::Exclamation;
             return box;
         }
     }
     for (const PlainMessage& message : kPlainMessages) {
-        if (key == QStringView(message.key)) {
+        if (key == message.key) {
             box.text = T(message.id);
             box.style = message.style;
             box.yesNo = message.style == MessageStyle::Question;
@@ -118,6 +119,6 @@ bool ShowMessage(QString& key, const MessageContext& context, MessagePresenter& 
     const bool answer = presenter.Present(*box);
     // The range-limit notice is shown once; the caller goes on with the data
     // received so far.
-    if (key == u"Result Limit") key.clear();
+    if (key == MessageKeys::kResultLimit) key.clear();
     return box->yesNo ? answer : true;
 }

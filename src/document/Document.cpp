@@ -218,14 +218,14 @@ int Document::ChartedCount() const {
 void Document::EditTitle(const QString& title) {
     if (title == Title) return;
     Title = title;
-    if (iSaved != 0) iSaved = 2;
+    if (iSaved != Saved::kNever) iSaved = Saved::kChanged;
     NotifyInformationChanged();
 }
 
 void Document::EditNotes(const QString& notes) {
     if (notes == Notes) return;
     Notes = notes;
-    if (iSaved != 0) iSaved = 2;
+    if (iSaved != Saved::kNever) iSaved = Saved::kChanged;
     NotifyInformationChanged();
 }
 
@@ -258,7 +258,7 @@ bool Document::MeasToStruct(QStringView line) {
     const std::optional<double> time = StampOleDate(stamp);
     if (!time) return false;
     times_[static_cast<size_t>(n)] = *time;
-    if (iSaved == 1) iSaved = 2;
+    if (iSaved == Saved::kUnchanged) iSaved = Saved::kChanged;
 
     const size_t base = static_cast<size_t>(n) * stride_;
     for (int q = 0; q < QuantityCount(); ++q) {

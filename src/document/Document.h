@@ -18,6 +18,16 @@
 
 class DocumentObserver;
 
+// Whether the document's data is in a file: the close question asks for the
+// first and the last.
+namespace Saved {
+enum State : qint16 {
+    kNever = 0,      // never saved
+    kUnchanged = 1,  // saved, and unchanged since
+    kChanged = 2,    // saved, and changed since
+};
+}  // namespace Saved
+
 // The information page's labels, kept with the record so that every filler
 // sets them the same way and the page only shows them.
 struct InformationTexts {
@@ -49,7 +59,7 @@ public:
     bool bRealTime = false;     // the real-time document while it polls
     bool bCommunicate = false;  // being read, written, exported or filled: may not close
     bool bShowAll = false;      // the chart shows all points with full scales
-    qint16 iSaved = 0;          // 0 never saved, 1 saved and unchanged, 2 changed since
+    Saved::State iSaved = Saved::kNever;
     QString strBuf;             // reply text waiting to be parsed
     bool bExit = false;         // the window is closing: long loops stop
     bool bPrinting = false;     // being printed: the real-time poll skips its turn

@@ -27,7 +27,7 @@ bool SaveFileAtomically(const QString& path, const std::function<bool(QIODevice&
 
 bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType type,
                       DocumentHost* host) {
-    const qint16 savedBefore = document.iSaved;
+    const Saved::State savedBefore = document.iSaved;
     const bool saved = SaveFileAtomically(path, [&](QIODevice& file) {
         switch (type) {
             case DocumentFileType::T58:

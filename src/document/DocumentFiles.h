@@ -23,7 +23,7 @@ enum class DocumentFileType { T58, Csv, Txt };
 // The type of a path by its extension (case-insensitive); nothing for others.
 std::optional<DocumentFileType> FileTypeOfPath(const QString& path);
 
-// Writes the document to path. A .t58 save sets iSaved to 1 and FilePath to
+// Writes the document to path. A .t58 save marks it saved (iSaved unchanged since) and FilePath to
 // the path; an export changes neither. False when the file cannot be written
 // ("Cannot Savefile" is the message for it); the previous file is untouched.
 bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType type,

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include "base/MessageKeys.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
@@ -249,7 +250,7 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     out += kTag;
     out += "EndDataFile\r\n";
     if (!Flush(file, out)) return Reject(document);
-    document.iSaved = 1;
+    document.iSaved = Saved::kUnchanged;
     document.bCommunicate = false;
     return true;
 }
@@ -313,19 +314,19 @@ bool t58FormatOpen(Document& document, QIODevice& file, DocumentHost* host) {
     document.HeaderPending = false;
     UpdateFilledInformation(document, false);
     ComputeStatistics(document, host);
-    document.iSaved = 1;
+    document.iSaved = Saved::kUnchanged;
     document.bInvalidFile = false;
     return true;
 }
 
 QString DocumentOpenProblem(const QString& path) {
     const QFileInfo info(path);
-    if (info.isDir()) return QStringLiteral("File Is Folder");
+    if (info.isDir()) return MessageKeys::kFileIsFolder;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return info.exists() ? QStringLiteral("File Unreadable") : QStringLiteral("File Error");
+        return info.exists() ? MessageKeys::kFileUnreadable : MessageKeys::kFileError;
     // An empty file is no document at all.
-    if (file.size() == 0) return QStringLiteral("Invalid File");
+    if (file.size() == 0) return MessageKeys::kInvalidFile;
     return QString();
 }
 
@@ -334,13 +335,13 @@ bool t58FormatOpen(Document& document, const QString& path, DocumentHost* host,
     const QString problem = DocumentOpenProblem(path);
     QFile file(path);
     if (!problem.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        document.bInvalidFile = problem == QStringLiteral("Invalid File");
-        if (messageKey) *messageKey = problem.isEmpty() ? QStringLiteral("File Error") : problem;
+        document.bInvalidFile = problem == MessageKeys::kInvalidFile;
+        if (messageKey) *messageKey = problem.isEmpty() ? MessageKeys::kFileError : problem;
         return false;
     }
     if (!t58FormatOpen(document, static_cast<QIODevice&>(file), host)) {
         document.bInvalidFile = true;
-        if (messageKey) *messageKey = QStringLiteral("Invalid File");
+        if (messageKey) *messageKey = MessageKeys::kInvalidFile;
         return false;
     }
     document.FilePath = path;

@@ -21,7 +21,7 @@ class QIODevice;
 // File type of the file dialogs.
 inline constexpr char kT58FileFilter[] = "TR58 Recorded Data File (*.t58)";
 
-// Writes the whole document to a device open for writing. Sets iSaved to 1 and
+// Writes the whole document to a device open for writing. Marks it saved (iSaved unchanged since) and
 // returns true; false when the device refuses the bytes or the document is
 // closing meanwhile (bExit).
 bool t58Format(Document& document, QIODevice& file, DocumentHost* host = nullptr);
@@ -38,7 +38,7 @@ QString DocumentOpenProblem(const QString& path);
 // or is rejected ("Invalid File"; the document's bInvalidFile stays set): also
 // when it stops before its end line or holds more than blank lines after it,
 // as points could be missing. On success the statistics and the information
-// page are filled, iSaved is 1 and FilePath is the path.
+// page are filled, iSaved is Saved::kUnchanged and FilePath is the path.
 bool t58FormatOpen(Document& document, const QString& path, DocumentHost* host = nullptr,
                    QString* messageKey = nullptr);
 // The same from a device open for reading.

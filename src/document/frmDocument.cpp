@@ -105,7 +105,7 @@ bool frmDocument::LoadFile(const QString& path, QString& messageKey) {
 }
 
 bool frmDocument::PlayFile() {
-    document_.iSaved = 0;
+    document_.iSaved = Saved::kNever;
     document_.bCommunicate = true;
     LinkState& state = main_.GetLink().State();
     bool ok = false;

@@ -1,5 +1,6 @@
 #include "download/DirectoryReader.h"
 
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "link/Link.h"
 
@@ -20,13 +21,13 @@ DirectoryResult ReadDirectory(Link& link, QList<DirEntry>& entries, bool closeAf
     if (ok && !wellFormed) {
         entries.clear();
         link.MarkFailed();
-        QString key = QStringLiteral("Communication Errors");
+        QString key = MessageKeys::kCommunicationErrors;
         link.ShowMessage(key);
         // The link was left open for a following command that will not come.
         if (link.State().OpenPort != 0) link.CloseLink();
     }
     if (result == DirectoryResult::NoFiles) {
-        QString key = QStringLiteral("No Files");
+        QString key = MessageKeys::kNoFiles;
         link.ShowMessage(key);
     }
     link.EndSequence();

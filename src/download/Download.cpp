@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "download/TimeStamp.h"
 #include "base/UserLocale.h"
@@ -161,7 +162,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             }
         }
         if (reply == QString(kCtrlZ)) {
-            QString key = QStringLiteral("Cannot download");
+            QString key = MessageKeys::kCannotDownload;
             link_.ShowMessage(key);
             Finish();
             return Outcome::FileGone;

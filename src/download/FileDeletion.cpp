@@ -1,5 +1,6 @@
 #include "download/FileDeletion.h"
 
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "link/Link.h"
 
@@ -8,7 +9,7 @@ namespace {
 // Anything but "OK" to a "DEL" means files may still be there: the user is
 // told, and the walk ends.
 DeleteOutcome Refused(Link& link) {
-    QString key = QStringLiteral("File Deleted");
+    QString key = MessageKeys::kFileDeleted;
     link.ShowMessage(key);
     if (!(link.IsRealTimeActive() && link.RealTimeInterval() <= 5)) link.CloseLink();
     return DeleteOutcome::Refused;

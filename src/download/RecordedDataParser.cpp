@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/MessageKeys.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/Statistics.h"
@@ -43,7 +44,7 @@ void RecordedDataParser::Fail(bool quietly) {
     // A download that stops here must say why: the user would otherwise see
     // the remaining files simply not arrive.
     if (document_.bRealTime) return;
-    state_.MessageKey = QStringLiteral("Communication Errors");
+    state_.MessageKey = MessageKeys::kCommunicationErrors;
     if (presenter_) ShowMessage(state_.MessageKey, context_, *presenter_);
 }
 
@@ -209,7 +210,7 @@ void RecordedDataParser::ReadBuffer(QString& buffer) {
     if (d.HeaderPending && realTime && progress_) progress_->Unload();
     if (failed) {
         failed_ = true;
-        state_.MessageKey = QStringLiteral("Communication Errors");
+        state_.MessageKey = MessageKeys::kCommunicationErrors;
         if (presenter_) ShowMessage(state_.MessageKey, context_, *presenter_);
         if (realTime) {
             // Only the point of the failed line is taken back; a line refused

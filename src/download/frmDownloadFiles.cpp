@@ -18,6 +18,7 @@
 
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
@@ -342,7 +343,7 @@ void frmDownloadFiles::cmdDownload_Click() {
         txtToDate_->setText(toDate);
         cboToTime_->setEditText(toTime);
         if (!valid) {
-            main_.ShowMessage(QStringLiteral("Invalid Date"));
+            main_.ShowMessage(MessageKeys::kInvalidDate);
             return;
         }
     }
@@ -400,7 +401,7 @@ void frmDownloadFiles::Finish() {
 
 void frmDownloadFiles::reject() {
     if (busy_) {
-        main_.ShowMessage(QStringLiteral("Wait Process"));
+        main_.ShowMessage(MessageKeys::kWaitProcess);
         return;
     }
     Finish();
@@ -409,7 +410,7 @@ void frmDownloadFiles::reject() {
 
 void frmDownloadFiles::closeEvent(QCloseEvent* event) {
     if (busy_) {
-        main_.ShowMessage(QStringLiteral("Wait Process"));
+        main_.ShowMessage(MessageKeys::kWaitProcess);
         event->ignore();
         return;
     }

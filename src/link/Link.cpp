@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
 
@@ -12,6 +13,7 @@ constexpr QChar kCtrlZ(0x1A);
 constexpr char kEsc = 0x1B;
 const QString kAnnouncement = QStringLiteral("line opened for operator commands\a\r");
 const QString kLineClosed = QStringLiteral("line closed\r");
+constexpr qsizetype kAnnouncementCut = 20;  // characters dropped from the match on
 const QString kLineClosedEnd = QStringLiteral("line closed\r\n");
 
 constexpr double kShortReply = 2.01;  // seconds
@@ -28,12 +30,12 @@ QString FailureKey(Command::Code code) {
     switch (code) {
         case Command::kUnit:
         case Command::kUnitChange:
-            return QStringLiteral("Cannot Change");
+            return MessageKeys::kCannotChange;
         case Command::kSendPoll:
         case Command::kTime:
             return {};
         default:
-            return Command::IsCommand(code) ? QStringLiteral("Communication Errors") : QString();
+            return Command::IsCommand(code) ? MessageKeys::kCommunicationErrors : QString();
     }
 }
 
@@ -165,11 +167,11 @@ bool Link::OpenPortAt(int port, int& errorCode) {
         if (port >= 1 && port <= 17) portErrors_[static_cast<size_t>(port)] = error;
         if (error == PortError::kPortInUse || error == PortError::kNoSuchPort ||
             error == PortError::kUnavailable)
-            s_.MessageKey = QStringLiteral("There is no COM");
+            s_.MessageKey = MessageKeys::kThereIsNoCom;
         else
             s_.MessageKey = error == PortError::kPermissionDenied
-                                ? QStringLiteral("Permission Denied")
-                                : QStringLiteral("Cannot Open Port");
+                                ? MessageKeys::kPermissionDenied
+                                : MessageKeys::kCannotOpenPort;
         return false;
     }
 
@@ -188,8 +190,8 @@ bool Link::OpenPortAt(int port, int& errorCode) {
         // A LAN host that took the connection has the right address; only
         // the instrument behind it stayed silent.
         s_.MessageKey = s_.ConnectionType == Connection::kLan && port_.ConnectionMade()
-                            ? QStringLiteral("LAN No Answer")
-                            : QStringLiteral("Cannot detect");
+                            ? MessageKeys::kLanNoAnswer
+                            : MessageKeys::kCannotDetect;
         ok = false;
     } else {
         s_.OpenPort = static_cast<qint16>(port);
@@ -283,14 +285,14 @@ bool Link::OpenLink(int port) {
         if (ok) break;
     }
     if (!ok)
-        s_.MessageKey = allReserved ? QStringLiteral("All reserved")
-                                    : QStringLiteral("Cannot autodetect indicator");
+        s_.MessageKey = allReserved ? MessageKeys::kAllReserved
+                                    : MessageKeys::kCannotAutodetect;
     // A port this user may not open is most likely the instrument's cable.
     const auto denied =
         std::find(portErrors_.begin(), portErrors_.end(), PortError::kPermissionDenied);
     if (!ok && denied != portErrors_.end()) {
         s_.OpeningPort = static_cast<qint16>(denied - portErrors_.begin());
-        s_.MessageKey = QStringLiteral("Permission Denied");
+        s_.MessageKey = MessageKeys::kPermissionDenied;
     }
     return ok;
 }
@@ -351,12 +353,12 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
     if (!ok && opened && !s_.bcancel) {
         s_.MessageKey = FailureKey(code);
         if (reply.endsWith(kLineClosedEnd) || port_.ConnectionLost())
-            s_.MessageKey = QStringLiteral("Communication Errors");
+            s_.MessageKey = MessageKeys::kCommunicationErrors;
     }
     if (ok) {
         if (code == Command::kUnit && reply == QStringLiteral("\r\n\x1A")) {
             ok = false;
-            s_.MessageKey = QStringLiteral("No Probe");
+            s_.MessageKey = MessageKeys::kNoProbe;
         } else if (code != Command::kDel && reply.startsWith(QLatin1String("ERR"))) {
             // The instrument refused the command: its "ERR" is no reading.
             // A deletion's caller reads the refusal itself ("File Deleted").
@@ -558,12 +560,14 @@ void Link::OnReceive() {
 
     if (s_.icommand == Command::kWake) {
         if (s_.ReceiveBuffer.size() >= 10 && !s_.bcancel) {
-            // The announcement follows CR LF, or a lone CR. Only what follows
-            // it is kept, so a "line closed" before it does not count.
+            // The announcement follows CR LF, or a lone CR. Everything before
+            // it goes, so a "line closed" before it does not count; the
+            // buffer keeps the announcement from its 21st character on (past
+            // the line end and "line opened for op") and what follows it.
             qsizetype match = s_.ReceiveBuffer.indexOf(QLatin1String("\r\n") + kAnnouncement);
             if (match < 0) match = s_.ReceiveBuffer.indexOf(QLatin1Char('\r') + kAnnouncement);
             if (match >= 0) {
-                s_.ReceiveBuffer.remove(0, match + 20);
+                s_.ReceiveBuffer.remove(0, match + kAnnouncementCut);
                 s_.bline = true;
                 s_.ReplyReady = true;
             }
@@ -678,7 +682,7 @@ bool Link::WaitLinkIdle() {
 
 bool Link::ConfirmStopRealTime() {
     if (!IsRealTimeActive()) return true;
-    QString key = QStringLiteral("Change Settings");
+    QString key = MessageKeys::kChangeSettings;
     if (!ShowMessage(key)) return false;
     realTime_->StopRealTime();
     return true;

@@ -182,13 +182,13 @@ TEST(DocumentOperations, RefuseAFourthChartedQuantity) {
 TEST(DocumentOperations, EditsMarkASavedDocumentAsChanged) {
     Document document;
     document.EditTitle(QStringLiteral("Store room"));
-    EXPECT_EQ(document.iSaved, 0);  // never saved: stays so
-    document.iSaved = 1;
+    EXPECT_EQ(document.iSaved, Saved::kNever);  // never saved: stays so
+    document.iSaved = Saved::kUnchanged;
     document.EditNotes(QStringLiteral("checked"));
-    EXPECT_EQ(document.iSaved, 2);
-    document.iSaved = 1;
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
+    document.iSaved = Saved::kUnchanged;
     document.EditTitle(QStringLiteral("Store room"));  // unchanged text
-    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_EQ(document.iSaved, Saved::kUnchanged);
 }
 
 TEST(LineRoutines, TakeNamesAndUnitsCutAndCleaned) {
@@ -285,9 +285,9 @@ TEST(MeasToStruct, MarksASavedDocumentAsChangedAndTellsObservers) {
     CountingObserver observer;
     document.AddObserver(&observer);
     document.SetQuantityCount(1);
-    document.iSaved = 1;
+    document.iSaved = Saved::kUnchanged;
     ASSERT_TRUE(document.MeasToStruct(QStringLiteral("12-03-05 14:00:00\t1\r\n")));
-    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
     EXPECT_EQ(observer.added, 1);
     EXPECT_EQ(observer.lastFirst, 0);
     document.RemoveLastPoint();

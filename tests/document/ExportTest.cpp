@@ -88,10 +88,10 @@ TEST(Exports, DoNotMarkTheDocumentAsSaved) {
     LocaleScope swedish(SwedishLocale());
     Document document;
     StoreRoom(document);
-    document.iSaved = 2;
+    document.iSaved = Saved::kChanged;
     Export(document, true);
     Export(document, false);
-    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
     EXPECT_FALSE(document.bCommunicate);
 }
 

@@ -78,9 +78,9 @@ protected:
 TEST(T58Write, WritesTheExampleFileByteForByte) {
     Document document;
     ASSERT_TRUE(Read(document, ExampleFile()));
-    document.iSaved = 0;
+    document.iSaved = Saved::kNever;
     EXPECT_EQ(Write(document), ExampleFile());
-    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_EQ(document.iSaved, Saved::kUnchanged);
     EXPECT_FALSE(document.bCommunicate);
 }
 
@@ -143,7 +143,7 @@ TEST(T58Read, ReadsTheExampleFile) {
     EXPECT_EQ(document.Quantity(1).Decimals, 2);
     EXPECT_EQ(document.StartTime, document.PointTime(0));
     EXPECT_EQ(document.StopTime, document.PointTime(1));
-    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_EQ(document.iSaved, Saved::kUnchanged);
     EXPECT_FALSE(document.bInvalidFile);
     EXPECT_FALSE(document.bCommunicate);
     EXPECT_EQ(document.Quantity(1).StatsValid, 1);
@@ -417,13 +417,13 @@ TEST(T58Save, ReplacesTheFileAndSetsThePath) {
     old.close();
     Document document;
     ASSERT_TRUE(Read(document, ExampleFile()));
-    document.iSaved = 2;
+    document.iSaved = Saved::kChanged;
     ASSERT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58));
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), ExampleFile());
     EXPECT_EQ(document.FilePath, path);
-    EXPECT_EQ(document.iSaved, 1);
+    EXPECT_EQ(document.iSaved, Saved::kUnchanged);
     Document reopened;
     QString key;
     ASSERT_TRUE(t58FormatOpen(reopened, path, nullptr, &key));
@@ -449,24 +449,24 @@ TEST(T58Save, InterruptedSaveKeepsThePreviousFile) {
     first.close();
 
     document.SetValue(0, 0, 99.0f, true);
-    document.iSaved = 2;
+    document.iSaved = Saved::kChanged;
     ClosingHost closing(document, 2);  // the window closes during the save
     EXPECT_FALSE(SaveDocumentFile(document, path, DocumentFileType::T58, &closing));
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
-    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("big.t58")});
 }
 
 TEST(T58Save, ReportsADeviceThatRefusesTheBytes) {
     Document document;
     ASSERT_TRUE(Read(document, ExampleFile()));
-    document.iSaved = 2;
+    document.iSaved = Saved::kChanged;
     FullDevice full;
     full.open(QIODevice::WriteOnly);
     EXPECT_FALSE(t58Format(document, full));
-    EXPECT_EQ(document.iSaved, 2);
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
     EXPECT_FALSE(document.bCommunicate);
 }
 

@@ -46,13 +46,13 @@ TEST_F(DocumentWindowTest, SaveAsThenSaveWritesBackWithoutADialog) {
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(document->Doc().FilePath, Path("lab.t58"));
     EXPECT_EQ(document->Caption(), "lab.t58");
-    EXPECT_EQ(document->Doc().iSaved, 1);
+    EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
     EXPECT_EQ(main->Recent().At(0), Path("lab.t58"));
     document->Doc().EditTitle("Lab 1, morning");
-    EXPECT_EQ(document->Doc().iSaved, 2);
+    EXPECT_EQ(document->Doc().iSaved, Saved::kChanged);
     ASSERT_TRUE(main->FileSave(*document));
     EXPECT_EQ(dialogs, 1) << "a saved document goes back to its file";
-    EXPECT_EQ(document->Doc().iSaved, 1);
+    EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
 }
 
 TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFileOnFailure) {
@@ -63,7 +63,7 @@ TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFile
     };
     ASSERT_TRUE(main->FileSaveAs(*document));
     EXPECT_TRUE(QFile::exists(Path("lab.csv")));
-    EXPECT_EQ(document->Doc().iSaved, 0) << "an export is no save";
+    EXPECT_EQ(document->Doc().iSaved, Saved::kNever) << "an export is no save";
     EXPECT_TRUE(document->Doc().FilePath.isEmpty());
     EXPECT_EQ(document->Caption(), "Lab 1");
 
@@ -114,7 +114,7 @@ TEST_F(DocumentWindowTest, OpeningFilesGoodEmptyAndMissing) {
     EXPECT_EQ(reopened->Caption(), "kylrum.t58");
     EXPECT_EQ(reopened->Doc().PointCount(), 2500);
     EXPECT_EQ(reopened->Doc().Title, "Kylrum Öst [I]");
-    EXPECT_EQ(reopened->Doc().iSaved, 1);
+    EXPECT_EQ(reopened->Doc().iSaved, Saved::kUnchanged);
 
     QFile(Path("empty.t58")).open(QIODevice::WriteOnly);
     EXPECT_FALSE(main->OpenDocument(Path("empty.t58")));

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "base/Branding.h"
+#include "base/MessageKeys.h"
 #include "link/LinkSettings.h"
 
 namespace {
@@ -55,26 +56,26 @@ QString StderrPresenter::PortText(const MessageBoxSpec& box) const {
     const QString port = c.device.isEmpty() ? com
                          : byPath_          ? c.device
                                             : QStringLiteral("%1 (%2)").arg(com, c.device);
-    if (box.key == u"There is no COM")
+    if (box.key == MessageKeys::kThereIsNoCom)
         return QStringLiteral(
                    "cannot use %1: there is no such port, or another program is "
                    "using it.")
             .arg(port);
-    if (box.key == u"Permission Denied")
+    if (box.key == MessageKeys::kPermissionDenied)
         return QStringLiteral(
                    "no permission to open %1. On Linux, serial ports belong to the "
                    "\"dialout\" group: add yourself with \"sudo usermod -aG dialout "
                    "$USER\", then log out and in again.")
             .arg(port);
-    if (box.key == u"Cannot Open Port")
+    if (box.key == MessageKeys::kCannotOpenPort)
         return QStringLiteral("cannot open %1: %2").arg(port, c.systemText);
-    if (box.key == u"LAN No Answer")
+    if (box.key == MessageKeys::kLanNoAnswer)
         return QStringLiteral(
                    "the LAN host %1 accepted the connection, but no instrument "
                    "answers there. Check that the instrument is switched on and that "
                    "no other program is using it.")
             .arg(c.lanHost);
-    if (box.key == u"Cannot detect") {
+    if (box.key == MessageKeys::kCannotDetect) {
         if (c.lanSelection >= 1)
             return QStringLiteral(
                        "cannot connect to the LAN host %1%2. Check the host name or "

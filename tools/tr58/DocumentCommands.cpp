@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "CliSession.h"
+#include "base/MessageKeys.h"
 #include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
@@ -163,7 +164,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
             return CliSession::Usage(
                 QStringLiteral("download: --from and --to take \"yyyy-mm-dd hh:mm:ss\""));
         if (!(*from < *to)) {
-            QString key = QStringLiteral("Invalid Date");
+            QString key = MessageKeys::kInvalidDate;
             link.ShowMessage(key);
             return Exit::kFailed;
         }
@@ -197,7 +198,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         if (parser.Failed()) {
             // The parser's own message, or the engine's view of a reply it refused.
             if (link.State().MessageKey.isEmpty())
-                link.State().MessageKey = QStringLiteral("Communication Errors");
+                link.State().MessageKey = MessageKeys::kCommunicationErrors;
             link.ShowMessage(link.State().MessageKey);
             Note(QStringLiteral("file %1 (%2) could not be read").arg(entry.Index).arg(entry.Name));
             return false;
@@ -212,7 +213,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         if (name.isEmpty()) name = QStringLiteral("TR58 file %1").arg(entry.Index);
         const QString path = FreePath(outputFolder, name);
         if (!SaveDocumentFile(document, path, DocumentFileType::T58)) {
-            QString key = QStringLiteral("Cannot Savefile");
+            QString key = MessageKeys::kCannotSavefile;
             link.ShowMessage(key);
             Note(path);
             return false;
@@ -293,7 +294,7 @@ int RunConvert(CliSession& session, const QStringList& args) {
     Document document;
     if (!OpenDocument(session, document, args.at(0))) return Exit::kFailed;
     if (!SaveDocumentFile(document, args.at(1), *type)) {
-        QString key = QStringLiteral("Cannot Savefile");
+        QString key = MessageKeys::kCannotSavefile;
         session.GetLink().ShowMessage(key);
         return Exit::kFailed;
     }
