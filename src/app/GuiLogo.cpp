@@ -4,6 +4,7 @@
 
 #include "app/ProgramFiles.h"
 #include "base/GuiImages.h"
+#include "base/StringIds.h"
 
 QPixmap ProgramLogo(const QString& programFolder) {
     const QString file = LogoOverride(programFolder);
@@ -18,8 +19,8 @@ LogoParts AddLogoParts(QWidget* window, const QString& programFolder) {
     parts.logo->setScaledContents(true);
     parts.logo->setPixmap(ProgramLogo(programFolder));
     parts.label1->setObjectName(QStringLiteral("Label1"));
-    parts.label1->setProperty("Tag", QStringLiteral("5042"));
+    parts.label1->setProperty("Tag", Str::Tag(Str::kAboutVersion));
     parts.label2->setObjectName(QStringLiteral("Label2"));
-    parts.label2->setProperty("Tag", QStringLiteral("5043"));
+    parts.label2->setProperty("Tag", Str::Tag(Str::kAboutNotice));
     return parts;
 }

@@ -9,10 +9,11 @@
 #include "base/GuiCaptions.h"
 #include "app/GuiLogo.h"
 #include "base/GuiImages.h"
+#include "base/StringIds.h"
 
 frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmAbout"));
-    setProperty("Tag", QStringLiteral("5041"));
+    setProperty("Tag", Str::Tag(Str::kAboutTitle));
 
     const LogoParts parts = AddLogoParts(this, programFolder);
     QLabel* imgLogo = parts.logo;
@@ -21,7 +22,7 @@ frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidg
     label2_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

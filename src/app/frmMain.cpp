@@ -29,6 +29,7 @@
 #include "base/GuiImages.h"
 #include "base/GuiMessagePresenter.h"
 #include "app/ProgramFiles.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "link/LinkSettings.h"
 #include "link/PortControl.h"
@@ -45,22 +46,22 @@ namespace {
 // The toolbar's buttons in order: key, tool tip id, image key, the menu item it stands for.
 struct ToolbarButton {
     const char* key;
-    const char* tip;
+    Str::Id tip;
     const char* image;
     const char* item;
 };
 constexpr ToolbarButton kButtons[] = {
-    {"Open", "1035", "Open", "mnuFileOpenFile"},
-    {"Save", "1036", "Save", "mnuFileSave"},
-    {"Print", "1037", "Print", "mnuFilePrint"},
-    {"Copy", "1038", "Copy", "mnuEditCopy"},
-    {"Zoom In", "1056", "Zoom In", "mnuViewZoomIn"},
-    {"Zoom Out", "1057", "Zoom Out", "mnuViewZoomOut"},
-    {"Show All", "1055", "Show All", "mnuViewShowAll"},
-    {"Information", "5029", "Info", "mnuIndicatorDeviceInformation"},
-    {"Realtime", "5101", "Realtime", "mnuRealTimeWindow"},
-    {"Download File", "5053", "Download", "mnuDownloadFiles"},
-    {"Delete", "5037", "Delete", "mnuDeleteFiles"},
+    {"Open", Str::kTipOpen, "Open", "mnuFileOpenFile"},
+    {"Save", Str::kTipSave, "Save", "mnuFileSave"},
+    {"Print", Str::kTipPrint, "Print", "mnuFilePrint"},
+    {"Copy", Str::kTipCopy, "Copy", "mnuEditCopy"},
+    {"Zoom In", Str::kTipZoomIn, "Zoom In", "mnuViewZoomIn"},
+    {"Zoom Out", Str::kTipZoomOut, "Zoom Out", "mnuViewZoomOut"},
+    {"Show All", Str::kTipShowAll, "Show All", "mnuViewShowAll"},
+    {"Information", Str::kDeviceInformationTitle, "Info", "mnuIndicatorDeviceInformation"},
+    {"Realtime", Str::kRealTimeWindowTitle, "Realtime", "mnuRealTimeWindow"},
+    {"Download File", Str::kDownloadFilesTitle, "Download", "mnuDownloadFiles"},
+    {"Delete", Str::kDeleteFilesTitle, "Delete", "mnuDeleteFiles"},
 };
 
 double TwipsPerPixel(const QWidget* widget) {
@@ -123,7 +124,7 @@ frmMain::frmMain(const Options& options)
     // Load: captions, the ready text, the icon, the settings.
     ApplyCaptions(this);
     setWindowTitle(title_);
-    SetStatusText(StringTable::Text(5054));
+    SetStatusText(StringTable::Text(Str::kReady));
     setWindowIcon(ToolbarImage(QStringLiteral("Application")));
     setAcceptDrops(true);
     LoadSettings();
@@ -182,25 +183,129 @@ QMenu* frmMain::AddMenu(QMenu* parent, const QString& name, const QString& id) {
     return menu;
 }
 
+// One row of the menus: the menu it goes in (empty: the menu bar), its object
+// name, its caption (none: a separator) and shortcut, what it does, and how it
+// starts out.
+struct frmMain::MenuRow {
+    enum Kind { Menu, Item, Separator };
+    Kind kind;
+    const char* parent;
+    const char* name;
+    Str::Id caption = Str::Id{};
+    QKeySequence key = {};
+    std::function<void()> run = {};
+    bool enabled = true;
+    bool visible = true;
+};
+
+void frmMain::AddMenuRow(const MenuRow& row) {
+    QMenu* parent = row.parent[0] ? menus_.value(QString::fromLatin1(row.parent)) : nullptr;
+    const QString name = QString::fromLatin1(row.name);
+    if (row.kind == MenuRow::Menu) {
+        AddMenu(parent, name, Str::Tag(row.caption));
+        return;
+    }
+    QAction* action =
+        AddAction(parent, name, row.kind == MenuRow::Separator ? QStringLiteral("-") : Str::Tag(row.caption), row.key);
+    action->setEnabled(row.enabled);
+    action->setVisible(row.visible);
+    if (row.run) connect(action, &QAction::triggered, this, row.run);
+}
+
 void frmMain::BuildMenus() {
-    const QString sep = QStringLiteral("-");
-    QMenu* file = AddMenu(nullptr, "mnuFile", "1000");
-    connect(AddAction(file, "mnuFileOpenFile", "1001", QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
-            this, [this] { OpenDocument(QString()); });
-    connect(AddAction(file, "mnuFileClose", "1002"), &QAction::triggered, this, [this] {
-        if (QMdiSubWindow* active = mdiArea_->activeSubWindow()) active->close();
-    });
-    AddAction(file, "mnuFileBar0", sep);
-    connect(AddAction(file, "mnuFileSave", "1003", QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered, this,
-            [this] {
-                if (frmDocument* document = ActiveDocument()) FileSave(*document);
-            });
-    connect(AddAction(file, "mnuFileSaveAs", "1004", QKeySequence(Qt::Key_F12)), &QAction::triggered, this, [this] {
-        if (frmDocument* document = ActiveDocument()) FileSaveAs(*document);
-    });
-    AddAction(file, "mnuFileBar1", sep);
-    AddAction(file, "mnuFilePrint", "1005", QKeySequence(Qt::CTRL | Qt::Key_P));
-    AddAction(file, "mnuFileBar3", sep)->setVisible(false);
+    using R = MenuRow;
+    // The chart's commands act on the active document's chart.
+    auto onChart = [this](auto run) {
+        return std::function<void()>([this, run] {
+            if (frmDocument* document = ActiveDocument()) (document->Chart()->*run)();
+        });
+    };
+    auto onDocument = [this](auto run) {
+        return [this, run] {
+            if (frmDocument* document = ActiveDocument()) run(*document);
+        };
+    };
+    const QList<MenuRow> rows = {
+        {R::Menu, "", "mnuFile", Str::kMenuFile},
+        {R::Item, "mnuFile", "mnuFileOpenFile", Str::kMenuFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O),
+         [this] { OpenDocument(QString()); }},
+        {R::Item, "mnuFile", "mnuFileClose", Str::kMenuFileClose, {},
+         [this] {
+             if (QMdiSubWindow* active = mdiArea_->activeSubWindow()) active->close();
+         }},
+        {R::Separator, "mnuFile", "mnuFileBar0"},
+        {R::Item, "mnuFile", "mnuFileSave", Str::kMenuFileSave, QKeySequence(Qt::CTRL | Qt::Key_S),
+         onDocument([this](frmDocument& d) { FileSave(d); })},
+        {R::Item, "mnuFile", "mnuFileSaveAs", Str::kMenuFileSaveAs, QKeySequence(Qt::Key_F12),
+         onDocument([this](frmDocument& d) { FileSaveAs(d); })},
+        {R::Separator, "mnuFile", "mnuFileBar1"},
+        {R::Item, "mnuFile", "mnuFilePrint", Str::kMenuFilePrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {R::Separator, "mnuFile", "mnuFileBar3", {}, {}, {}, true, false},
+        // The recent files come here (below).
+        {R::Separator, "mnuFile", "mnuFileBar4"},
+        {R::Item, "mnuFile", "mnuFileExit", Str::kMenuFileExit, {}, [this] { mnuFileExit_Click(); }},
+
+        {R::Menu, "", "mnuEdit", Str::kMenuEdit},
+        {R::Item, "mnuEdit", "mnuEditCopy", Str::kMenuEditCopy, QKeySequence(Qt::CTRL | Qt::Key_C),
+         onDocument([](frmDocument& d) { d.Copy(); })},
+
+        {R::Menu, "", "mnuView", Str::kMenuView},
+        {R::Item, "mnuView", "mnuViewInformation", Str::kMenuViewInformation, {}, [this] { ShowViewPage(0); }},
+        {R::Item, "mnuView", "mnuViewChart", Str::kMenuViewChart, {}, [this] { ShowViewPage(1); }},
+        {R::Item, "mnuView", "mnuViewDataTable", Str::kMenuViewDataTable, {}, [this] { ShowViewPage(2); }},
+        {R::Separator, "mnuView", "mnuViewBar0"},
+        {R::Item, "mnuView", "mnuViewZoomIn", Str::kMenuViewZoomIn, {}, onChart(&ChartView::ZoomIn), false},
+        {R::Item, "mnuView", "mnuViewZoomOut", Str::kMenuViewZoomOut, {}, onChart(&ChartView::ZoomOut), false},
+        {R::Item, "mnuView", "mnuViewShowAll", Str::kMenuViewShowAll, {}, onChart(&ChartView::ShowAll), false},
+        {R::Separator, "mnuView", "mnuViewBar1"},
+        {R::Item, "mnuView", "mnuViewAxis", Str::kMenuViewAxis, {}, onChart(&ChartView::ShowAxisDialog), false},
+
+        {R::Menu, "", "mnuIndicator", Str::kMenuInstrument},
+        {R::Item, "mnuIndicator", "mnuRealTimeWindow", Str::kMenuRealTimeWindow, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {R::Item, "mnuIndicator", "mnuStopRealTimeWindow", Str::kMenuStopRealTime, {}, {}, false},
+        {R::Item, "mnuIndicator", "mnuRealTimeSettings", Str::kMenuRealTimeSettings},
+        {R::Separator, "mnuIndicator", "mnuIndicatorBar0"},
+        {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles, QKeySequence(Qt::CTRL | Qt::Key_D),
+         [this] { ShowFileDialog(false); }},
+        {R::Separator, "mnuIndicator", "mnuIndicatorBar1"},
+        {R::Item, "mnuIndicator", "mnuDeleteFiles", Str::kMenuDeleteFiles, {}, [this] { ShowFileDialog(true); }},
+        {R::Separator, "mnuIndicator", "mnuIndicatorBar2"},
+        {R::Menu, "mnuIndicator", "mnuCommunicationsPort", Str::kMenuPort},
+        // The port items come here (below).
+        {R::Item, "mnuIndicator", "mnuIndicatorDeviceInformation", Str::kMenuDeviceInformation, {},
+         [this] { mnuIndicatorDeviceInformation_Click(); }},
+
+        {R::Menu, "", "mnuWindow", Str::kMenuWindow},
+        {R::Item, "mnuWindow", "mnuWindowCascade", Str::kMenuWindowCascade, {}, [this] { mdiArea_->cascadeSubWindows(); }},
+        {R::Item, "mnuWindow", "mnuWindowTile", Str::kMenuWindowTile, {}, [this] { mdiArea_->tileSubWindows(); }},
+        {R::Item, "mnuWindow", "mnuWindowArrangeIcons", Str::kMenuWindowArrangeIcons, {},
+         [this] { mdiArea_->tileSubWindows(); }},
+        {R::Item, "mnuWindow", "mnuWindowCloseAll", Str::kMenuWindowCloseAll, {}, [this] { mnuWindowCloseAll_Click(); }},
+        {R::Item, "mnuWindow", "mnuWindowWindowList", Str::kMenuWindowList, {}, {}, true, false},
+
+        {R::Menu, "", "mnuHelp", Str::kMenuHelp},
+        {R::Item, "mnuHelp", "mnuHelpQuickOverview", Str::kMenuHelpQuickGuide, QKeySequence(Qt::SHIFT | Qt::Key_F1),
+         [this] { ShowHelp(true); }},
+        {R::Item, "mnuHelp", "mnuHelpContentsandIndex", Str::kMenuHelpContents, QKeySequence(Qt::Key_F1),
+         [this] { ShowHelp(false); }},
+        {R::Separator, "mnuHelp", "mnuHelpBar0"},
+        {R::Item, "mnuHelp", "mnuHelpAbout", Str::kMenuHelpAbout, {},
+         [this] {
+             frmAbout about(branding_, programFolder_, this);
+             about.exec();
+         }},
+    };
+    for (const MenuRow& row : rows) {
+        AddMenuRow(row);
+        if (row.name == std::string_view("mnuFileBar3")) AddRecentFileItems();
+        if (row.name == std::string_view("mnuCommunicationsPort")) AddPortItems();
+    }
+    AddWindowList();
+    AddPopUpMenus();
+}
+
+void frmMain::AddRecentFileItems() {
+    QMenu* file = menus_.value(QStringLiteral("mnuFile"));
     for (int i = 0; i < RecentFiles::kSlots; ++i) {
         QAction* recent = AddAction(file, QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i), QString());
         recent->setVisible(false);
@@ -208,73 +313,29 @@ void frmMain::BuildMenus() {
             if (!recent_.At(i).isEmpty()) OpenDocument(recent_.At(i));
         });
     }
-    AddAction(file, "mnuFileBar4", sep);
-    connect(AddAction(file, "mnuFileExit", "1007"), &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+}
 
-    QMenu* edit = AddMenu(nullptr, "mnuEdit", "1008");
-    connect(AddAction(edit, "mnuEditCopy", "1009", QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered, this,
-            [this] {
-                if (frmDocument* document = ActiveDocument()) document->Copy();
-            });
-
-    QMenu* view = AddMenu(nullptr, "mnuView", "1010");
-    connect(AddAction(view, "mnuViewInformation", "1011"), &QAction::triggered, this, [this] { ShowViewPage(0); });
-    connect(AddAction(view, "mnuViewChart", "1012"), &QAction::triggered, this, [this] { ShowViewPage(1); });
-    connect(AddAction(view, "mnuViewDataTable", "1013"), &QAction::triggered, this, [this] { ShowViewPage(2); });
-    AddAction(view, "mnuViewBar0", sep);
-    // The chart's commands act on the active document's chart.
-    auto onChart = [this](void (*run)(ChartView&)) {
-        return [this, run] {
-            if (frmDocument* document = ActiveDocument()) run(*document->Chart());
-        };
-    };
-    QAction* zoomIn = AddAction(view, "mnuViewZoomIn", "1014");
-    connect(zoomIn, &QAction::triggered, this, onChart([](ChartView& c) { c.ZoomIn(); }));
-    QAction* zoomOut = AddAction(view, "mnuViewZoomOut", "1015");
-    connect(zoomOut, &QAction::triggered, this, onChart([](ChartView& c) { c.ZoomOut(); }));
-    QAction* showAll = AddAction(view, "mnuViewShowAll", "1016");
-    connect(showAll, &QAction::triggered, this, onChart([](ChartView& c) { c.ShowAll(); }));
-    AddAction(view, "mnuViewBar1", sep);
-    QAction* axis = AddAction(view, "mnuViewAxis", "1017");
-    connect(axis, &QAction::triggered, this, onChart([](ChartView& c) { c.ShowAxisDialog(); }));
-    for (QAction* action : {zoomIn, zoomOut, showAll, axis}) action->setEnabled(false);
-
-    QMenu* indicator = AddMenu(nullptr, "mnuIndicator", "1018");
-    AddAction(indicator, "mnuRealTimeWindow", "1019", QKeySequence(Qt::CTRL | Qt::Key_R));
-    AddAction(indicator, "mnuStopRealTimeWindow", "1058")->setEnabled(false);
-    AddAction(indicator, "mnuRealTimeSettings", "1020");
-    AddAction(indicator, "mnuIndicatorBar0", sep);
-    connect(AddAction(indicator, "mnuDownloadFiles", "1021", QKeySequence(Qt::CTRL | Qt::Key_D)),
-            &QAction::triggered, this, [this] { ShowFileDialog(false); });
-    AddAction(indicator, "mnuIndicatorBar1", sep);
-    connect(AddAction(indicator, "mnuDeleteFiles", "1022"), &QAction::triggered, this,
-            [this] { ShowFileDialog(true); });
-    AddAction(indicator, "mnuIndicatorBar2", sep);
-    QMenu* ports = AddMenu(indicator, "mnuCommunicationsPort", "1023");
-    static const char* kPortIds[] = {"1050", "1051", "1052", "1053", "1054", "1101", "1102", "1103", "1104",
-                                     "1105", "1106", "1107", "1108", "1109", "1110", "1111", "1112"};
+void frmMain::AddPortItems() {
+    QMenu* ports = menus_.value(QStringLiteral("mnuCommunicationsPort"));
+    static constexpr Str::Id kPortIds[] = {
+        Str::kMenuPortAutoDetect, Str::kMenuCom1,  Str::kMenuCom2,  Str::kMenuCom3,  Str::kMenuCom4,
+        Str::kMenuCom5,           Str::kMenuCom6,  Str::kMenuCom7,  Str::kMenuCom8,  Str::kMenuCom9,
+        Str::kMenuCom10,          Str::kMenuCom11, Str::kMenuCom12, Str::kMenuCom13, Str::kMenuCom14,
+        Str::kMenuCom15,          Str::kMenuCom16};
     for (int i = 0; i <= 16; ++i) {
-        QAction* com = AddAction(ports, QStringLiteral("Com%1").arg(i), QString::fromLatin1(kPortIds[i]));
+        QAction* com = AddAction(ports, QStringLiteral("Com%1").arg(i), Str::Tag(kPortIds[i]));
         com->setCheckable(true);
         connect(com, &QAction::triggered, this, [this, i] { Com_Click(i); });
     }
-    AddAction(ports, "viiva", sep);
-    QAction* lan = AddAction(ports, "Lan", "1113");
+    AddAction(ports, "viiva", QStringLiteral("-"));
+    QAction* lan = AddAction(ports, "Lan", Str::Tag(Str::kMenuLan));
     lan->setCheckable(true);
     connect(lan, &QAction::triggered, this, &frmMain::Lan_Click);
-    connect(AddAction(indicator, "mnuIndicatorDeviceInformation", "1024"), &QAction::triggered, this,
-            &frmMain::mnuIndicatorDeviceInformation_Click);
+}
 
-    QMenu* window = AddMenu(nullptr, "mnuWindow", "1025");
-    connect(AddAction(window, "mnuWindowCascade", "1026"), &QAction::triggered, mdiArea_,
-            &QMdiArea::cascadeSubWindows);
-    connect(AddAction(window, "mnuWindowTile", "1027"), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-    connect(AddAction(window, "mnuWindowArrangeIcons", "1028"), &QAction::triggered, mdiArea_,
-            &QMdiArea::tileSubWindows);
-    connect(AddAction(window, "mnuWindowCloseAll", "1029"), &QAction::triggered, this,
-            &frmMain::mnuWindowCloseAll_Click);
-    AddAction(window, "mnuWindowWindowList", "1030")->setVisible(false);
+void frmMain::AddWindowList() {
     // The open document windows are listed at the end of the menu.
+    QMenu* window = menus_.value(QStringLiteral("mnuWindow"));
     connect(window, &QMenu::aboutToShow, this, [this, window] {
         for (QAction* action : window->actions())
             if (action->property("WindowListEntry").toBool()) {
@@ -292,51 +353,38 @@ void frmMain::BuildMenus() {
             connect(entry, &QAction::triggered, this, [this, sub] { mdiArea_->setActiveSubWindow(sub); });
         }
     });
+}
 
-    QMenu* help = AddMenu(nullptr, "mnuHelp", "1031");
-    connect(AddAction(help, "mnuHelpQuickOverview", "1032", QKeySequence(Qt::SHIFT | Qt::Key_F1)),
-            &QAction::triggered, this, [this] { ShowHelp(true); });
-    connect(AddAction(help, "mnuHelpContentsandIndex", "1033", QKeySequence(Qt::Key_F1)), &QAction::triggered,
-            this, [this] { ShowHelp(false); });
-    AddAction(help, "mnuHelpBar0", sep);
-    connect(AddAction(help, "mnuHelpAbout", "1034"), &QAction::triggered, this, [this] {
-        frmAbout about(branding_, programFolder_, this);
-        about.exec();
-    });
-
-    // The three context menus of the document pages; they never show in the bar.
-    auto popup = [this](const QString& name, const QString& caption) {
-        auto* menu = new QMenu(caption, this);
-        menu->setObjectName(name);
-        menus_.insert(name, menu);
-        return menu;
+void frmMain::AddPopUpMenus() {
+    // The three context menus of the document pages; they never show in the
+    // bar. Each item does what its twin in the bar does.
+    struct PopUpItem {
+        const char* menu;
+        const char* name;
+        const char* twin;  // nullptr: a separator
     };
-    QMenu* popUp1 = popup("mnuPopUp1", "Popup1");
-    AddAction(popUp1, "mnuEditCopy2", "1009");
-    AddAction(popUp1, "mnuHelpBar1", sep);
-    AddAction(popUp1, "mnuFilePrint2", "1005");
-    QMenu* popUp2 = popup("mnuPopUp2", "Popup2");
-    AddAction(popUp2, "mnuEditCopy3", "1009");
-    AddAction(popUp2, "mnuHelpBar3", sep);
-    AddAction(popUp2, "mnuViewZoomIn2", "1014");
-    AddAction(popUp2, "mnuViewZoomOut2", "1015");
-    AddAction(popUp2, "mnuViewShowAll2", "1016");
-    AddAction(popUp2, "mnuHelpBar4", sep);
-    AddAction(popUp2, "mnuViewAxis2", "1017");
-    AddAction(popUp2, "mnuHelpBar5", sep);
-    AddAction(popUp2, "mnuFilePrint3", "1005");
-    QMenu* popUp3 = popup("mnuPopUp3", "Popup3");
-    AddAction(popUp3, "mnuFilePrint4", "1005");
-    // Each context item does what its twin in the bar does.
-    const QList<QPair<QString, QString>> twins = {
-        {"mnuEditCopy2", "mnuEditCopy"},       {"mnuEditCopy3", "mnuEditCopy"},
-        {"mnuViewZoomIn2", "mnuViewZoomIn"},   {"mnuViewZoomOut2", "mnuViewZoomOut"},
-        {"mnuViewShowAll2", "mnuViewShowAll"}, {"mnuViewAxis2", "mnuViewAxis"},
-        {"mnuFilePrint2", "mnuFilePrint"},     {"mnuFilePrint3", "mnuFilePrint"},
-        {"mnuFilePrint4", "mnuFilePrint"}};
-    for (const auto& twin : twins) {
-        QAction* item = Action(twin.first);
-        QAction* main = Action(twin.second);
+    static constexpr PopUpItem kItems[] = {
+        {"mnuPopUp1", "mnuEditCopy2", "mnuEditCopy"},     {"mnuPopUp1", "mnuHelpBar1", nullptr},
+        {"mnuPopUp1", "mnuFilePrint2", "mnuFilePrint"},   {"mnuPopUp2", "mnuEditCopy3", "mnuEditCopy"},
+        {"mnuPopUp2", "mnuHelpBar3", nullptr},            {"mnuPopUp2", "mnuViewZoomIn2", "mnuViewZoomIn"},
+        {"mnuPopUp2", "mnuViewZoomOut2", "mnuViewZoomOut"}, {"mnuPopUp2", "mnuViewShowAll2", "mnuViewShowAll"},
+        {"mnuPopUp2", "mnuHelpBar4", nullptr},            {"mnuPopUp2", "mnuViewAxis2", "mnuViewAxis"},
+        {"mnuPopUp2", "mnuHelpBar5", nullptr},            {"mnuPopUp2", "mnuFilePrint3", "mnuFilePrint"},
+        {"mnuPopUp3", "mnuFilePrint4", "mnuFilePrint"},
+    };
+    for (const char* name : {"mnuPopUp1", "mnuPopUp2", "mnuPopUp3"}) {
+        auto* menu = new QMenu(QStringLiteral("Popup") + QLatin1Char(name[9]), this);
+        menu->setObjectName(QString::fromLatin1(name));
+        menus_.insert(menu->objectName(), menu);
+    }
+    for (const PopUpItem& row : kItems) {
+        QMenu* menu = menus_.value(QString::fromLatin1(row.menu));
+        if (!row.twin) {
+            AddAction(menu, row.name, QStringLiteral("-"));
+            continue;
+        }
+        QAction* main = Action(QString::fromLatin1(row.twin));
+        QAction* item = AddAction(menu, row.name, main->text());
         connect(item, &QAction::triggered, main, &QAction::trigger);
         item->setEnabled(main->isEnabled());
         connect(main, &QAction::changed, item, [item, main] { item->setEnabled(main->isEnabled()); });
@@ -353,7 +401,7 @@ void frmMain::BuildToolbar() {
         auto* action = new QAction(ToolbarImage(QString::fromLatin1(button.image)), key, this);
         action->setObjectName(QStringLiteral("tb") + QString(key).remove(QLatin1Char(' ')));
         action->setProperty("Key", key);
-        action->setToolTip(QString::fromLatin1(button.tip));
+        action->setToolTip(Str::Tag(button.tip));
         connect(action, &QAction::triggered, this, [this, key] { ToolbarButtonClick(key); });
         // The button follows the enabled state of the menu item it stands for.
         QAction* item = Action(QString::fromLatin1(button.item));
@@ -384,9 +432,9 @@ void frmMain::BuildStatusBar() {
         }
         panels_ << panel;
     }
-    panels_[3]->setText(StringTable::Text(1043));
-    panels_[4]->setText(StringTable::Text(1044));
-    panels_[5]->setText(StringTable::Text(1045));
+    panels_[3]->setText(StringTable::Text(Str::kPanelCapsLock));
+    panels_[4]->setText(StringTable::Text(Str::kPanelInsert));
+    panels_[5]->setText(StringTable::Text(Str::kPanelNumLock));
 }
 
 QLabel* frmMain::StatusPanel(int panel) const { return panels_.value(panel - 1); }
@@ -516,7 +564,7 @@ void frmMain::mnuWindowCloseAll_Click() {
 void frmMain::ShowViewPage(int page) {
     frmDocument* document = ActiveDocument();
     if (!document) {
-        QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(5067), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(Str::kNoDocument), QMessageBox::Ok, this);
         box.exec();
         return;
     }

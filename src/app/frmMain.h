@@ -116,7 +116,13 @@ protected:
 private:
     QAction* AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key = {});
     QMenu* AddMenu(QMenu* parent, const QString& name, const QString& id);
+    struct MenuRow;
+    void AddMenuRow(const MenuRow& row);
     void BuildMenus();
+    void AddRecentFileItems();
+    void AddPortItems();
+    void AddWindowList();
+    void AddPopUpMenus();
     void BuildToolbar();
     void BuildStatusBar();
     void LoadSettings();

@@ -9,6 +9,7 @@
 #include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "chart/ChartView.h"
 #include "document/DocumentFiles.h"
 #include "document/Export.h"
@@ -25,7 +26,7 @@ const QStringList kExtensions = {QStringLiteral(".t58"), QStringLiteral(".csv"),
 // The real-time window's caption ends in a blank and "(Realtidsfönster)";
 // a file name proposed from it leaves that out.
 QString WithoutRealTimeSuffix(const QString& caption) {
-    const QString suffix = QLatin1Char(' ') + StringTable::Text(6007);
+    const QString suffix = QLatin1Char(' ') + StringTable::Text(Str::kRealTimeSuffix);
     return caption.endsWith(suffix) ? caption.left(caption.size() - suffix.size()) : caption;
 }
 
@@ -88,12 +89,12 @@ bool frmMain::OpenDocument(const QString& requested) {
         if (path.isEmpty()) return false;
     }
     const QString name = QFileInfo(path).fileName();
-    SetStatusText(StringTable::Text(5061) + name + QStringLiteral("'..."));
+    SetStatusText(StringTable::Text(Str::kOpeningFile) + name + QStringLiteral("'..."));
     // Missing, a folder, unreadable or empty: said before any window is made.
     const QString problem = DocumentOpenProblem(path);
     if (!problem.isEmpty()) {
         ShowMessage(problem);
-        SetStatusText(StringTable::Text(5054));
+        SetStatusText(StringTable::Text(Str::kReady));
         return false;
     }
     auto* document = new frmDocument(*this, frmDocument::Mode::File);
@@ -102,14 +103,14 @@ bool frmMain::OpenDocument(const QString& requested) {
         // The half-built window goes without a question.
         delete document;
         ShowMessage(key.isEmpty() ? MessageKeys::kInvalidFile : key);
-        SetStatusText(StringTable::Text(5054));
+        SetStatusText(StringTable::Text(Str::kReady));
         return false;
     }
     // A filled document shows all its points at full automatic scales.
     document->Chart()->DocumentFilled();
     AddDocumentWindow(document);
     AddRecentFile(path);
-    SetStatusText(StringTable::Text(5054));
+    SetStatusText(StringTable::Text(Str::kReady));
     return true;
 }
 
@@ -117,7 +118,7 @@ bool frmMain::FileSave(frmDocument& document) {
     Document& d = document.Doc();
     if (d.FilePath.isEmpty()) return FileSaveAs(document);
     return WriteDocument(document, d.FilePath, DocumentFileType::T58,
-                         StringTable::Text(5057) + QFileInfo(d.FilePath).fileName() + QStringLiteral("'..."));
+                         StringTable::Text(Str::kSavingFile) + QFileInfo(d.FilePath).fileName() + QStringLiteral("'..."));
 }
 
 bool frmMain::WriteDocument(frmDocument& document, const QString& path, DocumentFileType type,
@@ -128,7 +129,7 @@ bool frmMain::WriteDocument(frmDocument& document, const QString& path, Document
     const bool ok = SaveDocumentFile(d, path, type, &document);
     d.bCommunicate = false;
     if (!ok) ShowMessage(MessageKeys::kCannotSavefile);
-    SetStatusText(StringTable::Text(5054));
+    SetStatusText(StringTable::Text(Str::kReady));
     return ok;
 }
 
@@ -154,8 +155,8 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     const QString name = QFileInfo(path).fileName();
     const DocumentFileType type = FileTypeOfPath(path).value_or(DocumentFileType::T58);
     if (type != DocumentFileType::T58)
-        return WriteDocument(document, path, type, StringTable::Text(5059) + name + QLatin1Char('\''));
-    if (!WriteDocument(document, path, type, StringTable::Text(5060) + name + QStringLiteral("'..."))) return false;
+        return WriteDocument(document, path, type, StringTable::Text(Str::kExportingFile) + name + QLatin1Char('\''));
+    if (!WriteDocument(document, path, type, StringTable::Text(Str::kSavingFileAs) + name + QStringLiteral("'..."))) return false;
     document.SetCaption(name);
     AddRecentFile(path);
     return true;
@@ -172,7 +173,7 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     // holds no readings. A failed command elsewhere says nothing about this
     // document's data.
     if (!document.FillFailed() && (d.iSaved == Saved::kNever || d.iSaved == Saved::kChanged)) {
-        const QString text = StringTable::Text(5068) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
+        const QString text = StringTable::Text(Str::kAskSave) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
         const QMessageBox::StandardButton answer =
             dialogs.askSave ? dialogs.askSave(text)
                             : QMessageBox::question(this, title_, text,

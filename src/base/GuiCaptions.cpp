@@ -55,11 +55,11 @@ void ApplyAction(QAction* action) {
 
 }  // namespace
 
-QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, const char* tag,
+QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, Str::Id tag,
                                 QDialogButtonBox::ButtonRole role) {
-    QPushButton* button = box->addButton(QString::fromLatin1(tag), role);
+    QPushButton* button = box->addButton(Str::Tag(tag), role);
     button->setObjectName(QString::fromLatin1(name));
-    button->setProperty("Tag", QString::fromLatin1(tag));
+    button->setProperty("Tag", Str::Tag(tag));
     return button;
 }
 

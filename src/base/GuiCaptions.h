@@ -17,6 +17,8 @@
 
 #include <QDialogButtonBox>
 
+#include "base/StringIds.h"
+
 class QPushButton;
 class QWidget;
 
@@ -24,5 +26,5 @@ void ApplyCaptions(QWidget* window);
 
 // A button of a dialog's button row, named and carrying its string id in
 // "Tag" (its text until ApplyCaptions runs).
-QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, const char* tag,
+QPushButton* AddCaptionedButton(QDialogButtonBox* box, const char* name, Str::Id tag,
                                 QDialogButtonBox::ButtonRole role);

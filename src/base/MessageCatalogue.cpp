@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 
 namespace {
@@ -44,32 +45,32 @@ QString T(int id) {
 // "Cannot detect": the port the link tried, or for a LAN link the host.
 QString CannotDetectText(const MessageContext& context) {
     if (context.lanSelection >= 1) {
-        return T(6030) + T(6031) + context.lanHost + T(6032) + T(6033) + T(6034);
+        return T(Str::kLanCannotReach) + T(Str::kLanAddressBefore) + context.lanHost + T(Str::kLanAddressAfter) + T(Str::kLanCables) + T(Str::kLanNetworkDevices);
     }
-    return T(5076) + QString::number(context.openingPort) + T(5077);
+    return T(Str::kCannotDetectComBefore) + QString::number(context.openingPort) + T(Str::kCannotDetectComAfter);
 }
 
 // "There is no COM": the port number follows both "COM"s of the text.
 QString NoComText(const MessageContext& context) {
     const QString port = QString::number(context.openingPort);
-    return T(5078) + port + T(5079) + port + T(5080);
+    return T(Str::kNoComBefore) + port + T(Str::kNoComMiddle) + port + T(Str::kNoComAfter);
 }
 
 // The port opened, but the system says this user may not use it.
 QString PermissionDeniedText(const MessageContext& context) {
-    return T(6040) + QString::number(context.openingPort) + T(6041);
+    return T(Str::kPermissionDeniedBefore) + QString::number(context.openingPort) + T(Str::kPermissionDeniedAfter);
 }
 
 // An open that failed for a reason other than a missing, busy or unavailable
 // port: what the system said is the only clue the user gets.
 QString CannotOpenPortText(const MessageContext& context) {
-    return T(6042) + QString::number(context.openingPort) + T(6043) + context.systemText;
+    return T(Str::kCannotOpenPortBefore) + QString::number(context.openingPort) + T(Str::kCannotOpenPortAfter) + context.systemText;
 }
 
 // The LAN host accepted the connection, so its address is right; the
 // instrument behind it did not answer.
 QString LanNoAnswerText(const MessageContext& context) {
-    return T(6044) + context.lanHost + T(6045);
+    return T(Str::kLanNoAnswerBefore) + context.lanHost + T(Str::kLanNoAnswerAfter);
 }
 
 // Messages about a port, composed with its number, host or what the system

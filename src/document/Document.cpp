@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
@@ -46,7 +47,7 @@ private:
 }  // namespace
 
 Document::Document() {
-    Info.RecordingKind = StringTable::Text(5005);
+    Info.RecordingKind = StringTable::Text(Str::kAutomaticallyRecorded);
 }
 
 void Document::SetQuantityCount(int count) {

@@ -11,15 +11,16 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "base/StringIds.h"
 #include "document/Document.h"
 #include "document/Statistics.h"
 #include "base/TextHelpers.h"
 
 namespace {
 
-QLabel* Caption(QWidget* parent, const char* tag, const char* name = nullptr) {
+QLabel* Caption(QWidget* parent, Str::Id tag, const char* name = nullptr) {
     auto* label = new QLabel(parent);
-    label->setProperty("Tag", QString::fromLatin1(tag));
+    label->setProperty("Tag", Str::Tag(tag));
     if (name) label->setObjectName(QString::fromLatin1(name));
     return label;
 }
@@ -57,7 +58,7 @@ InformationPage::InformationPage(Document& document, QWidget* parent)
     auto* layout = new QVBoxLayout(content);
 
     auto* nameRow = new QHBoxLayout;
-    QLabel* nameCaption = Caption(this, "5003");
+    QLabel* nameCaption = Caption(this, Str::kInfoName);
     txtFilename_ = new QLineEdit(this);
     txtFilename_->setObjectName(QStringLiteral("txtFilename"));
     nameCaption->setBuddy(txtFilename_);
@@ -67,19 +68,22 @@ InformationPage::InformationPage(Document& document, QWidget* parent)
 
     auto* fraRecording = new QGroupBox(this);
     fraRecording->setObjectName(QStringLiteral("fraRecording"));
-    fraRecording->setProperty("Tag", QStringLiteral("5004"));
+    fraRecording->setProperty("Tag", Str::Tag(Str::kInfoRecording));
     auto* recording = new QGridLayout(fraRecording);
     recording->addWidget(Value(fraRecording, "lblAuto"), 0, 0, 1, 4);
-    const char* captions[][2] = {{"5006", "lblDuratio"},
-                                 {"5007", "lblInterva"},
-                                 {"5008", "lblPoints"},
-                                 {"5009", "lblStart"},
-                                 {"5010", "lblStop"}};
+    const struct {
+        Str::Id caption;
+        const char* value;
+    } rows[] = {{Str::kInfoTime, "lblDuratio"},
+                {Str::kInfoInterval, "lblInterva"},
+                {Str::kInfoPoints, "lblPoints"},
+                {Str::kInfoStartTime, "lblStart"},
+                {Str::kInfoStopTime, "lblStop"}};
     for (int i = 0; i < 5; ++i) {
         const int row = 1 + (i < 3 ? i : i - 3);
         const int column = i < 3 ? 0 : 2;
-        recording->addWidget(Caption(fraRecording, captions[i][0]), row, column);
-        recording->addWidget(Value(fraRecording, captions[i][1]), row, column + 1);
+        recording->addWidget(Caption(fraRecording, rows[i].caption), row, column);
+        recording->addWidget(Value(fraRecording, rows[i].value), row, column + 1);
     }
     recording->setColumnStretch(1, 1);
     recording->setColumnStretch(3, 1);
@@ -87,16 +91,17 @@ InformationPage::InformationPage(Document& document, QWidget* parent)
 
     fraSummary_ = new QGroupBox(this);
     fraSummary_->setObjectName(QStringLiteral("fraSummary"));
-    fraSummary_->setProperty("Tag", QStringLiteral("5011"));
+    fraSummary_->setProperty("Tag", Str::Tag(Str::kInfoSummary));
     summary_ = new QGridLayout(fraSummary_);
-    const char* headers[] = {"5012", "5013", "5014", "5015", "5016"};
+    const Str::Id headers[] = {Str::kInfoQuantity, Str::kInfoUnit, Str::kInfoMinimum, Str::kInfoMaximum,
+                               Str::kInfoMean};
     const int headerColumns[] = {0, 2, 3, 4, 5};
     for (int i = 0; i < 5; ++i)
         summary_->addWidget(Caption(fraSummary_, headers[i]), 0, headerColumns[i]);
     summary_->setColumnStretch(6, 1);
     layout->addWidget(fraSummary_);
 
-    QLabel* notesCaption = Caption(this, "5017");
+    QLabel* notesCaption = Caption(this, Str::kInfoNotes);
     txtNotes_ = new QPlainTextEdit(this);
     txtNotes_->setMinimumHeight(90);
     txtNotes_->setObjectName(QStringLiteral("txtNotes"));

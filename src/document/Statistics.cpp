@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
@@ -85,10 +86,10 @@ void UpdateFilledInformation(Document& document, bool realTime) {
     InformationTexts& info = document.Info;
     if (document.IntervalValue < 1) {
         info.Interval.clear();
-        info.RecordingKind = StringTable::Text(6001);
+        info.RecordingKind = StringTable::Text(Str::kManuallyRecorded);
     } else {
         info.Interval = IntervalText(document.IntervalValue, document.IntervalUnit);
-        if (realTime) info.RecordingKind = StringTable::Text(6002);
+        if (realTime) info.RecordingKind = StringTable::Text(Str::kRealTimeData);
     }
     const qint32 count = document.PointCount();
     if (count > 0) {

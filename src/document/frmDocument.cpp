@@ -16,6 +16,7 @@
 
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
@@ -35,7 +36,7 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabDocument"));
-    tabs_->setProperty("TabTags", QStringList{"5096", "5097", "5098"});
+    tabs_->setProperty("TabTags", QStringList{Str::Tag(Str::kTabInformation), Str::Tag(Str::kTabChart), Str::Tag(Str::kTabDataTable)});
     information_ = new InformationPage(document_, tabs_);
     chart_ = new ChartView(tabs_);
     chart_->setObjectName(QStringLiteral("ChartView"));
@@ -63,9 +64,9 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     connect(tableModel_, &QAbstractItemModel::modelReset, this, fitColumns);
     msgTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     msgTable_->setContextMenuPolicy(Qt::CustomContextMenu);
-    tabs_->addTab(information_, QStringLiteral("5096"));
-    tabs_->addTab(chart_, QStringLiteral("5097"));
-    tabs_->addTab(msgTable_, QStringLiteral("5098"));
+    tabs_->addTab(information_, Str::Tag(Str::kTabInformation));
+    tabs_->addTab(chart_, Str::Tag(Str::kTabChart));
+    tabs_->addTab(msgTable_, Str::Tag(Str::kTabDataTable));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(tabs_);
@@ -182,7 +183,7 @@ void frmDocument::Copy() {
     if (CurrentPage() == kChartPage) {
         chart_->CopyBitmapToC();
     } else if (CurrentPage() == kTablePage) {
-        main_.SetStatusText(StringTable::Text(5058));
+        main_.SetStatusText(StringTable::Text(Str::kCopyingDataTable));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QModelIndexList selected = msgTable_->selectionModel()->selectedIndexes();
         int row1 = 1, row2 = 1, column1 = 0, column2 = 0;
@@ -201,7 +202,7 @@ void frmDocument::Copy() {
         }
         clipboard->setText(CopyCellsText(*tableModel_, row1, column1, row2, column2));
         QApplication::restoreOverrideCursor();
-        main_.SetStatusText(StringTable::Text(5054));
+        main_.SetStatusText(StringTable::Text(Str::kReady));
     }
 }
 

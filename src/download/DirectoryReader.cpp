@@ -1,6 +1,7 @@
 #include "download/DirectoryReader.h"
 
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "link/Link.h"
 
@@ -8,7 +9,7 @@ DirectoryResult ReadDirectory(Link& link, QList<DirEntry>& entries, bool closeAf
     CommunicationProgress& progress = link.Progress();
     progress.Load();
     progress.SetValue(0);
-    progress.SetMsg(StringTable::Text(5025));
+    progress.SetMsg(StringTable::Text(Str::kReadingDirectory));
     link.StartLineCount(0);
     QString reply;
     const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), Command::kDir, reply, closeAfter);

@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "download/TimeStamp.h"
 #include "base/UserLocale.h"
@@ -116,7 +117,7 @@ int DownloadSession::KeepIncomplete(QList<DirEntry>& table) const {
 }
 
 void DownloadSession::Finish() {
-    link_.Progress().SetMsg(StringTable::Text(5054));
+    link_.Progress().SetMsg(StringTable::Text(Str::kReady));
     link_.MarkFailed();
 }
 
@@ -135,7 +136,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
     progress.Load();
     progress.SetValue(0);
     progress.SetFileCount(selected);
-    progress.SetMsg(StringTable::Text(5056));
+    progress.SetMsg(StringTable::Text(Str::kDownloadingFiles));
 
     int number = 0;
     for (const DirEntry& entry : table) {
@@ -171,7 +172,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
         const bool parsed = sink(entry, number, reply);
         if (!parsed || state.CommandFailed) {
             if (link_.IsCommunicating()) progress.Hide();
-            progress.SetMsg(StringTable::Text(5054));
+            progress.SetMsg(StringTable::Text(Str::kReady));
             link_.MarkFailed();
             return Outcome::ParseFailed;
         }

@@ -1,6 +1,7 @@
 #include "download/FileDeletion.h"
 
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "link/Link.h"
 
@@ -27,7 +28,7 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
         progress.SetValue(0);
         link.StartLineCount(selected);
     }
-    progress.SetMsg(StringTable::Text(5055));
+    progress.SetMsg(StringTable::Text(Str::kDeletingFiles));
 
     if (AllSelected(table)) {
         QString reply;

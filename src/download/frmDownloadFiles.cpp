@@ -19,6 +19,7 @@
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
@@ -30,10 +31,10 @@
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const char* name, const char* tag) {
-    auto* button = new QPushButton(QString::fromLatin1(tag), parent);
+QPushButton* Button(QWidget* parent, const char* name, Str::Id tag) {
+    auto* button = new QPushButton(Str::Tag(tag), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setProperty("Tag", QString::fromLatin1(tag));
+    button->setProperty("Tag", Str::Tag(tag));
     button->setAutoDefault(false);
     return button;
 }
@@ -60,15 +61,15 @@ QIcon Arrow(bool down) {
 frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
     : QDialog(&main), main_(main), bDeleteFiles_(bDeleteFiles) {
     setObjectName(QStringLiteral("frmDownloadFiles"));
-    setProperty("Tag", QStringLiteral("5053"));
+    setProperty("Tag", Str::Tag(Str::kDownloadFilesTitle));
     setWindowIcon(main.windowIcon());
 
     lblFiles_ = new QLabel(this);
-    lblFiles_->setProperty("Tag", QStringLiteral("5027"));
+    lblFiles_->setProperty("Tag", Str::Tag(Str::kChooseFilesToDownload));
     lvwDownload_ = new QTreeWidget(this);
     lvwDownload_->setObjectName(QStringLiteral("lvwDownload"));
     lvwDownload_->setColumnCount(4);
-    lvwDownload_->setProperty("ColumnTags", QStringList{"6011", "6012", "6013", "6014"});
+    lvwDownload_->setProperty("ColumnTags", QStringList{Str::Tag(Str::kColumnName), Str::Tag(Str::kColumnFirstPoint), Str::Tag(Str::kColumnPoints), Str::Tag(Str::kColumnStatus)});
     lvwDownload_->setRootIsDecorated(false);
     lvwDownload_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvwDownload_->setAllColumnsShowFocus(true);
@@ -79,30 +80,30 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
 
     fraPartialDownload_ = new QGroupBox(this);
     fraPartialDownload_->setObjectName(QStringLiteral("fraPartialDownload"));
-    fraPartialDownload_->setProperty("Tag", QStringLiteral("6000"));
+    fraPartialDownload_->setProperty("Tag", Str::Tag(Str::kPartialDownload));
     optNewestData_ = new QRadioButton(fraPartialDownload_);
     optNewestData_->setObjectName(QStringLiteral("optNewestData"));
-    optNewestData_->setProperty("Tag", QStringLiteral("6017"));
+    optNewestData_->setProperty("Tag", Str::Tag(Str::kNewestData));
     optDateTimeRange_ = new QRadioButton(fraPartialDownload_);
     optDateTimeRange_->setObjectName(QStringLiteral("optDateTimeRange"));
-    optDateTimeRange_->setProperty("Tag", QStringLiteral("6018"));
+    optDateTimeRange_->setProperty("Tag", Str::Tag(Str::kDateTimeRange));
     txtFromDate_ = new QLineEdit(fraPartialDownload_);
     txtFromDate_->setObjectName(QStringLiteral("txtFromDate"));
     cboFromTime_ = new QComboBox(fraPartialDownload_);
     cboFromTime_->setObjectName(QStringLiteral("cboFromTime"));
     cmdFromSelect_ = new QPushButton(QStringLiteral("..."), fraPartialDownload_);
     cmdFromSelect_->setObjectName(QStringLiteral("cmdFromSelect"));
-    cmdFromSelect_->setProperty("ToolTipText", QStringLiteral("5038"));
+    cmdFromSelect_->setProperty("ToolTipText", Str::Tag(Str::kTipChooseDate));
     lblTo_ = new QLabel(fraPartialDownload_);
     lblTo_->setObjectName(QStringLiteral("lblTo"));
-    lblTo_->setProperty("Tag", QStringLiteral("5039"));
+    lblTo_->setProperty("Tag", Str::Tag(Str::kRangeTo));
     txtToDate_ = new QLineEdit(fraPartialDownload_);
     txtToDate_->setObjectName(QStringLiteral("txtToDate"));
     cboToTime_ = new QComboBox(fraPartialDownload_);
     cboToTime_->setObjectName(QStringLiteral("cboToTime"));
     cmdToSelect_ = new QPushButton(QStringLiteral("..."), fraPartialDownload_);
     cmdToSelect_->setObjectName(QStringLiteral("cmdToSelect"));
-    cmdToSelect_->setProperty("ToolTipText", QStringLiteral("5038"));
+    cmdToSelect_->setProperty("ToolTipText", Str::Tag(Str::kTipChooseDate));
     for (QPushButton* select : {cmdFromSelect_, cmdToSelect_}) {
         select->setFixedWidth(30);
         select->setAutoDefault(false);
@@ -129,17 +130,17 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
 
     chkDelete_ = new QCheckBox(this);
     chkDelete_->setObjectName(QStringLiteral("chkDelete"));
-    chkDelete_->setProperty("Tag", QStringLiteral("5028"));
+    chkDelete_->setProperty("Tag", Str::Tag(Str::kDeleteAfterDownload));
     // A file read by date/time range is not downloaded whole: the deletion
     // that follows leaves it on the instrument, and the user is told before.
     lblKeepNote_ = new QLabel(this);
     lblKeepNote_->setObjectName(QStringLiteral("lblKeepNote"));
-    lblKeepNote_->setProperty("Tag", QStringLiteral("6022"));
+    lblKeepNote_->setProperty("Tag", Str::Tag(Str::kRangeFilesKept));
     lblKeepNote_->setWordWrap(true);
     lblKeepNote_->hide();
-    cmdDownload_ = Button(this, "cmdDownload", "5026");
-    cmdDelete_ = Button(this, "cmdDelete", "5040");
-    cmdCancel_ = Button(this, "cmdCancel", "5024");
+    cmdDownload_ = Button(this, "cmdDownload", Str::kButtonDownload);
+    cmdDelete_ = Button(this, "cmdDelete", Str::kButtonDelete);
+    cmdCancel_ = Button(this, "cmdCancel", Str::kButtonCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblFiles_);
@@ -161,8 +162,8 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
         cmdDelete_->show();
         cmdCancel_->setDefault(true);
         chkDelete_->hide();
-        setWindowTitle(StringTable::Text(5037));
-        lblFiles_->setText(StringTable::Text(5036));
+        setWindowTitle(StringTable::Text(Str::kDeleteFilesTitle));
+        lblFiles_->setText(StringTable::Text(Str::kChooseFilesToDelete));
         fraPartialDownload_->hide();
     } else {
         cmdDelete_->hide();
@@ -205,8 +206,8 @@ frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
     limitQuestion = [this] {
         // With deletion chosen, the cut file stays on the instrument: say so
         // before the user decides.
-        QString text = StringTable::Text(6020);
-        if (chkDelete_->isChecked()) text += StringTable::Text(6021);
+        QString text = StringTable::Text(Str::kResultLimit);
+        if (chkDelete_->isChecked()) text += StringTable::Text(Str::kResultLimitFileKept);
         return QMessageBox::question(this, main_.ApplicationTitle(), text,
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
@@ -236,7 +237,7 @@ int frmDownloadFiles::exec() {
     // at once; the reason has been shown.
     if (!loaded_) Load();
     if (!readable_) return QDialog::Rejected;
-    main_.SetStatusText(StringTable::Text(5054));
+    main_.SetStatusText(StringTable::Text(Str::kReady));
     return QDialog::exec();
 }
 
@@ -374,7 +375,7 @@ void frmDownloadFiles::cmdDownload_Click() {
             link.CloseLink();
     }
     busy_ = false;
-    main_.SetStatusText(StringTable::Text(5054));
+    main_.SetStatusText(StringTable::Text(Str::kReady));
     Finish();
     accept();
 }

@@ -1,5 +1,6 @@
 #include "instrument/DeviceInformation.h"
 
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
 #include "link/Link.h"
@@ -23,7 +24,7 @@ void ReadVersReply(const QString& reply, DeviceInformation& info) {
     const qsizetype k = std::min<qsizetype>(4, after);
     const qsizetype length = reply.size() - (p + 2) - k;
     info.version = length > 0 ? CleanInstrumentText(reply.mid(p + 2, length)).trimmed() : QString();
-    if (info.version.isEmpty()) info.version = StringTable::Text(5099);
+    if (info.version.isEmpty()) info.version = StringTable::Text(Str::kNoProbeConnected);
 }
 
 void ReadSnumReply(const QString& reply, DeviceInformation& info) {
@@ -47,7 +48,7 @@ DeviceInformation ReadDeviceInformation(Link& link) {
     progress.Load();
     progress.SetMaximum(steps);
     progress.SetValue(0);
-    progress.SetMsg(StringTable::Text(6003));
+    progress.SetMsg(StringTable::Text(Str::kReadingDeviceInformation));
 
     QString reply;
     if (link.SendCommandAndReceive(QStringLiteral("VERS\r"), Command::kVers, reply, false)) {

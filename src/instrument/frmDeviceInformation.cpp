@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "base/GuiCaptions.h"
+#include "base/StringIds.h"
 #include "link/Link.h"
 
 namespace {
@@ -18,9 +19,9 @@ QLineEdit* ReadOnlyBox(QWidget* parent, const char* name) {
     return box;
 }
 
-QLabel* Caption(QWidget* parent, const char* tag, QWidget* buddy) {
+QLabel* Caption(QWidget* parent, Str::Id tag, QWidget* buddy) {
     auto* label = new QLabel(parent);
-    label->setProperty("Tag", QString::fromLatin1(tag));
+    label->setProperty("Tag", Str::Tag(tag));
     label->setBuddy(buddy);
     return label;
 }
@@ -28,7 +29,7 @@ QLabel* Caption(QWidget* parent, const char* tag, QWidget* buddy) {
 
 frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent) : QDialog(parent), link_(link) {
     setObjectName(QStringLiteral("frmDeviceInformation"));
-    setProperty("Tag", QStringLiteral("5029"));
+    setProperty("Tag", Str::Tag(Str::kDeviceInformationTitle));
     if (parent) setWindowIcon(parent->windowIcon());
 
     txtType_ = ReadOnlyBox(this, "txtType");
@@ -37,14 +38,14 @@ frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent) : QDialo
     txtSnumber_ = ReadOnlyBox(this, "txtSnumber");
     txtCalib_ = ReadOnlyBox(this, "txtCalib");
     auto* form = new QFormLayout;
-    form->addRow(Caption(this, "5030", txtType_), txtType_);
-    form->addRow(Caption(this, "5031", txtVersion_), txtVersion_);
-    form->addRow(Caption(this, "5032", txtNumber_), txtNumber_);
-    form->addRow(Caption(this, "5033", txtSnumber_), txtSnumber_);
-    form->addRow(Caption(this, "5034", txtCalib_), txtCalib_);
+    form->addRow(Caption(this, Str::kDeviceType, txtType_), txtType_);
+    form->addRow(Caption(this, Str::kDeviceVersion, txtVersion_), txtVersion_);
+    form->addRow(Caption(this, Str::kDeviceSerialNumber, txtNumber_), txtNumber_);
+    form->addRow(Caption(this, Str::kProbeSerialNumber, txtSnumber_), txtSnumber_);
+    form->addRow(Caption(this, Str::kCalibrationDate, txtCalib_), txtCalib_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

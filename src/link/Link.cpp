@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/MessageKeys.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
 
@@ -131,7 +132,7 @@ bool Link::TryOpen(int steps) {
     progress_.Load();
     progress_.SetValue(0);
     progress_.SetMaximum(steps);
-    progress_.SetMsg(StringTable::Text(6004));
+    progress_.SetMsg(StringTable::Text(Str::kFindingInstrument));
     const bool ok = OpenLink(s_.ConfiguredPort);
     if (!ok) {
         progress_.Hide();

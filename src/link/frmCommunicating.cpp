@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "base/GuiCaptions.h"
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "link/Link.h"
 
@@ -18,7 +19,7 @@ constexpr int kBarScale = 1000;  // the bar counts in thousandths of its maximum
 frmCommunicating::frmCommunicating(Link& link, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), link_(link) {
     setObjectName(QStringLiteral("frmCommunicating"));
-    setProperty("Tag", QStringLiteral("5002"));
+    setProperty("Tag", Str::Tag(Str::kCommunicatingTitle));
     setWindowModality(Qt::ApplicationModal);
 
     lblCommunicating_ = new QLabel(this);
@@ -28,9 +29,9 @@ frmCommunicating::frmCommunicating(Link& link, QWidget* mainWindow)
     prgRead_->setObjectName(QStringLiteral("prgRead"));
     prgRead_->setRange(0, kBarScale);
     prgRead_->setTextVisible(false);
-    cmdCancel_ = new QPushButton(QStringLiteral("5024"), this);
+    cmdCancel_ = new QPushButton(Str::Tag(Str::kButtonCancel), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel_->setProperty("Tag", QStringLiteral("5024"));
+    cmdCancel_->setProperty("Tag", Str::Tag(Str::kButtonCancel));
     cmdCancel_->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -52,7 +53,7 @@ void frmCommunicating::Sync() {
         if (isVisible()) hide();
         if (!p.IsLoaded() && !lastMessage_.isNull()) {
             lastMessage_ = QString();
-            emit StatusText(StringTable::Text(5054));
+            emit StatusText(StringTable::Text(Str::kReady));
         }
         return;
     }
@@ -72,7 +73,7 @@ void frmCommunicating::Sync() {
 }
 
 void frmCommunicating::Cancel() {
-    emit StatusText(StringTable::Text(5062));
+    emit StatusText(StringTable::Text(Str::kCancellingCommunication));
     link_.Cancel();
     cmdCancel_->setEnabled(false);
 }

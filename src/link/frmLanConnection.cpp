@@ -10,17 +10,18 @@
 #include <QPushButton>
 
 #include "base/GuiCaptions.h"
+#include "base/StringIds.h"
 #include "link/LanHostList.h"
 #include "link/Link.h"
 
 frmLanConnection::frmLanConnection(Link& link, QWidget* parent) : QDialog(parent), link_(link) {
     setObjectName(QStringLiteral("frmLanConnection"));
-    setProperty("Tag", QStringLiteral("6035"));
+    setProperty("Tag", Str::Tag(Str::kLanConnectionTitle));
     if (parent) setWindowIcon(parent->windowIcon());
 
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("lblIp"));
-    label->setProperty("Tag", QStringLiteral("6036"));
+    label->setProperty("Tag", Str::Tag(Str::kLanHostLabel));
     cboIp_ = new QComboBox(this);
     cboIp_->setObjectName(QStringLiteral("cboIp"));
     cboIp_->setEditable(true);
@@ -34,9 +35,9 @@ frmLanConnection::frmLanConnection(Link& link, QWidget* parent) : QDialog(parent
     txtPort_->setMaximumWidth(80);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", "5023", QDialogButtonBox::AcceptRole);
+    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
-    QPushButton* cancel = AddCaptionedButton(buttons, "cmdCancel", "5024", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = AddCaptionedButton(buttons, "cmdCancel", Str::kButtonCancel, QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
