@@ -10,6 +10,7 @@
 #include <QMap>
 #include <memory>
 
+#include "download/DownloadHost.h"
 #include "base/Branding.h"
 #include "app/RecentFiles.h"
 #include "app/MainWindowSettings.h"
@@ -25,7 +26,7 @@ class QMdiSubWindow;
 class QToolBar;
 class frmCommunicating;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public DownloadHost {
     Q_OBJECT
 public:
     struct Options {
@@ -44,7 +45,7 @@ public:
     ~frmMain() override;
 
     // --- Operations other windows use.
-    void MainFocus();
+    void MainFocus() override;
     bool IsCommunicating() const { return link_->IsCommunicating(); }
     void SetDocumentCommands(bool enabled);
     void AddRecentFile(const QString& path);
@@ -54,17 +55,17 @@ public:
     // Set true by Close All; a document that refuses to close sets it false.
     bool CloseAllContinue = true;
 
-    Link& GetLink() { return *link_; }
+    Link& GetLink() override { return *link_; }
     SettingsStore& Store() { return *store_; }
     const RecentFiles& Recent() const { return recent_; }
     QMdiArea* MdiArea() const { return mdiArea_; }
-    const QString& ApplicationTitle() const { return title_; }
+    QString ApplicationTitle() const override { return title_; }
     // Menu items and toolbar buttons by control name ("mnuFileOpenFile", "Com3",
     // "Lan", "tbOpen", ...), for the windows that enable them and for tests.
     QAction* Action(const QString& name) const { return actions_.value(name); }
     QMenu* Menu(const QString& name) const { return menus_.value(name); }
     QLabel* StatusPanel(int panel) const;
-    void SetStatusText(const QString& text);
+    void SetStatusText(const QString& text) override;
 
     // --- Commands.
     void Com_Click(int index);
@@ -90,7 +91,10 @@ public:
     // The close question of a document: false when it must stay open.
     bool ConfirmCloseDocument(frmDocument& document);
     MessagePresenter* Presenter() const { return presenter_; }
-    bool ShowMessage(const QString& key);
+    bool ShowMessage(const QString& key) override;
+    // DownloadHost.
+    QWidget* HostWindow() override { return this; }
+    bool AddDownloadedDocument(QString& reply) override;
 
     // The file dialogs and the save question, replaceable by tests.
     struct Dialogs {

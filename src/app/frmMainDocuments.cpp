@@ -37,6 +37,18 @@ bool frmMain::ShowMessage(const QString& key) {
     return link_->ShowMessage(k);
 }
 
+bool frmMain::AddDownloadedDocument(QString& reply) {
+    auto* document = new frmDocument(*this, frmDocument::Mode::Downloaded);
+    document->Doc().strBuf = reply;
+    if (!document->PlayFile()) {
+        delete document;  // the half-made window goes without a question
+        return false;
+    }
+    document->Chart()->DocumentFilled();
+    AddDocumentWindow(document);
+    return true;
+}
+
 void frmMain::AddDocumentWindow(frmDocument* document) {
     QMdiSubWindow* sub = mdiArea_->addSubWindow(document);
     sub->setWindowIcon(document->windowIcon());

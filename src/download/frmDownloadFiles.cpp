@@ -21,12 +21,11 @@
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
-#include "app/frmMain.h"
-#include "chart/ChartView.h"
-#include "document/frmDocument.h"
 #include "download/DirectoryReader.h"
 #include "download/Download.h"
+#include "download/DownloadHost.h"
 #include "download/FileDeletion.h"
+#include "link/Link.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -58,11 +57,11 @@ QIcon Arrow(bool down) {
 
 }  // namespace
 
-frmDownloadFiles::frmDownloadFiles(frmMain& main, bool bDeleteFiles)
-    : QDialog(&main), main_(main), bDeleteFiles_(bDeleteFiles) {
+frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
+    : QDialog(host.HostWindow()), main_(host), bDeleteFiles_(bDeleteFiles) {
     setObjectName(QStringLiteral("frmDownloadFiles"));
     setProperty("Tag", Str::Tag(Str::kDownloadFilesTitle));
-    setWindowIcon(main.windowIcon());
+    setWindowIcon(host.HostWindow()->windowIcon());
 
     lblFiles_ = new QLabel(this);
     lblFiles_->setProperty("Tag", Str::Tag(Str::kChooseFilesToDownload));
@@ -353,15 +352,7 @@ void frmDownloadFiles::cmdDownload_Click() {
     busy_ = true;
     DownloadSession session(link);
     const auto sink = [this](const DirEntry&, int, QString& reply) {
-        auto* document = new frmDocument(main_, frmDocument::Mode::Downloaded);
-        document->Doc().strBuf = reply;
-        if (!document->PlayFile()) {
-            delete document;  // the half-made window goes without a question
-            return false;
-        }
-        document->Chart()->DocumentFilled();
-        main_.AddDocumentWindow(document);
-        return true;
+        return main_.AddDownloadedDocument(reply);
     };
     const DownloadSession::Outcome outcome = session.Run(entries_, options, sink, limitQuestion);
     if (outcome == DownloadSession::Outcome::Done && options.deleteAfter) {

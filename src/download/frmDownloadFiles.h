@@ -17,13 +17,13 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class frmMain;
+class DownloadHost;
 
 class frmDownloadFiles : public QDialog {
     Q_OBJECT
 public:
     // bDeleteFiles: delete mode instead of download mode.
-    frmDownloadFiles(frmMain& main, bool bDeleteFiles);
+    frmDownloadFiles(DownloadHost& host, bool bDeleteFiles);
 
     // Reads the directory. False when there is nothing to show (the failure
     // or "No Files" has been reported); the dialog then closes at once.
@@ -68,7 +68,7 @@ private:
     void NormaliseTime(QComboBox* box);
     void Finish();
 
-    frmMain& main_;
+    DownloadHost& main_;  // the program around the dialog
     bool bDeleteFiles_;
     QList<DirEntry> entries_;
     DirSortState sort_;
