@@ -43,6 +43,8 @@
 
 namespace {
 
+const frmMain::Dialogs kSystemDialogs;
+
 // The toolbar's buttons in order: key, tool tip id, image key, the menu item it stands for.
 struct ToolbarButton {
     const char* key;
@@ -76,7 +78,8 @@ constexpr int kMinHeightTwips = 8000;
 }  // namespace
 
 frmMain::frmMain(const Options& options)
-    : title_(options.title),
+    : dialogs_(options.dialogs ? *options.dialogs : kSystemDialogs),
+      title_(options.title),
       branding_(options.branding),
       programFolder_(options.programFolder),
       CommandLine(options.commandLine.trimmed()),
@@ -693,6 +696,7 @@ bool frmMain::AcceptsDrop(const QStringList& fileNames) const {
 }
 
 namespace {
+
 QStringList DroppedFiles(const QMimeData* data) {
     QStringList names;
     for (const QUrl& url : data->urls()) names << url.toLocalFile();

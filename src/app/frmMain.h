@@ -29,6 +29,16 @@ class frmCommunicating;
 class frmMain : public QMainWindow, public DownloadHost {
     Q_OBJECT
 public:
+    // The file dialogs and the save question. Empty functions use the
+    // system's dialogs; tests answer them through Options::dialogs.
+    struct Dialogs {
+        std::function<QString()> openFileName;
+        // proposed name and the filter index (0 .t58, 1 .csv, 2 .txt) in,
+        // the chosen name (empty: cancelled) and the filter chosen out.
+        std::function<QString(const QString& proposed, int& filter)> saveFileName;
+        std::function<QMessageBox::StandardButton(const QString& text)> askSave;
+    };
+
     struct Options {
         Branding branding;
         QString title = QStringLiteral("TR58 Link");  // the application title
@@ -39,6 +49,9 @@ public:
         Port* port = nullptr;
         Pump* pump = nullptr;
         MessagePresenter* presenter = nullptr;
+        // The answers of the file dialogs and the save question; the caller
+        // keeps it alive and may change the answers at any time.
+        const Dialogs* dialogs = nullptr;
     };
 
     explicit frmMain(const Options& options);
@@ -96,14 +109,6 @@ public:
     QWidget* HostWindow() override { return this; }
     bool AddDownloadedDocument(QString& reply) override;
 
-    // The file dialogs and the save question, replaceable by tests.
-    struct Dialogs {
-        std::function<QString()> openFileName;
-        // proposed name and the filter index (0 .t58, 1 .csv, 2 .txt) in,
-        // the chosen name (empty: cancelled) and the filter chosen out.
-        std::function<QString(const QString& proposed, int& filter)> saveFileName;
-        std::function<QMessageBox::StandardButton(const QString& text)> askSave;
-    } dialogs;
 
 signals:
     // A file named on the command line or dropped, to be opened.
@@ -118,6 +123,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    const Dialogs& dialogs_;  // Options::dialogs, or the system's dialogs
     QAction* AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key = {});
     QMenu* AddMenu(QMenu* parent, const QString& name, const QString& id);
     struct MenuRow;

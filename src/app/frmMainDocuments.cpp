@@ -96,7 +96,7 @@ void frmMain::UpdateDocumentCommands() {
 bool frmMain::OpenDocument(const QString& requested) {
     QString path = requested;
     if (path.isEmpty()) {
-        path = dialogs.openFileName ? dialogs.openFileName()
+        path = dialogs_.openFileName ? dialogs_.openFileName()
                                     : QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
         if (path.isEmpty()) return false;
     }
@@ -151,8 +151,8 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     int filter = kExtensions.indexOf(proposed.right(4).toLower());
     if (filter < 0) filter = 0;
     QString path;
-    if (dialogs.saveFileName) {
-        path = dialogs.saveFileName(proposed, filter);
+    if (dialogs_.saveFileName) {
+        path = dialogs_.saveFileName(proposed, filter);
     } else {
         QString selected = kSaveFilters.at(filter);
         const QString folder = d.FilePath.isEmpty() ? QString() : QFileInfo(d.FilePath).absolutePath();
@@ -187,7 +187,7 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     if (!document.FillFailed() && (d.iSaved == Saved::kNever || d.iSaved == Saved::kChanged)) {
         const QString text = StringTable::Text(Str::kAskSave) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
         const QMessageBox::StandardButton answer =
-            dialogs.askSave ? dialogs.askSave(text)
+            dialogs_.askSave ? dialogs_.askSave(text)
                             : QMessageBox::question(this, title_, text,
                                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document))) {

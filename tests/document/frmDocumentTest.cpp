@@ -35,15 +35,15 @@ protected:
 
 TEST_F(DocumentWindowTest, SaveAsThenSaveWritesBackWithoutADialog) {
     frmDocument* document = Download(0);
-    int dialogs = 0;
-    main->dialogs.saveFileName = [&](const QString& proposed, int& filter) {
-        ++dialogs;
+    int asked = 0;
+    dialogs.saveFileName = [&](const QString& proposed, int& filter) {
+        ++asked;
         EXPECT_EQ(proposed, "Lab 1");
         EXPECT_EQ(filter, 0);
         return Path("lab");  // typed without an extension: the chosen type's is added
     };
     ASSERT_TRUE(main->FileSave(*document)) << "never saved: Save asks for a name";
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(document->Doc().FilePath, Path("lab.t58"));
     EXPECT_EQ(document->Caption(), "lab.t58");
     EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
@@ -51,13 +51,13 @@ TEST_F(DocumentWindowTest, SaveAsThenSaveWritesBackWithoutADialog) {
     document->Doc().EditTitle("Lab 1, morning");
     EXPECT_EQ(document->Doc().iSaved, Saved::kChanged);
     ASSERT_TRUE(main->FileSave(*document));
-    EXPECT_EQ(dialogs, 1) << "a saved document goes back to its file";
+    EXPECT_EQ(asked, 1) << "a saved document goes back to its file";
     EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
 }
 
 TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFileOnFailure) {
     frmDocument* document = Download(0);
-    main->dialogs.saveFileName = [&](const QString&, int& filter) {
+    dialogs.saveFileName = [&](const QString&, int& filter) {
         filter = 1;
         return Path("lab.csv");
     };
@@ -67,7 +67,7 @@ TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFile
     EXPECT_TRUE(document->Doc().FilePath.isEmpty());
     EXPECT_EQ(document->Caption(), "Lab 1");
 
-    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("missing-folder/lab.t58"); };
+    dialogs.saveFileName = [&](const QString&, int&) { return Path("missing-folder/lab.t58"); };
     EXPECT_FALSE(main->FileSaveAs(*document));
     EXPECT_EQ(presenter.Keys(), QStringList{"Cannot Savefile"});
     EXPECT_TRUE(document->Doc().FilePath.isEmpty());
@@ -77,7 +77,7 @@ TEST_F(DocumentWindowTest, TheCloseQuestion) {
     frmDocument* document = Download(2);
     QMdiSubWindow* window = main->MdiArea()->subWindowList().first();
     QStringList asked;
-    main->dialogs.askSave = [&](const QString& text) {
+    dialogs.askSave = [&](const QString& text) {
         asked << text;
         return QMessageBox::Cancel;
     };
@@ -86,18 +86,18 @@ TEST_F(DocumentWindowTest, TheCloseQuestion) {
     EXPECT_FALSE(main->CloseAllContinue);
 
     // Yes, then Cancel in the save dialog: the window stays.
-    main->dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
-    main->dialogs.saveFileName = [](const QString&, int&) { return QString(); };
+    dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    dialogs.saveFileName = [](const QString&, int&) { return QString(); };
     EXPECT_FALSE(window->close());
     EXPECT_EQ(main->Documents().size(), 1);
 
     // Busy documents are not closed at all.
     document->Doc().bCommunicate = true;
-    main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+    dialogs.askSave = [](const QString&) { return QMessageBox::No; };
     EXPECT_FALSE(window->close());
     document->Doc().bCommunicate = false;
 
-    main->dialogs.askSave = [&](const QString&) { return QMessageBox::No; };
+    dialogs.askSave = [&](const QString&) { return QMessageBox::No; };
     EXPECT_TRUE(window->close());
     QApplication::processEvents();
     EXPECT_TRUE(main->Documents().isEmpty());
@@ -106,7 +106,7 @@ TEST_F(DocumentWindowTest, TheCloseQuestion) {
 
 TEST_F(DocumentWindowTest, OpeningFilesGoodEmptyAndMissing) {
     frmDocument* document = Download(1);
-    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("kylrum.t58"); };
+    dialogs.saveFileName = [&](const QString&, int&) { return Path("kylrum.t58"); };
     ASSERT_TRUE(main->FileSaveAs(*document));
     ASSERT_TRUE(main->OpenDocument(Path("kylrum.t58")));
     ASSERT_EQ(main->Documents().size(), 2);
@@ -141,7 +141,7 @@ TEST_F(DocumentWindowTest, ADownloadWithoutPointsIsSavedOpenedAndShown) {
     ASSERT_EQ(document->Doc().PointCount(), 0);
     document->Doc().EditTitle("Kylrum, tomt");
     document->Doc().EditNotes("Loggern stod avst\u00e4ngd\r\nhela helgen");
-    main->dialogs.saveFileName = [&](const QString&, int&) { return Path("tomt.t58"); };
+    dialogs.saveFileName = [&](const QString&, int&) { return Path("tomt.t58"); };
     ASSERT_TRUE(main->FileSaveAs(*document));
 
     ASSERT_TRUE(main->OpenDocument(Path("tomt.t58")));
@@ -218,7 +218,7 @@ TEST_F(DocumentWindowTest, AFailedCommandElsewhereStillAsksBeforeClosing) {
     EXPECT_FALSE(ReadDeviceInformation(main->GetLink()).versRead);
     ASSERT_TRUE(main->GetLink().State().CommandFailed);
     QStringList asked;
-    main->dialogs.askSave = [&](const QString& text) {
+    dialogs.askSave = [&](const QString& text) {
         asked << text;
         return QMessageBox::Cancel;
     };

@@ -27,11 +27,12 @@ protected:
         options.port = &port;
         options.pump = &pump;
         options.presenter = &presenter;
+        options.dialogs = &dialogs;
         main = std::make_unique<frmMain>(options);
-        main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+        dialogs.askSave = [](const QString&) { return QMessageBox::No; };
     }
     ~ProgramFixture() override {
-        main->dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+        dialogs.askSave = [](const QString&) { return QMessageBox::No; };
         main.reset();
     }
 
@@ -44,5 +45,6 @@ protected:
     SimPort port;
     Instrument instrument;
     RecordingPresenter presenter;
+    frmMain::Dialogs dialogs;  // answered by each test
     std::unique_ptr<frmMain> main;
 };

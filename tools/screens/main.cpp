@@ -45,6 +45,10 @@ int main(int argc, char** argv) {
     frmMain::Options options;
     options.store = &store;
     options.programFolder = settingsDir.path();
+    // No save question on the way out: the pictures are all this tool makes.
+    frmMain::Dialogs dialogs;
+    dialogs.askSave = [](const QString&) { return QMessageBox::No; };
+    options.dialogs = &dialogs;
     frmMain main(options);
     main.resize(900, 640);
     main.show();
@@ -96,8 +100,6 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
         }
-        // No save question on the way out: the pictures are all this tool makes.
-        main.dialogs.askSave = [](const QString&) { return QMessageBox::No; };
     }
     return 0;
 }
