@@ -149,7 +149,7 @@ TEST(SimInstrument, LineCommandsAnswerThroughInjectedErrorsAndCannedRepliesWin) 
     Wake(instrument, now);
     EXPECT_EQ(Say(instrument, "echo", now), QByteArray("echo\r\nERR\r\n\x1A"));
     EXPECT_EQ(Say(instrument, "ECHO OFF", now), QByteArray("ECHO OFF\r\nOK\r\n\x1A"));
-    EXPECT_EQ(Say(instrument, "vers", now), QByteArray("TR58 HMP-T5\r\nSW 2.14 \r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "vers", now), QByteArray("TR58 PT-5\r\nSW 2.14 \r\n\x1A"));
     EXPECT_EQ(Say(instrument, "SNUM", now),
               QByteArray("Instrument\tT2640117\r\nProbe\tP5310862\r\n\x1A"));
     EXPECT_EQ(Say(instrument, "UNIT", now),
