@@ -9,6 +9,9 @@ constexpr char kEsc = 0x1B;
 constexpr qint64 kWakeQuietMs = 60;
 const QByteArray kAnnouncement = "\r\nline opened for operator commands\a\r\n";
 const QByteArray kLineClosed = "\r\nline closed\r\n";
+const QByteArray kOk = "OK\r\n\x1A";
+const QByteArray kErr = "ERR\r\n\x1A";
+const QByteArray kEndMark(1, kCtrlZ);  // an empty answer: the end mark alone
 
 QList<SimProbeQuantity> DefaultProbe() {
     return {
@@ -40,6 +43,34 @@ QList<SimProbeQuantity> DefaultProbe() {
          2,
          14.2},
     };
+}
+
+// UNIT's listing: per probe quantity its index, name, chosen unit and units.
+QByteArray UnitListing(const QList<SimProbeQuantity>& probe) {
+    QByteArray reply;
+    for (int q = 0; q < probe.size(); ++q) {
+        const SimProbeQuantity& quantity = probe.at(q);
+        reply += QByteArray::number(q + 1) + '\t' + quantity.name + '\t' +
+                 QByteArray::number(quantity.choice);
+        for (const QByteArray& unit : quantity.units) reply += '\t' + unit;
+        reply += "\r\n";
+    }
+    return reply + kCtrlZ;
+}
+
+// "UNIT a b ..": one choice per quantity in order, each 0 (not shown) or a
+// unit of that quantity, at most three shown.
+bool ParseUnitChoices(const QList<QByteArray>& words, const QList<SimProbeQuantity>& probe,
+                      QList<int>& choices) {
+    bool good = words.size() - 1 <= probe.size();
+    int shown = 0;
+    for (int i = 1; good && i < words.size(); ++i) {
+        const int choice = words.at(i).toInt(&good);
+        if (good && (choice < 0 || choice > probe.at(i - 1).units.size())) good = false;
+        if (choice > 0) ++shown;
+        choices << choice;
+    }
+    return good && shown <= 3;
 }
 
 // "yyyy-mm-dd hh:mm:ss" as the PLAY range is written.
@@ -163,6 +194,24 @@ void Instrument::Receive(const QByteArray& bytes, qint64 nowMs) {
     Tick(nowMs);
 }
 
+// The instrument's commands, by their first word (any case). Each handler
+// answers one command line; HandleLine does what every command shares.
+// clang-format off
+const Instrument::Command Instrument::kCommands[] = {
+    {"EXIT", &Instrument::OnExit, true},
+    {"ECHO", &Instrument::OnEcho, true},
+    {"TIME", &Instrument::OnTime, true},
+    {"DIR",  &Instrument::OnDir,  false},
+    {"PLAY", &Instrument::OnPlay, false},
+    {"DEL",  &Instrument::OnDel,  false},
+    {"UNIT", &Instrument::OnUnit, false},
+    {"SEND", &Instrument::OnSend, false},
+    {"VERS", &Instrument::OnVers, false},
+    {"SNUM", &Instrument::OnSnum, false},
+    {"CAL",  &Instrument::OnCal,  false},
+};
+// clang-format on
+
 void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
     log_ << QString::fromLatin1(line);
     lastCommand_ = nowMs;
@@ -172,151 +221,125 @@ void Instrument::HandleLine(const QByteArray& line, qint64 nowMs) {
 
     if (echo_) Send(line + "\r\n", nowMs);
 
-    const QList<QByteArray> words = line.simplified().split(' ');
-    const QByteArray command = words.first().toUpper();
-    lateMs_ = faults_.lateReplies.value(command, 0);
-    const QByteArray ok = "OK\r\n\x1A";
-    const QByteArray err = "ERR\r\n\x1A";
+    const Request request{line, line.simplified().split(' '), nowMs};
+    const QByteArray name = request.words.first().toUpper();
+    lateMs_ = faults_.lateReplies.value(name, 0);
+    const Command* command = nullptr;
+    for (const Command& row : kCommands) {
+        if (name == row.name) {
+            command = &row;
+            break;
+        }
+    }
 
-    if (command == "EXIT") {
-        CloseLine(nowMs, true);
-        return;
-    }
-    if (command == "ECHO") {
-        if (words.size() == 2 && words.at(1).toUpper() == "OFF") {
-            echo_ = false;
-            Reply(ok, nowMs);
-        } else if (words.size() == 2 && words.at(1).toUpper() == "ON") {
-            echo_ = true;
-            Reply(ok, nowMs);
-        } else {
-            Reply(err, nowMs);
-        }
-        return;
-    }
-    if (command == "TIME") {
-        bool good = words.size() == 7;
-        int v[6] = {};
-        for (int i = 0; good && i < 6; ++i) v[i] = words.at(i + 1).toInt(&good);
-        const QDateTime time(QDate(2000 + v[0], v[1], v[2]), QTime(v[3], v[4], v[5]));
-        if (good && time.isValid()) {
-            SetClock(time, nowMs);
-            Reply(ok, nowMs);
-        } else {
-            Reply(err, nowMs);
-        }
-        return;
-    }
-    if (faults_.canned.contains(line)) {
+    if (command && command->beforeFaults) {
+        (this->*command->handler)(request);
+    } else if (faults_.canned.contains(line)) {
         Send(faults_.canned.value(line), nowMs + responseDelayMs_ + lateMs_);
-        return;
-    }
-    if (faults_.errReplies || faults_.errCommands.contains(command)) {
-        Reply(err, nowMs);
-        return;
-    }
-
-    if (command == "DIR") {
-        Reply(DirReply(), nowMs);
-    } else if (command == "PLAY") {
-        bool good = words.size() == 2 || words.size() == 6;
-        const int n = good ? words.at(1).toInt(&good) : -1;
-        if (!good) {
-            Reply(err, nowMs);
-        } else if (faults_.filesGone || n < 0 || n >= files_.size()) {
-            Reply(QByteArray(1, kCtrlZ), nowMs);
-        } else if (words.size() == 6) {
-            const QDateTime from = ParseRangeTime(words.at(2), words.at(3));
-            const QDateTime to = ParseRangeTime(words.at(4), words.at(5));
-            if (!files_.at(n).rangeCapable || !from.isValid() || !to.isValid() || to < from)
-                Reply(err, nowMs);
-            else
-                Reply(PlayReply(n, from, to), nowMs, true);
-        } else {
-            Reply(PlayReply(n), nowMs, true);
-        }
-    } else if (command == "DEL") {
-        if (words.size() == 1) {
-            // Everything that may be deleted goes; undeletable files stay.
-            QList<SimFile> kept;
-            for (const SimFile& file : files_)
-                if (!file.deletable) kept << file;
-            files_ = kept;
-            Reply(ok, nowMs);
-        } else {
-            bool good = false;
-            const int n = words.at(1).toInt(&good);
-            if (!good || n < 0 || n >= files_.size() || !files_.at(n).deletable) {
-                Reply(err, nowMs);
-            } else {
-                files_.removeAt(n);
-                Reply(ok, nowMs);
-            }
-        }
-    } else if (command == "UNIT") {
-        if (faults_.noProbe) {
-            Reply(QByteArray(1, kCtrlZ), nowMs);
-        } else if (words.size() == 1) {
-            QByteArray reply;
-            for (int q = 0; q < probe_.size(); ++q) {
-                const SimProbeQuantity& quantity = probe_.at(q);
-                reply += QByteArray::number(q + 1) + '\t' + quantity.name + '\t' +
-                         QByteArray::number(quantity.choice);
-                for (const QByteArray& unit : quantity.units) reply += '\t' + unit;
-                reply += "\r\n";
-            }
-            Reply(reply + kCtrlZ, nowMs);
-        } else {
-            QList<int> choices;
-            bool good = words.size() - 1 <= probe_.size();
-            int shown = 0;
-            for (int i = 1; good && i < words.size(); ++i) {
-                const int choice = words.at(i).toInt(&good);
-                if (good && (choice < 0 || choice > probe_.at(i - 1).units.size())) good = false;
-                if (choice > 0) ++shown;
-                choices << choice;
-            }
-            if (!good || shown > 3 || faults_.recording) {
-                Reply(err, nowMs);
-            } else {
-                for (int q = 0; q < probe_.size(); ++q)
-                    probe_[q].choice = q < choices.size() ? choices.at(q) : 0;
-                Reply(ok, nowMs);
-            }
-        }
-    } else if (command == "SEND") {
-        if (faults_.noProbe) {
-            Reply(QByteArray(1, kCtrlZ), nowMs);
-            return;
-        }
-        QByteArray names, units;
-        for (const SimProbeQuantity& quantity : probe_) {
-            if (quantity.choice <= 0) continue;
-            names += '\t' + quantity.name;
-            units += '\t' + quantity.units.at(quantity.choice - 1);
-        }
-        if (names.isEmpty() || (words.size() == 1 && !realTime_)) {
-            Reply(err, nowMs);
-        } else if (words.size() == 2) {
-            realTime_ = true;
-            Reply("3" + names + "\r\n" + units + "\r\n" + RealTimeDataLine(nowMs) + "\r\n" + kCtrlZ,
-                  nowMs);
-        } else {
-            Reply(RealTimeDataLine(nowMs) + "\r\n" + kCtrlZ, nowMs);
-        }
-    } else if (command == "VERS") {
-        Reply(faults_.noProbe ? QByteArray("TR58\r\n\x1A")
-                              : QByteArray("TR58 HMP-T5\r\nSW 2.14 \r\n\x1A"),
-              nowMs);
-    } else if (command == "SNUM") {
-        Reply(faults_.noProbe ? QByteArray("Instrument\tT2640117\r\n\x1A")
-                              : QByteArray("Instrument\tT2640117\r\nProbe\tP5310862\r\n\x1A"),
-              nowMs);
-    } else if (command == "CAL") {
-        Reply("Calibrated\t2026-03-14\r\n\x1A", nowMs);
+    } else if (!command || faults_.errReplies || faults_.errCommands.contains(name)) {
+        Reply(kErr, nowMs);
     } else {
-        Reply(err, nowMs);
+        (this->*command->handler)(request);
     }
+}
+
+void Instrument::OnExit(const Request& request) {
+    CloseLine(request.nowMs, true);
+}
+
+void Instrument::OnEcho(const Request& request) {
+    const QByteArray setting = request.words.size() == 2 ? request.words.at(1).toUpper() : "";
+    if (setting != "OFF" && setting != "ON") return Reply(kErr, request.nowMs);
+    echo_ = setting == "ON";
+    Reply(kOk, request.nowMs);
+}
+
+void Instrument::OnTime(const Request& request) {
+    const QList<QByteArray>& words = request.words;
+    bool good = words.size() == 7;
+    int v[6] = {};
+    for (int i = 0; good && i < 6; ++i) v[i] = words.at(i + 1).toInt(&good);
+    const QDateTime time(QDate(2000 + v[0], v[1], v[2]), QTime(v[3], v[4], v[5]));
+    if (!good || !time.isValid()) return Reply(kErr, request.nowMs);
+    SetClock(time, request.nowMs);
+    Reply(kOk, request.nowMs);
+}
+
+void Instrument::OnDir(const Request& request) {
+    Reply(DirReply(), request.nowMs);
+}
+
+void Instrument::OnPlay(const Request& request) {
+    const QList<QByteArray>& words = request.words;
+    bool good = words.size() == 2 || words.size() == 6;
+    const int n = good ? words.at(1).toInt(&good) : -1;
+    if (!good) return Reply(kErr, request.nowMs);
+    if (faults_.filesGone || n < 0 || n >= files_.size()) return Reply(kEndMark, request.nowMs);
+    if (words.size() == 2) return Reply(PlayReply(n), request.nowMs, true);
+    const QDateTime from = ParseRangeTime(words.at(2), words.at(3));
+    const QDateTime to = ParseRangeTime(words.at(4), words.at(5));
+    if (!files_.at(n).rangeCapable || !from.isValid() || !to.isValid() || to < from)
+        return Reply(kErr, request.nowMs);
+    Reply(PlayReply(n, from, to), request.nowMs, true);
+}
+
+void Instrument::OnDel(const Request& request) {
+    if (request.words.size() == 1) {
+        // Everything that may be deleted goes; undeletable files stay.
+        QList<SimFile> kept;
+        for (const SimFile& file : files_)
+            if (!file.deletable) kept << file;
+        files_ = kept;
+        return Reply(kOk, request.nowMs);
+    }
+    bool good = false;
+    const int n = request.words.at(1).toInt(&good);
+    if (!good || n < 0 || n >= files_.size() || !files_.at(n).deletable)
+        return Reply(kErr, request.nowMs);
+    files_.removeAt(n);
+    Reply(kOk, request.nowMs);
+}
+
+void Instrument::OnUnit(const Request& request) {
+    if (faults_.noProbe) return Reply(kEndMark, request.nowMs);
+    if (request.words.size() == 1) return Reply(UnitListing(probe_), request.nowMs);
+    QList<int> choices;
+    if (!ParseUnitChoices(request.words, probe_, choices) || faults_.recording)
+        return Reply(kErr, request.nowMs);
+    for (int q = 0; q < probe_.size(); ++q)
+        probe_[q].choice = q < choices.size() ? choices.at(q) : 0;
+    Reply(kOk, request.nowMs);
+}
+
+void Instrument::OnSend(const Request& request) {
+    const qint64 nowMs = request.nowMs;
+    if (faults_.noProbe) return Reply(kEndMark, nowMs);
+    QByteArray names, units;
+    for (const SimProbeQuantity& quantity : probe_) {
+        if (quantity.choice <= 0) continue;
+        names += '\t' + quantity.name;
+        units += '\t' + quantity.units.at(quantity.choice - 1);
+    }
+    if (names.isEmpty() || (request.words.size() == 1 && !realTime_)) return Reply(kErr, nowMs);
+    if (request.words.size() != 2) return Reply(RealTimeDataLine(nowMs) + "\r\n" + kCtrlZ, nowMs);
+    realTime_ = true;
+    Reply("3" + names + "\r\n" + units + "\r\n" + RealTimeDataLine(nowMs) + "\r\n" + kCtrlZ, nowMs);
+}
+
+void Instrument::OnVers(const Request& request) {
+    Reply(faults_.noProbe ? QByteArray("TR58\r\n\x1A")
+                          : QByteArray("TR58 PT-5\r\nSW 2.14 \r\n\x1A"),
+          request.nowMs);
+}
+
+void Instrument::OnSnum(const Request& request) {
+    Reply(faults_.noProbe ? QByteArray("Instrument\tT2640117\r\n\x1A")
+                          : QByteArray("Instrument\tT2640117\r\nProbe\tP5310862\r\n\x1A"),
+          request.nowMs);
+}
+
+void Instrument::OnCal(const Request& request) {
+    Reply("Calibrated\t2026-03-14\r\n\x1A", request.nowMs);
 }
 
 QByteArray Instrument::RealTimeDataLine(qint64 nowMs) const {

@@ -111,9 +111,37 @@ private:
         bool stream = false;  // a PLAY reply that ESC stops
     };
 
+    // One command line as the handlers see it: the words, the first one in
+    // capitals, and when it arrived.
+    struct Request {
+        QByteArray line;
+        QList<QByteArray> words;
+        qint64 nowMs = 0;
+    };
+    using Handler = void (Instrument::*)(const Request&);
+    struct Command {
+        const char* name;
+        Handler handler;
+        // ECHO, TIME and EXIT keep the line usable whatever faults are
+        // injected: they answer ahead of the canned replies and the "ERR"s.
+        bool beforeFaults;
+    };
+    static const Command kCommands[];
+
     void Send(const QByteArray& bytes, qint64 nowMs, bool stream = false);
     void Reply(const QByteArray& body, qint64 nowMs, bool stream = false);
     void HandleLine(const QByteArray& line, qint64 nowMs);
+    void OnExit(const Request& request);
+    void OnEcho(const Request& request);
+    void OnTime(const Request& request);
+    void OnDir(const Request& request);
+    void OnPlay(const Request& request);
+    void OnDel(const Request& request);
+    void OnUnit(const Request& request);
+    void OnSend(const Request& request);
+    void OnVers(const Request& request);
+    void OnSnum(const Request& request);
+    void OnCal(const Request& request);
     void Abort(qint64 nowMs);
     void CloseLine(qint64 nowMs, bool announce);
     QByteArray RealTimeDataLine(qint64 nowMs) const;

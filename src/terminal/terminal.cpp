@@ -11,10 +11,37 @@
 
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 namespace {
 
+// The control bytes the emulations act on.
+constexpr unsigned char kBel = 7;   // bell
+constexpr unsigned char kBs = 8;    // backspace
+constexpr unsigned char kHt = 9;    // horizontal tab
+constexpr unsigned char kLf = 10;   // line feed
+constexpr unsigned char kVt = 11;   // vertical tab: the ANSI parser feeds a line on it too
+constexpr unsigned char kFf = 12;   // form feed: the TTY clears the screen
+constexpr unsigned char kCr = 13;   // carriage return
+constexpr unsigned char kEsc = 27;  // starts every escape sequence
+
+// Ports share the record tables by the low 8 bits of their number.
 constexpr int kSlots = 256;
+constexpr int32_t kSlotMask = kSlots - 1;
+
+// An ANSI parameter counts its first two characters only ("123" reads as 12).
+constexpr size_t kParameterDigits = 2;
+// "ESC [ 5 n" asks whether the terminal is well, "ESC [ 6 n" where its cursor is.
+constexpr int kStatusQuery = 5;
+constexpr int kCursorReportQuery = 6;
+constexpr char kStatusOkReply[] = "\x1b[0n";
+constexpr char kCursorReportFormat[] = "\x1b[%d;%dR";  // row, then column
+constexpr size_t kCursorReportText = 24;               // room for two 16-bit numbers
+// A VT52 address byte is the 0-based line or column plus 32; the cursor is 1-based.
+constexpr int kVt52AddressBias = 31;
+// Backspace at the left margin wraps to "the end of the previous line": a column
+// this far right, which the display clamps to its last one.
+constexpr int16_t kFarRightColumn = 255;
 
 // One table of record pointers per emulation, indexed by the low 8 bits of the port number.
 RS_ANSIRECORD* g_ansi[kSlots];
@@ -22,7 +49,7 @@ RS_VT52RECORD* g_vt52[kSlots];
 RS_TTYRECORD* g_tty[kSlots];
 
 int Slot(int32_t port) {
-    return port & 0xFF;
+    return port & kSlotMask;
 }
 
 // The three services of the core library the emulations use, looked up once by number.
@@ -99,7 +126,7 @@ struct Parameter {
 
 // One numeric parameter: at most its first two characters count, digits only.
 Parameter ReadParameter(const char* text, size_t length) {
-    if (length > 2) length = 2;
+    if (length > kParameterDigits) length = kParameterDigits;
     if (length == 0) return {false, 0};
     int value = 0;
     for (size_t i = 0; i < length && text[i] >= '0' && text[i] <= '9'; ++i)
@@ -196,11 +223,11 @@ Step AnsiFinal(int32_t port, RS_ANSIRECORD* r, RS_DISPLAYPROC cb, unsigned char 
             break;
         case 'n': {
             int query = p.P1(0);
-            if (query == 5) {
-                SendText(port, "\x1b[0n");
-            } else if (query == 6) {
-                char reply[24];
-                std::snprintf(reply, sizeof reply, "\x1b[%d;%dR", pos.row, pos.column);
+            if (query == kStatusQuery) {
+                SendText(port, kStatusOkReply);
+            } else if (query == kCursorReportQuery) {
+                char reply[kCursorReportText];
+                std::snprintf(reply, sizeof reply, kCursorReportFormat, pos.row, pos.column);
                 SendText(port, reply);
             }
             break;
@@ -280,12 +307,12 @@ Step AnsiByte(int32_t port, RS_ANSIRECORD* r, RS_DISPLAYPROC cb, unsigned char c
         }
 
         default:  // normal, or a state this library never sets
-            if (c == 27) {
+            if (c == kEsc) {
                 ClearText(r->parameters);
                 r->state = RS_STATE_ESCAPE;
                 return Step::Consumed;
             }
-            if (c == 10 || c == 11) {
+            if (c == kLf || c == kVt) {
                 RS_POSITION pos = CurrentCursor(cb, port);
                 pos.row = Clamp16(pos.row + 1);
                 MoveAndShow(cb, port, pos);
@@ -344,12 +371,12 @@ Step Vt52Byte(int32_t port, RS_VT52RECORD* r, RS_DISPLAYPROC cb, unsigned char c
             return Step::Consumed;
         case RS_STATE_VT52_COLUMN:
             // Each address byte is the 0-based line or column plus 32.
-            pos.row = Clamp16(static_cast<unsigned char>(r->parameters[0]) - 31);
-            pos.column = Clamp16(c - 31);
+            pos.row = Clamp16(static_cast<unsigned char>(r->parameters[0]) - kVt52AddressBias);
+            pos.column = Clamp16(c - kVt52AddressBias);
             ClearText(r->parameters);
             break;
         default:
-            if (c == 27) {
+            if (c == kEsc) {
                 ClearText(r->parameters);
                 r->state = RS_STATE_CSI;
                 return Step::Consumed;
@@ -366,10 +393,10 @@ Step Vt52Byte(int32_t port, RS_VT52RECORD* r, RS_DISPLAYPROC cb, unsigned char c
 bool TtyByte(int32_t port, RS_TTYRECORD* r, RS_DISPLAYPROC cb, unsigned char c) {
     RS_POSITION pos = CurrentCursor(cb, port);
     switch (c) {
-        case 7:
+        case kBel:
             Beep();
             break;
-        case 8: {
+        case kBs: {
             int16_t column = pos.column;
             pos.column = Clamp16(column - 1);
             cb(port, RS_ACTION_MOVE_CURSOR, 0, &pos);
@@ -379,24 +406,24 @@ bool TtyByte(int32_t port, RS_TTYRECORD* r, RS_DISPLAYPROC cb, unsigned char c) 
                 pos.row = Clamp16(row - 1);
                 cb(port, RS_ACTION_MOVE_CURSOR, 0, &pos);
                 if (pos.row != row) {
-                    pos.column = 255;
+                    pos.column = kFarRightColumn;
                     cb(port, RS_ACTION_MOVE_CURSOR, 0, &pos);
                 }
             }
             break;
         }
-        case 9:
+        case kHt:
             pos.column = Clamp16(pos.column + r->tabWidth);
             break;
-        case 12:
+        case kFf:
             cb(port, RS_ACTION_ERASE_DISPLAY, 0, nullptr);
             cb(port, RS_ACTION_GET_CURSOR, 0, &pos);
             break;
-        case 13:
+        case kCr:
             pos.column = 1;
             if (r->crAlsoFeedsLine) pos.row = Clamp16(pos.row + 1);
             break;
-        case 10:
+        case kLf:
             pos.row = Clamp16(pos.row + 1);
             break;
         default:
@@ -411,9 +438,82 @@ Record* Registered(Record* const (&table)[kSlots], int32_t port) {
     return table[Slot(port)];
 }
 
-bool CopyKey(const char* sequence, char* text) {
-    std::snprintf(text, RS_TRANSLATE_TEXT, "%s", sequence);
-    return true;
+// ---- key translation ---------------------------------------------------------------------------
+
+// What a key sends: one row per key number. The cursor-address key is the one key whose text
+// depends on the position; its row holds a format of the column and then the row.
+struct KeySequence {
+    int32_t key;
+    const char* sequence;
+};
+
+constexpr int32_t kCursorAddressKey = 6;
+
+#define ESC "\x1b"
+const KeySequence kAnsiKeys[] = {
+    {1, ESC "[1A"},                      // cursor up
+    {2, ESC "[1B"},                      // cursor down
+    {3, ESC "[1C"},                      // cursor right
+    {4, ESC "[1D"},                      // cursor left
+    {5, ESC "[1;1H"},                    // home
+    {kCursorAddressKey, ESC "[%d;%dH"},  // go to: the column, then the row
+    {7, ESC "[2J"},                      // clear the screen
+    {8, ESC "[K"},                       // erase to the end of the line
+    {9, ESC "[6n"},                      // ask for the cursor position
+    {10, ESC "[s"},                      // save the cursor
+    {11, ESC "[u"},                      // restore the cursor
+    {12, ESC "[1P"},                     // delete a character
+    {13, ESC "[1M"},                     // delete a line
+    {14, ESC "[1T"},                     // scroll down
+    {15, ESC "[1S"},                     // scroll up
+    {16, ESC "[1L"},                     // insert a line
+    {17, ESC "[1@"},                     // insert a character
+};
+
+const KeySequence kVt52Keys[] = {
+    {1, ESC "A"},                       // cursor up
+    {2, ESC "B"},                       // cursor down
+    {3, ESC "C"},                       // cursor right
+    {4, ESC "D"},                       // cursor left
+    {5, ESC "H"},                       // home
+    {kCursorAddressKey, ESC "Y%d;%d"},  // go to, in decimal: the column, then the row
+    {7, ESC "H" ESC "J"},               // home, then clear the screen
+    {8, ESC "K"},                       // erase to the end of the line
+    {9, ESC "J"},                       // erase to the end of the screen
+};
+#undef ESC
+
+// The TTY sends the control byte itself.
+const KeySequence kTtyKeys[] = {
+    {0, "\a"},  // bell
+    {1, "\b"},  // backspace
+    {2, "\t"},  // tab
+    {3, "\n"},  // line feed
+    {4, "\f"},  // form feed
+    {5, "\r"},  // carriage return
+};
+
+const KeySequence* FindKey(std::span<const KeySequence> keys, int32_t key) {
+    for (const KeySequence& row : keys)
+        if (row.key == key) return &row;
+    return nullptr;
+}
+
+// Writes the key's text (NUL-terminated, at most RS_TRANSLATE_TEXT bytes); an unknown key, or
+// the cursor-address key without a position, leaves the text empty and gives false.
+RS_BOOL Translate(std::span<const KeySequence> keys, int32_t key, const RS_POSITION* position,
+                  char* text) {
+    if (!text) return 0;
+    text[0] = '\0';
+    const KeySequence* row = FindKey(keys, key);
+    if (!row) return 0;
+    if (key != kCursorAddressKey) {
+        std::snprintf(text, RS_TRANSLATE_TEXT, "%s", row->sequence);
+        return 1;
+    }
+    if (!position) return 0;
+    std::snprintf(text, RS_TRANSLATE_TEXT, row->sequence, position->column, position->row);
+    return 1;
 }
 
 }  // namespace
@@ -467,48 +567,7 @@ RS_TERMINAL_API RS_BOOL RS_CALL RS_ANSIGetXY(int32_t port, RS_POSITION* position
 
 RS_TERMINAL_API RS_BOOL RS_CALL RS_TranslateToANSI(int32_t key, const RS_POSITION* position,
                                                    char* text) {
-    if (!text) return 0;
-    text[0] = '\0';
-    switch (key) {
-        case 1:
-            return CopyKey("\x1b[1A", text);
-        case 2:
-            return CopyKey("\x1b[1B", text);
-        case 3:
-            return CopyKey("\x1b[1C", text);
-        case 4:
-            return CopyKey("\x1b[1D", text);
-        case 5:
-            return CopyKey("\x1b[1;1H", text);
-        case 6:
-            if (!position) return 0;
-            std::snprintf(text, RS_TRANSLATE_TEXT, "\x1b[%d;%dH", position->column, position->row);
-            return 1;
-        case 7:
-            return CopyKey("\x1b[2J", text);
-        case 8:
-            return CopyKey("\x1b[K", text);
-        case 9:
-            return CopyKey("\x1b[6n", text);
-        case 10:
-            return CopyKey("\x1b[s", text);
-        case 11:
-            return CopyKey("\x1b[u", text);
-        case 12:
-            return CopyKey("\x1b[1P", text);
-        case 13:
-            return CopyKey("\x1b[1M", text);
-        case 14:
-            return CopyKey("\x1b[1T", text);
-        case 15:
-            return CopyKey("\x1b[1S", text);
-        case 16:
-            return CopyKey("\x1b[1L", text);
-        case 17:
-            return CopyKey("\x1b[1@", text);
-        default:
-            return 0;
-    }
+    return Translate(kAnsiKeys, key, position, text);
 }
 
 RS_TERMINAL_API RS_BOOL RS_CALL RS_VT52Init(int32_t port, RS_VT52RECORD* record) {
@@ -533,58 +592,7 @@ RS_TERMINAL_API RS_BOOL RS_CALL RS_VT52Read(int32_t port, char* character) {
 
 RS_TERMINAL_API RS_BOOL RS_CALL RS_TranslateToVT52(int32_t key, const RS_POSITION* position,
                                                    char* text) {
-    if (!text) return 0;
-    text[0] = '\0';
-    switch (key) {
-        case 1:
-            return CopyKey(
-                "\x1b"
-                "A",
-                text);
-        case 2:
-            return CopyKey(
-                "\x1b"
-                "B",
-                text);
-        case 3:
-            return CopyKey(
-                "\x1b"
-                "C",
-                text);
-        case 4:
-            return CopyKey(
-                "\x1b"
-                "D",
-                text);
-        case 5:
-            return CopyKey(
-                "\x1b"
-                "H",
-                text);
-        case 6:
-            if (!position) return 0;
-            std::snprintf(text, RS_TRANSLATE_TEXT, "\x1bY%d;%d", position->column, position->row);
-            return 1;
-        case 7:
-            return CopyKey(
-                "\x1b"
-                "H"
-                "\x1b"
-                "J",
-                text);
-        case 8:
-            return CopyKey(
-                "\x1b"
-                "K",
-                text);
-        case 9:
-            return CopyKey(
-                "\x1b"
-                "J",
-                text);
-        default:
-            return 0;
-    }
+    return Translate(kVt52Keys, key, position, text);
 }
 
 RS_TERMINAL_API RS_BOOL RS_CALL RS_TTYInit(int32_t port, RS_TTYRECORD* record) {
@@ -605,13 +613,7 @@ RS_TERMINAL_API RS_BOOL RS_CALL RS_TTYRead(int32_t port, char* character) {
 }
 
 RS_TERMINAL_API RS_BOOL RS_CALL RS_TranslateToTTY(int32_t key, char* text) {
-    static const char kKeys[] = {7, 8, 9, 10, 12, 13};
-    if (!text) return 0;
-    text[0] = '\0';
-    if (key < 0 || key >= static_cast<int32_t>(sizeof kKeys)) return 0;
-    text[0] = kKeys[key];
-    text[1] = '\0';
-    return 1;
+    return Translate(kTtyKeys, key, nullptr, text);
 }
 
 }  // extern "C"

@@ -225,7 +225,7 @@ TEST_F(ShellTest, DeviceInformationFromTheSimulatorWithAndWithoutAProbe) {
         frmDeviceInformation dialog(main->GetLink(), main.get());
         ASSERT_TRUE(dialog.Load());
         const DeviceInformation& info = dialog.Information();
-        EXPECT_EQ(info.type, probe ? "TR58 HMP-T5" : "TR58");
+        EXPECT_EQ(info.type, probe ? "TR58 PT-5" : "TR58");
         EXPECT_EQ(info.version, probe ? QString("SW 2.14") : StringTable::Text(5099));
         EXPECT_EQ(info.number, "T2640117");
         EXPECT_EQ(info.snumber, probe ? "P5310862" : "");

@@ -56,7 +56,7 @@ TEST(DirReply, OnlyLinesOfTheDirectorysShapeAreADirectory) {
                   &wellFormed);
     EXPECT_TRUE(wellFormed);
     for (const char* reply :
-         {"OK\r\n\x1A", "ERR\r\n\x1A", "OK\x1A", "TR58 HMP-T5\r\nSW 2.14 \r\n\x1A",
+         {"OK\r\n\x1A", "ERR\r\n\x1A", "OK\x1A", "TR58 PT-5\r\nSW 2.14 \r\n\x1A",
           "Beta\tyesterday\t1000\t020A\t \r\n\x1A",
           "Beta\t12-03-05 14:00:00\tmany\t020A\t \r\n\x1A",
           "Beta\t12-03-05 14:00:00\t1000\t020A\t \r\nOK\r\n\x1A"}) {

@@ -23,7 +23,7 @@ TEST_F(LinkFixture, OpenWakesTheInstrumentAndTurnsEchoOff) {
 TEST_F(LinkFixture, ReplyIsEverythingUpToTheEndMark) {
     QString reply;
     ASSERT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply, false));
-    EXPECT_EQ(reply, QStringLiteral("TR58 HMP-T5\r\nSW 2.14 \r\n") + kCtrlZ);
+    EXPECT_EQ(reply, QStringLiteral("TR58 PT-5\r\nSW 2.14 \r\n") + kCtrlZ);
     EXPECT_EQ(link.State().OpenPort, 1) << "the link stays open without close-after";
     ASSERT_TRUE(Run(QStringLiteral("CAL\r"), Command::kCal, reply, true));
     EXPECT_EQ(link.State().OpenPort, 0) << "close-after ends with EXIT";

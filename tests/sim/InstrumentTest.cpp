@@ -139,3 +139,45 @@ TEST(SimInstrument, FileDescriptionsOfTheCommandLine) {
     EXPECT_FALSE(ParseSimFile("Flag:10:2:Q", 0, file, error));
     EXPECT_FALSE(ParseSimFile(":10:2", 0, file, error));
 }
+
+// Which answer wins when faults are injected: ECHO, TIME and EXIT always keep
+// the line usable, a canned reply comes ahead of an injected "ERR", and a
+// command the instrument does not know answers "ERR".
+TEST(SimInstrument, LineCommandsAnswerThroughInjectedErrorsAndCannedRepliesWin) {
+    Instrument instrument;
+    qint64 now = 0;
+    Wake(instrument, now);
+    EXPECT_EQ(Say(instrument, "echo", now), QByteArray("echo\r\nERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "ECHO OFF", now), QByteArray("ECHO OFF\r\nOK\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "vers", now), QByteArray("TR58 PT-5\r\nSW 2.14 \r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "SNUM", now),
+              QByteArray("Instrument\tT2640117\r\nProbe\tP5310862\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "UNIT", now),
+              QByteArray("1\tT\t1\t\xB0"
+                         "C\t\xB0"
+                         "F\r\n2\tRH\t1\t%RH\r\n3\tTd\t0\t\xB0"
+                         "C\t\xB0"
+                         "F\r\n4\ta\t0\tg/m\x8F\tgr/ft\x8F\r\n5\tx\t0\tg/kg\tgr/lb\r\n"
+                         "6\tTw\t0\t\xB0"
+                         "C\t\xB0"
+                         "F\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "HELLO", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "TIME 26 13 1 0 0 0", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "PLAY x", now), QByteArray("ERR\r\n\x1A"));
+
+    instrument.Faults().errCommands.insert("DIR");
+    EXPECT_EQ(Say(instrument, "DIR", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "CAL", now), QByteArray("Calibrated\t2026-03-14\r\n\x1A"));
+
+    instrument.Faults().errReplies = true;
+    instrument.Faults().canned.insert("VERS", "TR58 X\r\n\x1A");
+    instrument.Faults().canned.insert("HELLO", "hi\r\n");
+    instrument.Faults().canned.insert("TIME 26 11 2 12 0 0", "never\r\n");
+    EXPECT_EQ(Say(instrument, "VERS", now), QByteArray("TR58 X\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "HELLO", now), QByteArray("hi\r\n"));
+    EXPECT_EQ(Say(instrument, "SNUM", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "TIME 26 11 2 12 0 0", now), QByteArray("OK\r\n\x1A"));
+    EXPECT_EQ(instrument.ClockTime(now).date(), QDate(2026, 11, 2));
+    EXPECT_EQ(Say(instrument, "ECHO ON", now), QByteArray("OK\r\n\x1A")) << "echoes from the next";
+    EXPECT_EQ(Say(instrument, "EXIT", now), QByteArray("EXIT\r\n\r\nline closed\r\n"));
+}

@@ -18,6 +18,40 @@ std::string RecordingDisplay::Events() const {
 
 namespace {
 
+// The actions by the names the expected event texts use.
+std::string ActionName(int32_t action) {
+    switch (action) {
+        case RS_ACTION_GET_CURSOR:
+            return "get";
+        case RS_ACTION_UPDATE:
+            return "update";
+        case RS_ACTION_MOVE_CURSOR:
+            return "move";
+        case RS_ACTION_ERASE_DISPLAY:
+            return "erase-display";
+        case RS_ACTION_ERASE_LINE:
+            return "erase-line";
+        case RS_ACTION_RENDITION:
+            return "rendition";
+        case RS_ACTION_DELETE_CHARS:
+            return "delete-chars";
+        case RS_ACTION_DELETE_LINES:
+            return "delete-lines";
+        case RS_ACTION_SCROLL_DOWN:
+            return "scroll-down";
+        case RS_ACTION_SCROLL_UP:
+            return "scroll-up";
+        case RS_ACTION_INSERT_LINES:
+            return "insert-lines";
+        case RS_ACTION_INSERT_CHARS:
+            return "insert-chars";
+        case RS_ACTION_UNKNOWN:
+            return "unknown";
+        default:
+            return "action-" + std::to_string(action);
+    }
+}
+
 std::string Pos(const void* pointer) {
     if (!pointer) return "null";
     RS_POSITION p;
@@ -31,38 +65,39 @@ void RS_CALL RecordingDisplay::Callback(int32_t port, int32_t action, int32_t va
                                         void* pointer) {
     RecordingDisplay* d = current;
     ASSERT_NE(d, nullptr);
-    // Actions for any other port than the terminal's carry the port: "@3 1".
-    std::string prefix = (port & 0xFF) == kTerminalPort ? "" : "@" + std::to_string(port) + " ";
+    // Actions for any other port than the terminal's carry the port: "@3 get".
+    const std::string prefix =
+        (port & 0xFF) == kTerminalPort ? "" : "@" + std::to_string(port) + " ";
+    const std::string name = prefix + ActionName(action);
     auto* pos = static_cast<RS_POSITION*>(pointer);
     switch (action) {
         case RS_ACTION_GET_CURSOR:
             ASSERT_NE(pos, nullptr);
             *pos = d->cursor;
-            d->events.push_back(prefix + "1");
+            d->events.push_back(name);
             return;
         case RS_ACTION_MOVE_CURSOR:
             ASSERT_NE(pos, nullptr);
             pos->column = static_cast<int16_t>(std::clamp<int>(pos->column, 1, d->columns));
             pos->row = static_cast<int16_t>(std::clamp<int>(pos->row, 1, d->rows));
             d->cursor = *pos;
-            d->events.push_back(prefix + "3 " + Pos(pos));
+            d->events.push_back(name + " " + Pos(pos));
             return;
         case RS_ACTION_UPDATE:
-            d->events.push_back(prefix + "2 " + Pos(pos));
+            d->events.push_back(name + " " + Pos(pos));
             return;
         case RS_ACTION_UNKNOWN:
             ASSERT_NE(pointer, nullptr);
-            d->events.push_back(prefix + "13 " + std::string(static_cast<const char*>(pointer)));
+            d->events.push_back(name + " " + std::string(static_cast<const char*>(pointer)));
             return;
         case RS_ACTION_RENDITION:
             // ANSI passes no pointer; VT52 passes the one-character text of the escape.
             d->events.push_back(
-                prefix + "6 " + std::to_string(value) + " " +
+                name + " " + std::to_string(value) + " " +
                 (pointer ? std::string(static_cast<const char*>(pointer)) : std::string("null")));
             return;
         default:
-            d->events.push_back(prefix + std::to_string(action) + " " + std::to_string(value) +
-                                " " + Pos(pointer));
+            d->events.push_back(name + " " + std::to_string(value) + " " + Pos(pointer));
             return;
     }
 }

@@ -12,7 +12,7 @@ constexpr int kTerminalPort = 1;
 constexpr int kRemotePort = 2;
 
 // The screen behind the display callback: keeps the cursor, clamps moves to the screen and logs
-// every action as a short text ("3 10,5" = move to column 10, row 5).
+// every action as a short text by its name ("move 10,5" = move to column 10, row 5).
 struct RecordingDisplay {
     int columns = 80;
     int rows = 24;

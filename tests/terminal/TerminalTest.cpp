@@ -59,7 +59,7 @@ TEST_F(Terminal, AnsiInitAsksForCursorAndResetsTheRecord) {
     ansi_.reportColumn = 99;
     display_.cursor = {17, 5};
     ASSERT_TRUE(RS_ANSIInit(kTerminalPort, &ansi_));
-    EXPECT_EQ(display_.Events(), "1");
+    EXPECT_EQ(display_.Events(), "get");
     EXPECT_EQ(ansi_.state, RS_STATE_NORMAL);
     for (char c : ansi_.parameters) EXPECT_EQ(c, '\0');
     EXPECT_EQ(ansi_.reportAvailable, 0);
@@ -206,7 +206,7 @@ TEST_F(Terminal, PortsAreToldApartByTheLowEightBits) {
     display_.events.clear();
     char c;
     EXPECT_FALSE(RS_ANSIRead(kTerminalPort + 512, &c));
-    EXPECT_EQ(display_.Events(), "1 | 3 4,6 | 2 4,6");
+    EXPECT_EQ(display_.Events(), "get | move 4,6 | update 4,6");
 }
 
 TEST_F(Terminal, ReRegisteringReplacesTheRecord) {
@@ -238,7 +238,7 @@ TEST_F(Terminal, EmulationsKeepSeparateRecordsPerPort) {
     EXPECT_EQ(c, 'Q');
     EXPECT_EQ(ansi_.state, RS_STATE_CSI);
     EXPECT_EQ(other.state, RS_STATE_NORMAL);
-    EXPECT_EQ(display_.Events(), "1 | @3 1");  // each registration asked for its cursor
+    EXPECT_EQ(display_.Events(), "get | @3 get");  // each registration asked for its cursor
     KestruneClose(3);
     KestruneClose(4);
 }
@@ -267,7 +267,7 @@ TEST_F(Terminal, OverlongSequenceNeverWritesPastTheText) {
     EXPECT_EQ(g.record.saved.column, 1);
     // 20 characters go to the display, then the rest is ordinary text.
     EXPECT_EQ(display_.events.size(), 1u);
-    EXPECT_EQ(display_.events[0], "13 " + std::string(20, '7'));
+    EXPECT_EQ(display_.events[0], "unknown " + std::string(20, '7'));
     EXPECT_EQ(returned, std::string(180, '7') + std::string(50, ';') + "m");
 }
 

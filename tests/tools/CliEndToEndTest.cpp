@@ -35,7 +35,7 @@ void ExpectDefaultDirectory(const ToolRun& run) {
 
 void ExpectInfo(const ToolRun& run) {
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
-    EXPECT_EQ(run.out, QStringLiteral("type\tTR58 HMP-T5\nversion\tSW 2.14\n"
+    EXPECT_EQ(run.out, QStringLiteral("type\tTR58 PT-5\nversion\tSW 2.14\n"
                                       "instrument serial number\tT2640117\n"
                                       "probe serial number\tP5310862\n"
                                       "calibration date\t2026-03-14\n"));
