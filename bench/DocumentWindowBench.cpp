@@ -18,7 +18,7 @@
 #include "base/SettingsStore.h"
 #include "app/frmMain.h"
 #include "chart/ChartView.h"
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 
 namespace {
 

@@ -37,7 +37,7 @@
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
 #include "chart/ChartView.h"
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 #include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <memory>
 
+#include "app/DocumentWindowHost.h"
 #include "download/DownloadHost.h"
 #include "base/Branding.h"
 #include "app/RecentFiles.h"
@@ -26,7 +27,7 @@ class QMdiSubWindow;
 class QToolBar;
 class frmCommunicating;
 
-class frmMain : public QMainWindow, public DownloadHost {
+class frmMain : public QMainWindow, public DownloadHost, public DocumentWindowHost {
     Q_OBJECT
 public:
     // The file dialogs and the save question. Empty functions use the
@@ -60,12 +61,12 @@ public:
     // --- Operations other windows use.
     void MainFocus() override;
     bool IsCommunicating() const { return link_->IsCommunicating(); }
-    void SetDocumentCommands(bool enabled);
+    void SetDocumentCommands(bool enabled) override;
     void AddRecentFile(const QString& path);
     void RefreshRecentFiles();
     void mnuWindowCloseAll_Click();
     void mnuFileExit_Click() { close(); }
-    // Set true by Close All; a document that refuses to close sets it false.
+    // Set true by Close All; false when a document stays open.
     bool CloseAllContinue = true;
 
     Link& GetLink() override { return *link_; }
@@ -102,7 +103,9 @@ public:
     frmDocument* ActiveDocument() const;
     QList<frmDocument*> Documents() const;
     // The close question of a document: false when it must stay open.
-    bool ConfirmCloseDocument(frmDocument& document);
+    bool ConfirmCloseDocument(frmDocument& document) override;
+    // DocumentWindowHost.
+    QMenu* PagePopUp(int page) override;
     MessagePresenter* Presenter() const { return presenter_; }
     bool ShowMessage(const QString& key) override;
     // DownloadHost.

@@ -14,7 +14,7 @@
 #include "document/DocumentFiles.h"
 #include "document/Export.h"
 #include "document/T58File.h"
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 
 namespace {
 
@@ -174,13 +174,27 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     return true;
 }
 
+QMenu* frmMain::PagePopUp(int page) {
+    switch (page) {
+        case frmDocument::kInformationPage:
+            return Menu(QStringLiteral("mnuPopUp3"));
+        case frmDocument::kChartPage:
+            return Menu(QStringLiteral("mnuPopUp2"));
+        default:
+            return Menu(QStringLiteral("mnuPopUp1"));
+    }
+}
+
 bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     Document& d = document.Doc();
-    d.bExit = true;
-    if (d.bCommunicate) {
+    // A window that stays open also stops Close All and the program's end.
+    const auto stay = [&] {
         d.bExit = false;
+        CloseAllContinue = false;
         return false;
-    }
+    };
+    d.bExit = true;
+    if (d.bCommunicate) return stay();
     // Only a window whose own filling failed goes without the question: it
     // holds no readings. A failed command elsewhere says nothing about this
     // document's data.
@@ -190,10 +204,8 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
             dialogs_.askSave ? dialogs_.askSave(text)
                             : QMessageBox::question(this, title_, text,
                                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document))) {
-            d.bExit = false;
-            return false;
-        }
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document)))
+            return stay();
     }
     DocumentClosed(&document);
     return true;

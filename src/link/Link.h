@@ -48,6 +48,7 @@ public:
     CommunicationProgress& Progress() { return progress_; }
     Port& GetPort() { return port_; }
     Pump& GetPump() { return pump_; }
+    MessagePresenter& Presenter() { return presenter_; }
 
     void SetComPortMap(const ComPortMap& map) { comPorts_ = map; }
     // Builds the COM map afresh each time a closed link opens, so a USB cable

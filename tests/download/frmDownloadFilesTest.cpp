@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 #include "download/frmDownloadFiles.h"
 #include "support/ProgramFixture.h"
 

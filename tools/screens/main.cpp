@@ -14,7 +14,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 #include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"

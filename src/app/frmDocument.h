@@ -15,7 +15,7 @@ class DataTableModel;
 class InformationPage;
 class QTabWidget;
 class QTableView;
-class frmMain;
+class DocumentWindowHost;
 
 class frmDocument : public QWidget, public DocumentHost {
     Q_OBJECT
@@ -25,7 +25,7 @@ public:
     static constexpr int kChartPage = 1;
     static constexpr int kTablePage = 2;
 
-    frmDocument(frmMain& main, Mode mode);
+    frmDocument(DocumentWindowHost& host, Mode mode);
     ~frmDocument() override;
 
     Document& Doc() { return document_; }
@@ -73,7 +73,7 @@ private:
     void ShowTableRow(qint32 row, qint32 topRow);
     void UpdateLegend();
 
-    frmMain& main_;
+    DocumentWindowHost& host_;  // the program around the window
     Mode mode_;
     Document document_;
     QTabWidget* tabs_ = nullptr;

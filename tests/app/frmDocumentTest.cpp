@@ -11,7 +11,7 @@
 
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 #include "instrument/DeviceInformation.h"
 #include "support/ProgramFixture.h"
 

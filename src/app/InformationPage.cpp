@@ -1,4 +1,4 @@
-#include "document/InformationPage.h"
+#include "app/InformationPage.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>

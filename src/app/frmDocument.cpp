@@ -1,4 +1,4 @@
-#include "document/frmDocument.h"
+#include "app/frmDocument.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,15 +18,16 @@
 #include "base/GuiImages.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
-#include "app/frmMain.h"
+#include "app/DocumentWindowHost.h"
+#include "link/Link.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
-#include "document/InformationPage.h"
+#include "app/InformationPage.h"
 #include "document/T58File.h"
 #include "download/RecordedDataParser.h"
 #include "base/TextHelpers.h"
 
-frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
+frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(ToolbarImage(mode == Mode::RealTime ? QStringLiteral("Realtime")
@@ -76,11 +77,11 @@ frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
 
     // Each page pops the main window's context menu for it.
     connect(information_, &InformationPage::ContextMenuRequested, this,
-            [this](const QPoint& at) { main_.Menu(QStringLiteral("mnuPopUp3"))->popup(at); });
+            [this](const QPoint& at) { host_.PagePopUp(kInformationPage)->popup(at); });
     connect(chart_, &ChartView::ContextMenuRequested, this,
-            [this](const QPoint& at) { main_.Menu(QStringLiteral("mnuPopUp2"))->popup(at); });
+            [this](const QPoint& at) { host_.PagePopUp(kChartPage)->popup(at); });
     connect(msgTable_, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
-        main_.Menu(QStringLiteral("mnuPopUp1"))->popup(msgTable_->viewport()->mapToGlobal(at));
+        host_.PagePopUp(kTablePage)->popup(msgTable_->viewport()->mapToGlobal(at));
     });
     connect(chart_, &ChartView::TableRowRequested, this, &frmDocument::ShowTableRow);
     connect(chart_, &ChartView::SlotsChanged, this, &frmDocument::UpdateLegend);
@@ -108,13 +109,13 @@ bool frmDocument::LoadFile(const QString& path, QString& messageKey) {
 bool frmDocument::PlayFile() {
     document_.iSaved = Saved::kNever;
     document_.bCommunicate = true;
-    LinkState& state = main_.GetLink().State();
+    Link& link = host_.GetLink();
+    LinkState& state = link.State();
     bool ok = false;
     if (!state.CommandFailed && !document_.bExit) {
-        MessagePresenter* presenter = main_.Presenter();
         RecordedDataParser parser(document_, state,
-                                  main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr,
-                                  presenter, main_.GetLink().Context(), this);
+                                  link.IsCommunicating() ? &link.Progress() : nullptr,
+                                  &link.Presenter(), link.Context(), this);
         QString buffer = document_.strBuf;
         document_.strBuf.clear();
         parser.ReadBuffer(buffer);
@@ -148,7 +149,7 @@ void frmDocument::Yield() {
 }
 
 void frmDocument::SetDocumentCommands(bool enabled) {
-    main_.SetDocumentCommands(enabled);
+    host_.SetDocumentCommands(enabled);
 }
 
 void frmDocument::UpdateLegend() {
@@ -183,7 +184,7 @@ void frmDocument::Copy() {
     if (CurrentPage() == kChartPage) {
         chart_->CopyBitmapToC();
     } else if (CurrentPage() == kTablePage) {
-        main_.SetStatusText(StringTable::Text(Str::kCopyingDataTable));
+        host_.SetStatusText(StringTable::Text(Str::kCopyingDataTable));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QModelIndexList selected = msgTable_->selectionModel()->selectedIndexes();
         int row1 = 1, row2 = 1, column1 = 0, column2 = 0;
@@ -202,7 +203,7 @@ void frmDocument::Copy() {
         }
         clipboard->setText(CopyCellsText(*tableModel_, row1, column1, row2, column2));
         QApplication::restoreOverrideCursor();
-        main_.SetStatusText(StringTable::Text(Str::kReady));
+        host_.SetStatusText(StringTable::Text(Str::kReady));
     }
 }
 
@@ -218,9 +219,8 @@ void frmDocument::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmDocument::closeEvent(QCloseEvent* event) {
-    if (!main_.ConfirmCloseDocument(*this)) {
+    if (!host_.ConfirmCloseDocument(*this)) {
         event->ignore();
-        main_.CloseAllContinue = false;
         return;
     }
     event->accept();
