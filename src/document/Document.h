@@ -97,6 +97,10 @@ public:
         values_[at] = valid ? value : 0.0f;
         valid_[at] = valid ? 1 : 0;
     }
+    // Adds parsed points (as many values per point as there are quantities)
+    // and tells the observers once. A document without points takes the
+    // arrays over as they are, with their spare room.
+    void AppendPoints(PointArrays&& points);
     // Takes back the last point (a real-time line that failed).
     void RemoveLastPoint();
     void ClearPoints();

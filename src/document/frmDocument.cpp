@@ -13,17 +13,19 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "app/frmMain.h"
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
+#include "base/MessageCatalogue.h"
 #include "base/StringTable.h"
-#include "app/frmMain.h"
+#include "base/TextHelpers.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "document/InformationPage.h"
 #include "document/T58File.h"
-#include "download/RecordedDataParser.h"
-#include "base/TextHelpers.h"
+#include "download/RecordedDataFill.h"
 
 frmDocument::frmDocument(frmMain& main, Mode mode) : main_(main), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
@@ -110,14 +112,14 @@ bool frmDocument::PlayFile() {
     LinkState& state = main_.GetLink().State();
     bool ok = false;
     if (!state.CommandFailed && !document_.bExit) {
-        MessagePresenter* presenter = main_.Presenter();
-        RecordedDataParser parser(document_, state,
-                                  main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr,
-                                  presenter, main_.GetLink().Context(), this);
-        QString buffer = document_.strBuf;
-        document_.strBuf.clear();
-        parser.ReadBuffer(buffer);
-        ok = !parser.Failed();
+        const QString reply = std::exchange(document_.strBuf, QString());
+        const ReplyFill fill = FillDocumentFromReply(
+            document_, reply, state,
+            main_.IsCommunicating() ? &main_.GetLink().Progress() : nullptr, this);
+        NoteReplyFill(fill, state);
+        if (!fill.messageKey.isEmpty() && main_.Presenter())
+            ShowMessage(state.MessageKey, main_.GetLink().Context(), *main_.Presenter());
+        ok = !fill.failed;
     }
     document_.bCommunicate = false;
     fillFailed_ = !ok;

@@ -95,6 +95,15 @@ TEST(HexToInt, ReadsHexadecimalDigitsAsSixteenBits) {
     EXPECT_EQ(HexToInt(QStringLiteral("12G4")), 0x12);
 }
 
+TEST(LeadingDecimal, ReadsTheDigitsBeforeAnythingElseAsBasicsValDoes) {
+    EXPECT_EQ(LeadingDecimal(u"02"), 2);  // the interval unit code of a header
+    EXPECT_EQ(LeadingDecimal(u" 40 "), 40);
+    EXPECT_EQ(LeadingDecimal(u"4x"), 4);
+    EXPECT_EQ(LeadingDecimal(u"x4"), 0);
+    EXPECT_EQ(LeadingDecimal(u"-2"), 0);
+    EXPECT_EQ(LeadingDecimal(u""), 0);
+}
+
 // One test instance per locale kind; each sets the state it needs.
 class NumberFormat : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 
 #include "CliSession.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "document/Statistics.h"
@@ -18,9 +19,8 @@
 #include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/FileDeletion.h"
-#include "download/RecordedDataParser.h"
+#include "download/RecordedDataFill.h"
 #include "download/TimeStamp.h"
-#include "base/TextHelpers.h"
 
 const char kDownloadSynopsis[] =
     "download N... | --all [--newest | --from \"yyyy-mm-dd hh:mm:ss\" --to \"yyyy-mm-dd "
@@ -191,10 +191,10 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     const auto sink = [&](const DirEntry& entry, int, QString& reply) {
         Document document;
         document.bKapula = true;
-        RecordedDataParser parser(document, link.State(), &link.Progress(), nullptr,
-                                  link.Context());
-        parser.ReadBuffer(reply);
-        if (parser.Failed()) {
+        const ReplyFill fill =
+            FillDocumentFromReply(document, reply, link.State(), &link.Progress());
+        NoteReplyFill(fill, link.State());
+        if (fill.failed) {
             // The parser's own message, or the engine's view of a reply it refused.
             if (link.State().MessageKey.isEmpty())
                 link.State().MessageKey = QStringLiteral("Communication Errors");
