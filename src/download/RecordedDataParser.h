@@ -85,5 +85,8 @@ struct RecordedData {
 // parse there (the window is closing). It may let the user interface run.
 using ParseProgress = std::function<bool(qint32 dataLine)>;
 
+// Reads a whole reply (its CTRL-Z included) of the given shape. It keeps at
+// most 65000 points, those the document holds counted; the rest of a longer
+// reply is dropped. What was read before an error stays in the result.
 RecordedData ParseRecordedData(QStringView reply, const ReplyShape& shape,
                                const ParseProgress& progress = {});

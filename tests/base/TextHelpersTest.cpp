@@ -153,6 +153,21 @@ TEST(DecodeInstrumentBytes, AsciiAndLatin1PassThrough) {
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("\xFF", 1)), QString(QChar(0xFF)));
 }
 
+// A reply is decoded eight bytes at a time: a byte must decode as it does
+// alone wherever it stands in a long text, among ASCII or not.
+TEST(DecodeInstrumentBytes, EveryByteDecodesAsAloneAtEveryPlaceOfALongText) {
+    for (int offset = 0; offset < 9; ++offset) {
+        QByteArray bytes(offset, 'x');
+        QString expected(offset, u'x');
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray one(1, static_cast<char>(b));
+            bytes += one + QByteArray(b % 11, 'a');
+            expected += DecodeInstrumentBytes(one) + QString(b % 11, u'a');
+        }
+        EXPECT_EQ(DecodeInstrumentBytes(bytes), expected) << offset;
+    }
+}
+
 TEST(DecodeInstrumentBytes, HighControlsFollowWindows1252) {
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("\x80", 1)), QString(QChar(0x20AC)));
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("\x82", 1)), QString(QChar(0x201A)));

@@ -407,8 +407,10 @@ TEST(ParseRecordedData, TheProgressCallbackSeesEveryLineAndCanStop) {
 }
 
 TEST(ParseRecordedData, APollReadsTheGivenQuantitiesUpToTheRoomLeft) {
-    const QString reply =
-        QStringLiteral("\x1A26-11-02 10:00:05\t21.6\r\n26-11-02 10:00:10\t21.7\r\n\x1A");
+    // The CTRL-Z of the exchange before, two readings and the end mark.
+    const QString reply = QChar(0x1A) +
+                          QStringLiteral("26-11-02 10:00:05\t21.6\r\n26-11-02 10:00:10\t21.7\r\n") +
+                          QChar(0x1A);
     const RecordedData data =
         ParseRecordedData(reply, {ReplyForm::RealTimePoll, 1, kMaxPoints - 1});
     EXPECT_FALSE(data.header);
