@@ -3,6 +3,7 @@
 #include <QDate>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "base/TextHelpers.h"
 
@@ -97,7 +98,7 @@ std::optional<double> StampReader::Read(QStringView text) {
     if (!IsTimeStampText(text)) return std::nullopt;
     // The text has its digits where IsTimeStampText wants them, so the time
     // part is a number; only a new date needs the calendar.
-    if (!haveDate_ || !std::equal(date_, date_ + 8, text.utf16())) {
+    if (!haveDate_ || std::memcmp(date_, text.utf16(), sizeof date_) != 0) {
         const std::optional<double> days = StampDays(text);
         if (!days) return std::nullopt;
         std::copy_n(text.utf16(), 8, date_);
