@@ -234,7 +234,7 @@ RecordedData ParseRecordedData(QStringView reply, const ReplyShape& shape,
     LineReader lines(reply);
     // One TAB count for the whole reply, as a line without CR LF leaves it.
     int tabs = 0;
-    int quantities = shape.quantities;
+    int quantities = std::clamp(shape.quantities, 0, kMaxQuantities);
     if (shape.form == ReplyForm::Download && !ReadHeader(lines, data)) return data;
     if (shape.form != ReplyForm::RealTimePoll) {
         if (!ReadColumns(lines, realTime, data, tabs)) return data;

@@ -195,7 +195,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
             FillDocumentFromReply(document, reply, link.State(), &link.Progress());
         NoteReplyFill(fill, link.State());
         if (fill.failed) {
-            // The parser's own message, or the engine's view of a reply it refused.
+            // The fill's message, or the engine's view of a reply it refused.
             if (link.State().MessageKey.isEmpty())
                 link.State().MessageKey = QStringLiteral("Communication Errors");
             link.ShowMessage(link.State().MessageKey);
