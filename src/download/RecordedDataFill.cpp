@@ -26,10 +26,11 @@ ParseProgress LineProgress(Document& document, LinkState& state, CommunicationPr
         if (state.LineTotal == 0) state.LineTotal = 1;
         // The three header lines count too, real-time replies included.
         state.LineCount = countBefore + 3 + dataLine;
+        if (!progress || !progress->IsLoaded()) return true;
         // Rounded half to even, as the program's Round does.
         const double percent =
             std::nearbyint(static_cast<double>(state.LineCount) / state.LineTotal * 100.0);
-        if (percent > 100 || !progress || !progress->IsLoaded()) return true;
+        if (percent > 100) return true;
         if (document.bRealTime)
             progress->SetValue(static_cast<int>(percent));
         else

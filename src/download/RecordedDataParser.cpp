@@ -167,10 +167,10 @@ DataLine ReadDataLine(QStringView line, int quantities, StampReader& stamps) {
 void AddPoint(const DataLine& read, int quantities, RecordedData& data) {
     PointArrays& points = data.points;
     points.Times.push_back(*read.time);
-    points.Values.insert(points.Values.end(), read.values, read.values + quantities);
-    points.Valid.insert(points.Valid.end(), read.valid, read.valid + quantities);
     qint16* decimals = data.firstDecimals.data();
     for (int q = 0; q < quantities; ++q) {
+        points.Values.push_back(read.values[q]);
+        points.Valid.push_back(read.valid[q]);
         if (read.valid[q] && decimals[q] == -1) decimals[q] = GetDecimals(read.fields[q]);
     }
 }
@@ -189,11 +189,8 @@ void ReadPoints(LineReader& lines, const ReplyShape& shape, int quantities, int 
         }
         ++data.dataLines;
         const QStringView line = lines.Take();
-        DataLine read;
-        if (!line.isEmpty()) {
-            read = ReadDataLine(line, quantities, stamps);
-            tabs = read.tabs;
-        }
+        const DataLine read = line.isEmpty() ? DataLine() : ReadDataLine(line, quantities, stamps);
+        if (!line.isEmpty()) tabs = read.tabs;
         // One TAB just before the line end is tolerated.
         if (line.size() > 3 && line[line.size() - 3] == kTab) --tabs;
         if (tabs != quantities) {
