@@ -13,19 +13,20 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "app/DocumentWindowHost.h"
 #include "link/Link.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "app/InformationPage.h"
 #include "document/T58File.h"
-#include "download/RecordedDataParser.h"
-#include "base/TextHelpers.h"
+#include "download/RecordedDataFill.h"
 
 frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
@@ -113,13 +114,12 @@ bool frmDocument::PlayFile() {
     LinkState& state = link.State();
     bool ok = false;
     if (!state.CommandFailed && !document_.bExit) {
-        RecordedDataParser parser(document_, state,
-                                  link.IsCommunicating() ? &link.Progress() : nullptr,
-                                  &link.Presenter(), link.Context(), this);
-        QString buffer = document_.strBuf;
-        document_.strBuf.clear();
-        parser.ReadBuffer(buffer);
-        ok = !parser.Failed();
+        const QString reply = std::exchange(document_.strBuf, QString());
+        const ReplyFill fill = FillDocumentFromReply(
+            document_, reply, state, link.IsCommunicating() ? &link.Progress() : nullptr, this);
+        NoteReplyFill(fill, state);
+        if (!fill.messageKey.isEmpty()) link.ShowMessage(state.MessageKey);
+        ok = !fill.failed;
     }
     document_.bCommunicate = false;
     fillFailed_ = !ok;

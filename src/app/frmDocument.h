@@ -36,7 +36,7 @@ public:
     // read or is rejected; messageKey says which.
     bool LoadFile(const QString& path, QString& messageKey);
     // Parses a downloaded reply (strBuf) into the window; false when the parse
-    // failed (the parser has shown why).
+    // failed (why has been shown).
     bool PlayFile();
     // The downloaded reply could not be made into this window's data: it
     // holds no readings and closes without the save question.

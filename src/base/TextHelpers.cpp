@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "base/UserLocale.h"
 
@@ -95,6 +96,15 @@ QString TakeLine(QString& text, int& tabCount) {
     return line;
 }
 
+int LeadingDecimal(QStringView text) {
+    int value = 0;
+    for (const QChar c : text.trimmed()) {
+        if (c < u'0' || c > u'9') break;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
 qint16 HexToInt(const QString& text) {
     // Leading and trailing blanks are allowed; reading stops at the first
     // character that is not a hexadecimal digit. Values wrap to 16 bits, so
@@ -150,11 +160,22 @@ QString FormatDateTimeLocal(const QDateTime& dateTime) {
 }
 
 QString DecodeInstrumentBytes(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
+    // Latin-1 (Qt's decoder is vectorised) is right for every byte but those
+    // from 0x80 to 0xA0; replies are nearly all ASCII, so only the groups of
+    // eight bytes that hold a high byte go through the table again.
+    QString text = QString::fromLatin1(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size; ++i) out[i] = kDecodeTable[in[i]];
+    constexpr quint64 kHighBits = 0x8080808080808080u;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 group = 0;
+        std::memcpy(&group, in + i, 8);
+        if ((group & kHighBits) == 0) continue;
+        for (int k = 0; k < 8; ++k) out[i + k] = kDecodeTable[in[i + k]];
+    }
+    for (; i < size; ++i) out[i] = kDecodeTable[in[i]];
     return text;
 }
 

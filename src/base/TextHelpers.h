@@ -17,6 +17,11 @@ QString TakeField(QString& text);
 // become empty and tabCount is left unchanged.
 QString TakeLine(QString& text, int& tabCount);
 
+// The leading decimal digits of text, blanks around it ignored, as BASIC's Val
+// reads them ("02" -> 2, "4x" -> 4, "x4" -> 0): the interval unit code of a
+// recorded-data header or a .t58 file.
+int LeadingDecimal(QStringView text);
+
 // The 16-bit integer whose hexadecimal digits the text holds ("0A" -> 10).
 qint16 HexToInt(const QString& text);
 

@@ -5,46 +5,10 @@
 
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
 #include "document/PointTime.h"
-#include "base/TextHelpers.h"
-
-namespace {
-
-constexpr char16_t kTab = u'\t';
-
-// The line without its CR LF (or lone CR / LF at the end).
-QStringView WithoutLineEnd(QStringView line) {
-    while (!line.isEmpty() && (line.back() == u'\n' || line.back() == u'\r')) line.chop(1);
-    return line;
-}
-
-// Splits a line at TABs, one field per call; after the last field every call
-// gives an empty field. Empty fields keep their place, so a reading missing
-// in the middle of a line does not move the readings after it.
-class FieldCursor {
-public:
-    explicit FieldCursor(QStringView line) : line_(line) {}
-    void SkipLeadingTab() {
-        if (!line_.isEmpty() && line_.front() == kTab) line_ = line_.mid(1);
-    }
-    QStringView Next() {
-        // Fields are a few characters long: a plain scan beats a library search.
-        const QChar* data = line_.data();
-        const qsizetype size = line_.size();
-        qsizetype tab = 0;
-        while (tab < size && data[tab] != QChar(kTab)) ++tab;
-        const QStringView field(data, tab);
-        line_ = tab < size ? QStringView(data + tab + 1, size - tab - 1) : QStringView();
-        return field;
-    }
-
-private:
-    QStringView line_;
-};
-
-}  // namespace
 
 Document::Document() {
     Info.RecordingKind = StringTable::Text(Str::kAutomaticallyRecorded);
@@ -74,6 +38,23 @@ qint32 Document::AppendPoint(double time) {
     values_.resize(values_.size() + stride_, 0.0f);
     valid_.resize(valid_.size() + stride_, 0);
     return PointCount() - 1;
+}
+
+void Document::AppendPoints(PointArrays&& points) {
+    const qint32 first = PointCount();
+    const auto count = static_cast<qint32>(points.Times.size());
+    if (count == 0) return;
+    if (times_.empty()) {
+        times_ = std::move(points.Times);
+        values_ = std::move(points.Values);
+        valid_ = std::move(points.Valid);
+    } else {
+        times_.insert(times_.end(), points.Times.cbegin(), points.Times.cend());
+        values_.insert(values_.end(), points.Values.cbegin(), points.Values.cend());
+        valid_.insert(valid_.end(), points.Valid.cbegin(), points.Valid.cend());
+    }
+    if (iSaved == Saved::kUnchanged) iSaved = Saved::kChanged;
+    NotifyPointsAdded(first, count);
 }
 
 void Document::RemoveLastPoint() {
@@ -234,8 +215,7 @@ void Document::Property(QStringView line) {
     FieldCursor fields(WithoutLineEnd(line));
     fields.SkipLeadingTab();
     for (int q = 0; q < QuantityCount(); ++q) {
-        const QString name = fields.Next().left(QuantityInfo::kNameLength).toString();
-        quantities_[q].Name = CleanInstrumentText(name).left(QuantityInfo::kNameLength);
+        quantities_[q].Name = QuantityNameText(fields.Next());
     }
     NotifyQuantitiesChanged();
 }
@@ -244,8 +224,7 @@ void Document::Unit(QStringView line) {
     FieldCursor fields(WithoutLineEnd(line));
     fields.SkipLeadingTab();
     for (int q = 0; q < QuantityCount(); ++q) {
-        const QString unit = fields.Next().left(QuantityInfo::kUnitLength).toString();
-        quantities_[q].Unit = CleanInstrumentText(unit).left(QuantityInfo::kUnitLength);
+        quantities_[q].Unit = QuantityUnitText(fields.Next());
         quantities_[q].Decimals = -1;
     }
     NotifyQuantitiesChanged();

@@ -107,6 +107,10 @@ public:
         values_[at] = valid ? value : 0.0f;
         valid_[at] = valid ? 1 : 0;
     }
+    // Adds parsed points (as many values per point as there are quantities)
+    // and tells the observers once. A document without points takes the
+    // arrays over as they are, with their spare room.
+    void AppendPoints(PointArrays&& points);
     // Takes back the last point (a real-time line that failed).
     void RemoveLastPoint();
     void ClearPoints();
@@ -144,10 +148,11 @@ public:
     void EditTitle(const QString& title);
     void EditNotes(const QString& notes);
 
-    // --- The line routines shared by the recorded-data parser and the .t58
-    // reader. A names or units line begins with the empty field above the time
-    // column (a leading TAB); a data line is a time stamp and one field per
-    // quantity. The line's CR LF is optional.
+    // --- The line routines of the .t58 reader (the recorded-data parser reads
+    // the same lines with the same field and reading helpers). A names or units
+    // line begins with the empty field above the time column (a leading TAB);
+    // a data line is a time stamp and one field per quantity. The line's CR LF
+    // is optional.
     void Property(QStringView line);
     void Unit(QStringView line);
     // Adds one point from a data line; false when its time stamp is no date.

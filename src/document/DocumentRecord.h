@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <vector>
 
 // The most readings a document holds: a download and the real-time window stop
 // there.
@@ -48,4 +49,13 @@ struct PointValue {
 struct DataPoint {
     double Time = 0.0;
     QList<PointValue> Values;
+};
+
+// Points in the document's own layout, for a parser to fill and a document to
+// take over whole (Document::AppendPoints): per point a time, and per point
+// and quantity a value and its validity, point after point.
+struct PointArrays {
+    std::vector<double> Times;
+    std::vector<float> Values;  // Times.size() x the quantity count
+    std::vector<quint8> Valid;  // 1: a reading; 0: none (the value is 0)
 };

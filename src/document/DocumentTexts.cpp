@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "document/DocumentRecord.h"
-#include "document/PointTime.h"
 #include "base/TextHelpers.h"
 #include "base/UserLocale.h"
+#include "document/DocumentRecord.h"
+#include "document/PointTime.h"
 
 namespace {
 
@@ -41,6 +41,16 @@ qint16 GetDecimals(QStringView text) {
     }
     if (mark < 0) return 0;
     return static_cast<qint16>(text.size() - mark - markSize);
+}
+
+QString QuantityNameText(QStringView field) {
+    const QString name = field.left(QuantityInfo::kNameLength).toString();
+    return CleanInstrumentText(name).left(QuantityInfo::kNameLength);
+}
+
+QString QuantityUnitText(QStringView field) {
+    const QString unit = field.left(QuantityInfo::kUnitLength).toString();
+    return CleanInstrumentText(unit).left(QuantityInfo::kUnitLength);
 }
 
 bool ParseReading(QStringView text, float& value) {
@@ -92,23 +102,8 @@ bool ParseReading(QStringView text, float& value) {
         if (exponentDigits == 0) return false;
     }
     if (i != n) return false;
-    if (!exponent && digits <= 15) {
-        // Quick way for the instrument's readings: the digits as an integer
-        // over a power of ten, both exact in a double, so the division is
-        // rounded once. Rounding that double to a single is exact too, except
-        // when the double lies just halfway between two singles: then the
-        // full conversion decides.
-        static constexpr double kPow10[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const double quotient = static_cast<double>(mantissa) / kPow10[fractionDigits];
-        quint64 bits = 0;
-        std::memcpy(&bits, &quotient, sizeof bits);
-        if ((bits & 0x1FFFFFFFu) != 0x10000000u) {
-            const float single = static_cast<float>(quotient);
-            value = negative ? -single : single;
-            return true;
-        }
-    }
+    if (!exponent && digits <= 15 && QuickReading(mantissa, fractionDigits, negative, value))
+        return true;
     float parsed = 0.0f;
     const auto result = std::from_chars(ascii, ascii + a, parsed);
     // A number too large for a single reads as no reading rather than infinity.

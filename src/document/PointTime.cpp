@@ -3,6 +3,7 @@
 #include <QDate>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "base/TextHelpers.h"
 
@@ -40,34 +41,73 @@ void AppendTwo(QByteArray& out, int value) {
 bool IsTimeStampText(QStringView text) {
     const qsizetype n = text.size();
     if (n != 16 && n != 17) return false;
-    // Date: digits at 0-1, 3-4, 6-7 with separators at 2 and 5.
-    if (TwoDigits(text, 0) < 0 || TwoDigits(text, 3) < 0 || TwoDigits(text, 6) < 0) return false;
-    if (!IsSeparator(text[2]) || !IsSeparator(text[5])) return false;
-    // Time: at 9, 12, 15 (17 characters, one character between) or 8, 11, 14.
-    const qsizetype t = n == 17 ? 9 : 8;
-    if (n == 17 && !IsSeparator(text[8])) return false;
-    if (TwoDigits(text, t) < 0 || TwoDigits(text, t + 3) < 0 || TwoDigits(text, t + 6) < 0)
-        return false;
-    return IsSeparator(text[t + 2]) && IsSeparator(text[t + 5]);
+    const char16_t* c = text.utf16();
+    const auto digits = [c](int i) { return IsDigit(c[i]) && IsDigit(c[i + 1]); };
+    const auto separator = [c](int i) { return IsSeparator(c[i]); };
+    // Date: digits at 0-1, 3-4, 6-7 with separators at 2 and 5; time at 9, 12,
+    // 15 (17 characters, one character between) or at 8, 11, 14.
+    const int t = n == 17 ? 9 : 8;
+    return digits(0) && separator(2) && digits(3) && separator(5) && digits(6) &&
+           (n == 16 || separator(8)) && digits(t) && separator(t + 2) && digits(t + 3) &&
+           separator(t + 5) && digits(t + 6);
 }
 
-std::optional<double> StampOleDate(QStringView text) {
+namespace {
+
+// The OLE day of a stamp's date part; nothing when it is no calendar date.
+std::optional<double> StampDays(QStringView text) {
     const int yy = TwoDigits(text, 0);
     const int month = TwoDigits(text, 3);
     const int day = TwoDigits(text, 6);
+    if (yy < 0 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+    const int year = ExpandTwoDigitYear(yy);
+    if (!QDate::isValid(year, month, day)) return std::nullopt;
+    return static_cast<double>(OleDays(QDate(year, month, day).toJulianDay()));
+}
+
+qint64 DayMsecs(int hour, int minute, int second) {
+    return ((hour % 24) * 3600 + (minute % 60) * 60 + second % 60) * 1000LL;
+}
+
+// The milliseconds of a stamp's time part, hours wrapped at 24, minutes and
+// seconds at 60; -1 when a field is no number.
+qint64 StampMsecs(QStringView text) {
     const qsizetype t = text.size() == 16 ? 8 : 9;
     const int hour = TwoDigits(text, t);
     const int minute = TwoDigits(text, t + 3);
     const int second = TwoDigits(text, t + 6);
-    if (yy < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || minute < 0 ||
-        second < 0)
-        return std::nullopt;
-    const int year = ExpandTwoDigitYear(yy);
-    if (!QDate::isValid(year, month, day)) return std::nullopt;
-    const qint64 days = OleDays(QDate(year, month, day).toJulianDay());
-    const qint64 msecs = ((hour % 24) * 3600 + (minute % 60) * 60 + second % 60) * 1000LL;
-    // The same sum ToOleDate forms, so both give the identical double.
-    return static_cast<double>(days) + static_cast<double>(msecs) / kMsecsPerDay;
+    if (hour < 0 || minute < 0 || second < 0) return -1;
+    return DayMsecs(hour, minute, second);
+}
+
+// The same sum ToOleDate forms, so both give the identical double.
+double OleDate(double days, qint64 msecs) {
+    return days + static_cast<double>(msecs) / kMsecsPerDay;
+}
+
+}  // namespace
+
+std::optional<double> StampOleDate(QStringView text) {
+    const std::optional<double> days = StampDays(text);
+    const qint64 msecs = StampMsecs(text);
+    if (!days || msecs < 0) return std::nullopt;
+    return OleDate(*days, msecs);
+}
+
+std::optional<double> StampReader::Read(QStringView text) {
+    if (!IsTimeStampText(text)) return std::nullopt;
+    // The text has its digits where IsTimeStampText wants them, so the time
+    // part is a number; only a new date needs the calendar.
+    if (!haveDate_ || std::memcmp(date_, text.utf16(), sizeof date_) != 0) {
+        const std::optional<double> days = StampDays(text);
+        if (!days) return std::nullopt;
+        std::copy_n(text.utf16(), 8, date_);
+        days_ = *days;
+        haveDate_ = true;
+    }
+    const char16_t* c = text.utf16() + (text.size() == 16 ? 8 : 9);
+    const auto two = [c](int i) { return (c[i] - u'0') * 10 + (c[i + 1] - u'0'); };
+    return OleDate(days_, DayMsecs(two(0), two(3), two(6)));
 }
 
 DateTimeParts SplitOleDate(double oleDate) {

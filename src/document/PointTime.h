@@ -23,6 +23,18 @@ bool IsTimeStampText(QStringView text);
 // minutes and seconds at 60.
 std::optional<double> StampOleDate(QStringView text);
 
+// IsTimeStampText and StampOleDate for the time stamps of a run of lines: the
+// date part is worked out once per day, as a file's points mostly share it.
+class StampReader {
+public:
+    std::optional<double> Read(QStringView text);
+
+private:
+    char16_t date_[8] = {};  // "yy-mm-dd" of the last stamp read
+    bool haveDate_ = false;
+    double days_ = 0.0;  // its OLE day
+};
+
 // The date and time parts of an OLE date, as the program shows them: the time
 // of day rounded to the millisecond, the seconds truncated.
 struct DateTimeParts {

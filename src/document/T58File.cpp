@@ -5,12 +5,12 @@
 #include <QIODevice>
 
 #include "base/MessageKeys.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
 #include "document/PointTime.h"
 #include "document/Statistics.h"
-#include "base/TextHelpers.h"
 
 namespace {
 
@@ -165,16 +165,6 @@ QString FieldAt(const QString& line, int n) {
     }
     const qsizetype tab = line.indexOf(u'\t', from);
     return tab < 0 ? line.mid(from) : line.mid(from, tab - from);
-}
-
-// Leading decimal digits of text, as BASIC's Val reads them.
-int LeadingDecimal(const QString& text) {
-    int value = 0;
-    for (const QChar c : text.trimmed()) {
-        if (c < u'0' || c > u'9') break;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
 }
 
 bool Reject(Document& document) {

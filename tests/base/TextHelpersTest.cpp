@@ -95,6 +95,15 @@ TEST(HexToInt, ReadsHexadecimalDigitsAsSixteenBits) {
     EXPECT_EQ(HexToInt(QStringLiteral("12G4")), 0x12);
 }
 
+TEST(LeadingDecimal, ReadsTheDigitsBeforeAnythingElseAsBasicsValDoes) {
+    EXPECT_EQ(LeadingDecimal(u"02"), 2);  // the interval unit code of a header
+    EXPECT_EQ(LeadingDecimal(u" 40 "), 40);
+    EXPECT_EQ(LeadingDecimal(u"4x"), 4);
+    EXPECT_EQ(LeadingDecimal(u"x4"), 0);
+    EXPECT_EQ(LeadingDecimal(u"-2"), 0);
+    EXPECT_EQ(LeadingDecimal(u""), 0);
+}
+
 // One test instance per locale kind; each sets the state it needs.
 class NumberFormat : public ::testing::Test {
 protected:
@@ -142,6 +151,21 @@ TEST(DecodeInstrumentBytes, AsciiAndLatin1PassThrough) {
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("DIR\r\n\x1A")), QStringLiteral("DIR\r\n\x1A"));
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("\xE5\xE4\xF6\xB0")), QStringLiteral("åäö°"));
     EXPECT_EQ(DecodeInstrumentBytes(QByteArray("\xFF", 1)), QString(QChar(0xFF)));
+}
+
+// A reply is decoded eight bytes at a time: a byte must decode as it does
+// alone wherever it stands in a long text, among ASCII or not.
+TEST(DecodeInstrumentBytes, EveryByteDecodesAsAloneAtEveryPlaceOfALongText) {
+    for (int offset = 0; offset < 9; ++offset) {
+        QByteArray bytes(offset, 'x');
+        QString expected(offset, u'x');
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray one(1, static_cast<char>(b));
+            bytes += one + QByteArray(b % 11, 'a');
+            expected += DecodeInstrumentBytes(one) + QString(b % 11, u'a');
+        }
+        EXPECT_EQ(DecodeInstrumentBytes(bytes), expected) << offset;
+    }
 }
 
 TEST(DecodeInstrumentBytes, HighControlsFollowWindows1252) {

@@ -2,9 +2,9 @@
 // .t58 time field is written back exactly.
 #include <gtest/gtest.h>
 
+#include "base/TextHelpers.h"
 #include "document/PointTime.h"
 #include "download/TimeStamp.h"
-#include "base/TextHelpers.h"
 
 TEST(StampOleDate, AgreesWithGetCDateOverYearsMonthsAndTimes) {
     int compared = 0;
@@ -49,6 +49,21 @@ TEST(IsTimeStampText, RecognisesTheWrittenFormsOnly) {
     EXPECT_FALSE(IsTimeStampText(u"12-03-05\t14:00:00"));
     EXPECT_FALSE(IsTimeStampText(u"1234567890123456"));
     EXPECT_FALSE(IsTimeStampText(u"21.4"));
+}
+
+// The run reader keeps the last date: a stamp of another day, a stamp that is
+// no date and a 16-character stamp after it must not be read with that date.
+TEST(StampReader, AgreesWithTheSingleReaderAcrossDayChangesAndBadStamps) {
+    const char16_t* stamps[] = {u"12-03-05 14:00:00", u"12-03-05 23:59:59", u"12-03-06 00:00:00",
+                                u"12-03-0600:00:01",  u"12-02-30 10:00:00", u"12-02-29 10:00:00",
+                                u"12-02-29 1x:00:00", u"39-01-01 00:00:00", u"12-02-29 24:60:60"};
+    StampReader reader;
+    for (const char16_t* stamp : stamps) {
+        const QStringView text(stamp);
+        const std::optional<double> single =
+            IsTimeStampText(text) ? StampOleDate(text) : std::optional<double>();
+        EXPECT_EQ(reader.Read(text), single) << QString::fromUtf16(stamp).toStdString();
+    }
 }
 
 TEST(PointTimeTexts, WriteTwoAndFourDigitYears) {

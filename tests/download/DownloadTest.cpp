@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "DownloadFixture.h"
+#include "base/UserLocale.h"
 #include "document/Document.h"
 #include "download/Download.h"
-#include "download/RecordedDataParser.h"
-#include "base/UserLocale.h"
+#include "download/RecordedDataFill.h"
 
 namespace {
 
@@ -103,12 +103,14 @@ protected:
             [this](const DirEntry& entry, int number, QString& reply) {
                 auto document = std::make_unique<Document>();
                 document->bKapula = true;
-                RecordedDataParser parser(*document, link.State(), &link.Progress(), &presenter,
-                                          link.Context());
-                parser.ReadBuffer(reply);
+                const ReplyFill fill =
+                    FillDocumentFromReply(*document, reply, link.State(), &link.Progress());
+                NoteReplyFill(fill, link.State());
+                if (!fill.messageKey.isEmpty())
+                    ShowMessage(link.State().MessageKey, link.Context(), presenter);
                 numbers << number;
                 names << entry.Name;
-                if (parser.Failed()) return false;
+                if (fill.failed) return false;
                 documents.push_back(std::move(document));
                 return true;
             },

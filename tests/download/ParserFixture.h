@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/MessageCatalogue.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
+#include "download/RecordedDataFill.h"
 #include "download/RecordedDataParser.h"
-#include "base/TextHelpers.h"
 #include "link/CommunicationProgress.h"
 #include "link/LinkState.h"
 #include "support/RecordingPresenter.h"
@@ -25,16 +27,24 @@ public:
     QList<bool> documentCommands;
 };
 
+// Fills document from reply as the program's callers do: the link state
+// notes the outcome and the message, if any, is shown.
+inline ReplyFill FillAndTell(Document& document, const QString& reply, LinkState& state,
+                             MessagePresenter* presenter, DocumentHost* host = nullptr,
+                             CommunicationProgress* progress = nullptr) {
+    const ReplyFill fill = FillDocumentFromReply(document, reply, state, progress, host);
+    NoteReplyFill(fill, state);
+    if (!fill.messageKey.isEmpty() && presenter) ShowMessage(state.MessageKey, {}, *presenter);
+    return fill;
+}
+
 class ParserFixture : public ::testing::Test {
 protected:
     // Parses text (CTRL-Z appended unless it is there) into the document.
     void Parse(const QString& text, bool appendEndMark = true) {
         QString buffer = text;
         if (appendEndMark && !buffer.endsWith(QChar(0x1A))) buffer += QChar(0x1A);
-        RecordedDataParser parser(document, state, &progress, &presenter, {}, &host);
-        parser.ReadBuffer(buffer);
-        failed = parser.Failed();
-        rest = buffer;
+        failed = FillAndTell(document, buffer, state, &presenter, &host, &progress).failed;
     }
     void ParseBytes(const QByteArray& bytes) { Parse(DecodeInstrumentBytes(bytes), false); }
 
@@ -62,5 +72,4 @@ protected:
     RecordingPresenter presenter;
     RecordingHost host;
     bool failed = false;
-    QString rest;
 };

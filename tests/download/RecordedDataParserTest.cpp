@@ -35,7 +35,6 @@ TEST_F(DownloadedReply, FillsTheDocument) {
     EXPECT_FALSE(document.HeaderPending);
     EXPECT_EQ(host.documentCommands, QList<bool>{true});
     EXPECT_TRUE(presenter.shown.isEmpty());
-    EXPECT_TRUE(rest.isEmpty());
 }
 
 TEST_F(DownloadedReply, CleansTheNameForTitleAndCaption) {
@@ -118,11 +117,9 @@ TEST_F(DownloadedReply, AcceptsOneExtraTabBeforeTheLineEndButNotTwo) {
 
     Document other;
     other.bKapula = true;
-    RecordedDataParser parser(other, state, nullptr, &presenter);
-    QString buffer =
+    const QString reply =
         Reply({"12-03-05 14:00:00\t1\t2\t\t", "12-03-05 14:00:01\t3\t4"}) + QChar(0x1A);
-    parser.ReadBuffer(buffer);
-    EXPECT_TRUE(parser.Failed());
+    EXPECT_TRUE(FillAndTell(other, reply, state, &presenter).failed);
     EXPECT_TRUE(state.CommandFailed);
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
 }
@@ -153,10 +150,9 @@ TEST_F(DownloadedReply, IntervalFields) {
     EXPECT_EQ(document.Info.RecordingKind, QStringLiteral("Automatiskt registrerad data"));
 
     Document manual;
-    RecordedDataParser parser(manual, state, nullptr, nullptr);
-    QString buffer =
-        Reply({"12-03-05 14:00:00\t1\t2", "12-03-05 15:00:00\t1\t2"}, "0200") + QChar(0x1A);
-    parser.ReadBuffer(buffer);
+    FillAndTell(manual,
+                Reply({"12-03-05 14:00:00\t1\t2", "12-03-05 15:00:00\t1\t2"}, "0200") + QChar(0x1A),
+                state, nullptr);
     EXPECT_EQ(manual.IntervalValue, 0);
     EXPECT_EQ(manual.Info.Interval, QString());
     EXPECT_EQ(manual.Info.Duration, QString());
@@ -182,7 +178,11 @@ TEST_F(DownloadedReply, KeepsExactly65000PointsOfALongerReply) {
     ASSERT_EQ(document.PointCount(), kMaxPoints);
     EXPECT_EQ(document.Info.Points, QStringLiteral("65000"));
     EXPECT_EQ(document.StopTime, ToOleDate(log.PointTime(64999)));
-    EXPECT_TRUE(rest.isEmpty());
+    // The rest of the reply is dropped, not refused.
+    const RecordedData data = ParseRecordedData(DecodeInstrumentBytes(instrument.PlayReply(3)), {});
+    EXPECT_TRUE(data.truncated);
+    EXPECT_EQ(data.error, ReplyError::None);
+    EXPECT_EQ(data.dataLines, kMaxPoints + 1);
 }
 
 TEST_F(DownloadedReply, ReadsTheSimulatorsFilesAsGenerated) {
@@ -190,10 +190,10 @@ TEST_F(DownloadedReply, ReadsTheSimulatorsFilesAsGenerated) {
     for (int f : {0, 1, 2, 4}) {
         Document parsed;
         parsed.bKapula = true;
-        RecordedDataParser parser(parsed, state, nullptr, &presenter);
-        QString buffer = DecodeInstrumentBytes(instrument.PlayReply(f));
-        parser.ReadBuffer(buffer);
-        ASSERT_FALSE(parser.Failed()) << f;
+        ASSERT_FALSE(
+            FillAndTell(parsed, DecodeInstrumentBytes(instrument.PlayReply(f)), state, &presenter)
+                .failed)
+            << f;
         const SimFile& file = instrument.Files().at(f);
         ASSERT_EQ(parsed.PointCount(), file.lines) << f;
         ASSERT_EQ(parsed.QuantityCount(), file.quantities.size());
@@ -239,9 +239,9 @@ TEST_F(DownloadedReply, AClosingWindowStopsTheParse) {
         Document& d_;
     };
     ClosingHost closing(document);
-    RecordedDataParser parser(document, state, nullptr, &presenter, {}, &closing);
-    QString buffer = Reply({"12-03-05 14:00:00\t1\t2", "12-03-05 14:00:01\t3\t4"}) + QChar(0x1A);
-    parser.ReadBuffer(buffer);
+    FillAndTell(document,
+                Reply({"12-03-05 14:00:00\t1\t2", "12-03-05 14:00:01\t3\t4"}) + QChar(0x1A), state,
+                &presenter, &closing);
     EXPECT_EQ(document.PointCount(), 0);
     EXPECT_TRUE(document.HeaderPending);
     EXPECT_FALSE(state.CommandFailed);
@@ -336,4 +336,86 @@ TEST_F(RealTimeReply, StopsTheWindowAt65000Points) {
     EXPECT_EQ(host.stopRealTimeLimit, QList<bool>{true});
     Parse(QStringLiteral("27-01-01 00:00:00\t1\t2\r\n"));
     EXPECT_EQ(document.PointCount(), kMaxPoints);
+}
+
+// The parse on its own: what the reply holds, and where and why it was refused.
+TEST(ParseRecordedData, GivesTheHeaderQuantitiesAndPoints) {
+    const RecordedData data = ParseRecordedData(
+        u"K\u00f6ld \u0090\t12-03-05 14:00:00\t2\t020A\r\n\tRH\tT\r\n\t%RH\tC\r\n"
+        u"12-03-05 14:00:00\t-\t21.37\r\n12-03-05 14:00:10\t45.2\t21.4\r\n\x1A",
+        {});
+    ASSERT_TRUE(data.Complete());
+    ASSERT_TRUE(data.header);
+    EXPECT_EQ(data.header->name, QStringLiteral("K\u00f6ld \u0090"));  // cleaned by the caller
+    EXPECT_EQ(data.header->start, QDateTime(QDate(2012, 3, 5), QTime(14, 0, 0)));
+    EXPECT_EQ(data.header->count, QStringLiteral("2"));
+    EXPECT_EQ(data.header->intervalUnit, 2);
+    EXPECT_EQ(data.header->intervalValue, 10);
+    ASSERT_EQ(data.quantities.size(), 2);
+    EXPECT_EQ(data.quantities.at(1).name, QStringLiteral("T"));
+    EXPECT_EQ(data.quantities.at(0).unit, QStringLiteral("%RH"));
+    EXPECT_EQ(data.firstDecimals, (QList<qint16>{1, 2}));
+    EXPECT_EQ(data.points.Times.size(), 2u);
+    EXPECT_EQ(data.points.Valid, (std::vector<quint8>{0, 1, 1, 1}));
+    EXPECT_EQ(data.points.Values, (std::vector<float>{0.0f, 21.37f, 45.2f, 21.4f}));
+    EXPECT_EQ(data.dataLines, 2);
+}
+
+TEST(ParseRecordedData, NamesTheErrorAndTheLineItWasFoundIn) {
+    const QString head = QStringLiteral("n\t.\t2\t020A\r\n\tT\tRH\r\n\tC\t%\r\n");
+    const QString good = QStringLiteral("12-03-05 14:00:00\t1\t2\r\n");
+    const QString end(QChar(0x1A));
+    struct Case {
+        QString reply;
+        ReplyError error;
+        qint32 line;
+        size_t points;
+    };
+    const Case cases[] = {
+        {QString(), ReplyError::Unended, 0, 0},
+        {head + good, ReplyError::Unended, 0, 0},
+        {QStringLiteral("n\t.\t2\r\n") + end, ReplyError::Header, 1, 0},
+        {QStringLiteral("n\t.\t2\t020A\r\n\tT\tRH\r\n\tC\r\n") + end, ReplyError::Columns, 3, 0},
+        {head + good + QStringLiteral("12-03-05 14:00:01\t1\r\n") + end, ReplyError::FieldCount, 5,
+         1},
+        {head + QStringLiteral("12-13-05 14:00:00\t1\t2\r\n") + good + end, ReplyError::TimeStamp,
+         4, 0},
+    };
+    for (const Case& c : cases) {
+        const RecordedData data = ParseRecordedData(c.reply, {});
+        EXPECT_EQ(data.error, c.error) << c.reply.toStdString();
+        EXPECT_EQ(data.errorLine, c.line) << c.reply.toStdString();
+        EXPECT_EQ(data.points.Times.size(), c.points) << c.reply.toStdString();
+        EXPECT_FALSE(data.Complete());
+    }
+}
+
+TEST(ParseRecordedData, TheProgressCallbackSeesEveryLineAndCanStop) {
+    const QString reply = QStringLiteral(
+        "n\t.\t3\t020A\r\n\tT\r\n\tC\r\n12-03-05 14:00:00\t1\r\n12-03-05 "
+        "14:00:01\t2\r\n12-03-05 14:00:02\t3\r\n\x1A");
+    QList<qint32> seen;
+    const RecordedData data = ParseRecordedData(reply, {}, [&seen](qint32 line) {
+        seen << line;
+        return line < 2;
+    });
+    EXPECT_EQ(seen, (QList<qint32>{1, 2}));
+    EXPECT_TRUE(data.cancelled);
+    EXPECT_EQ(data.dataLines, 1);
+    EXPECT_EQ(data.points.Times.size(), 1u);
+    EXPECT_EQ(data.error, ReplyError::None);
+}
+
+TEST(ParseRecordedData, APollReadsTheGivenQuantitiesUpToTheRoomLeft) {
+    // The CTRL-Z of the exchange before, two readings and the end mark.
+    const QString reply = QChar(0x1A) +
+                          QStringLiteral("26-11-02 10:00:05\t21.6\r\n26-11-02 10:00:10\t21.7\r\n") +
+                          QChar(0x1A);
+    const RecordedData data =
+        ParseRecordedData(reply, {ReplyForm::RealTimePoll, 1, kMaxPoints - 1});
+    EXPECT_FALSE(data.header);
+    EXPECT_TRUE(data.quantities.isEmpty());
+    ASSERT_EQ(data.points.Times.size(), 1u);
+    EXPECT_EQ(data.points.Values.at(0), 21.6f);
+    EXPECT_TRUE(data.truncated);
 }

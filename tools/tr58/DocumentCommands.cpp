@@ -11,6 +11,7 @@
 #include "CliSession.h"
 #include "base/MessageKeys.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "document/Statistics.h"
@@ -19,9 +20,8 @@
 #include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/FileDeletion.h"
-#include "download/RecordedDataParser.h"
+#include "download/RecordedDataFill.h"
 #include "download/TimeStamp.h"
-#include "base/TextHelpers.h"
 
 const char kDownloadSynopsis[] =
     "download N... | --all [--newest | --from \"yyyy-mm-dd hh:mm:ss\" --to \"yyyy-mm-dd "
@@ -192,11 +192,11 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     const auto sink = [&](const DirEntry& entry, int, QString& reply) {
         Document document;
         document.bKapula = true;
-        RecordedDataParser parser(document, link.State(), &link.Progress(), nullptr,
-                                  link.Context());
-        parser.ReadBuffer(reply);
-        if (parser.Failed()) {
-            // The parser's own message, or the engine's view of a reply it refused.
+        const ReplyFill fill =
+            FillDocumentFromReply(document, reply, link.State(), &link.Progress());
+        NoteReplyFill(fill, link.State());
+        if (fill.failed) {
+            // The fill's message, or the engine's view of a reply it refused.
             if (link.State().MessageKey.isEmpty())
                 link.State().MessageKey = MessageKeys::kCommunicationErrors;
             link.ShowMessage(link.State().MessageKey);
