@@ -3,8 +3,6 @@
 //    same bytes read raw from a socket (the program's share should stay under 0.5 s);
 //  - time to paint one screen of the data table (goal under 5 ms);
 //  - memory of the document window above the empty program (goal under 20 MB).
-#include <cstdio>
-#include <fstream>
 #include <unistd.h>
 
 #include <QApplication>
@@ -14,11 +12,13 @@
 #include <QTableView>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
 
-#include "base/SettingsStore.h"
-#include "app/frmMain.h"
-#include "chart/ChartView.h"
 #include "app/frmDocument.h"
+#include "app/frmMain.h"
+#include "base/SettingsStore.h"
+#include "chart/ChartView.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ double RawSeconds(const QString& host, quint16 port, qint64& bytes) {
     for (int i = 0; i < 1152; ++i) burst += "\xFF\r";
     socket.write(burst);
     QByteArray seen;
-    while (!seen.contains("operator commands") && socket.waitForReadyRead(3000)) seen += socket.readAll();
+    while (!seen.contains("operator commands") && socket.waitForReadyRead(3000))
+        seen += socket.readAll();
     socket.write("ECHO OFF\r");
     seen.clear();
     while (!seen.contains('\x1A') && socket.waitForReadyRead(3000)) seen += socket.readAll();
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     QProcess sim;
-    sim.start(QStringLiteral(TR58_BIN_DIR "/sim/tr58sim"), {"--tcp", "0", "--delay", "0", "--file", "Bench:65000:8"});
+    sim.start(QStringLiteral(TR58_BIN_DIR "/sim/tr58sim"),
+              {"--tcp", "0", "--delay", "0", "--file", "Bench:65000:8"});
     QString address;
     while (address.isEmpty() && sim.waitForReadyRead(5000)) {
         const QByteArray line = sim.readLine().trimmed();
@@ -105,7 +107,8 @@ int main(int argc, char** argv) {
     timer.start();
     QString reply;
     link.State().LineCount = 0;
-    if (!link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false)) return 1;
+    if (!link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false))
+        return 1;
     const double received = timer.nsecsElapsed() / 1e9;
     auto* document = new frmDocument(main, frmDocument::Mode::Downloaded);
     document->Doc().strBuf = reply;
@@ -133,14 +136,21 @@ int main(int argc, char** argv) {
     }
     const double paintMs = paint.nsecsElapsed() / 1e6 / rounds;
 
-    std::printf("download 65000x8 (%lld bytes), raw socket: %.3f s\n", static_cast<long long>(bytes), raw);
-    std::printf("download in the program, PLAY written to reply complete: %.3f s (0.2 s of it the pause after writing)\n",
-                received);
-    std::printf("download in the program, PLAY written to document shown: %.3f s; added to raw: %.3f s (goal < 0.5 s)\n",
-                shown, shown - raw);
+    std::printf("download 65000x8 (%lld bytes), raw socket: %.3f s\n",
+                static_cast<long long>(bytes), raw);
+    std::printf(
+        "download in the program, PLAY written to reply complete: %.3f s (0.2 s of it the pause "
+        "after writing)\n",
+        received);
+    std::printf(
+        "download in the program, PLAY written to document shown: %.3f s; added to raw: %.3f s "
+        "(goal < 0.5 s)\n",
+        shown, shown - raw);
     std::printf("data table, one screen painted while scrolling: %.2f ms (goal < 5 ms)\n", paintMs);
-    std::printf("document window of 65000x8, resident memory above the empty program: %.1f MB (goal < 20 MB)\n",
-                documentMb);
+    std::printf(
+        "document window of 65000x8, resident memory above the empty program: %.1f MB (goal < 20 "
+        "MB)\n",
+        documentMb);
     main.GetLink().State().CommandFailed = true;  // no save question on the way out
     sim.kill();
     sim.waitForFinished();

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         QElapsedTimer wall;
         wall.start();
         const double cpu0 = CpuSeconds();
-        const bool ok = link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false);
+        const bool ok =
+            link.SendCommandAndReceive(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false);
         const double cpu = CpuSeconds() - cpu0;
         const double elapsed = wall.nsecsElapsed() / 1e9;
         if (!ok) return 1;

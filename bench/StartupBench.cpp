@@ -1,15 +1,14 @@
 // Start-up of the program to its main window shown (the splash left out), on
 // the offscreen platform: the locale, the branding file, the settings, the
 // main window with its menus, toolbar and status bar, and its first paint.
-#include <cstdio>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <cstdio>
 
+#include "app/frmMain.h"
 #include "base/Branding.h"
 #include "base/SettingsStore.h"
-#include "app/frmMain.h"
 #include "base/UserLocale.h"
 
 int main(int argc, char** argv) {

@@ -327,9 +327,9 @@ void Instrument::OnSend(const Request& request) {
 }
 
 void Instrument::OnVers(const Request& request) {
-    Reply(faults_.noProbe ? QByteArray("TR58\r\n\x1A")
-                          : QByteArray("TR58 PT-5\r\nSW 2.14 \r\n\x1A"),
-          request.nowMs);
+    Reply(
+        faults_.noProbe ? QByteArray("TR58\r\n\x1A") : QByteArray("TR58 PT-5\r\nSW 2.14 \r\n\x1A"),
+        request.nowMs);
 }
 
 void Instrument::OnSnum(const Request& request) {

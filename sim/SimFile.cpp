@@ -101,8 +101,9 @@ QByteArray SimFile::IntervalField() const {
 
 namespace {
 
-SimFile MakeFile(const QByteArray& name, const QDateTime& start, int unit, int value, QList<SimQuantity> quantities,
-                 int lines, quint32 seed, bool deletable = true, bool rangeCapable = true) {
+SimFile MakeFile(const QByteArray& name, const QDateTime& start, int unit, int value,
+                 QList<SimQuantity> quantities, int lines, quint32 seed, bool deletable = true,
+                 bool rangeCapable = true) {
     SimFile file;
     file.name = name;
     file.start = start;
@@ -124,7 +125,8 @@ QList<SimFile> DefaultSimFiles() {
         MakeFile("Lab 1", base, 2, 10, ProbeQuantities(3, false), 1000, 11),
         // Ö and the instrument's [I] symbol.
         MakeFile("Kylrum \xD6st \x90", base.addDays(-3), 4, 1, ProbeQuantities(8, true), 2500, 23),
-        MakeFile("Manuell", base.addDays(-10).addSecs(3600), 2, 0, ProbeQuantities(2, false), 12, 5, false, false),
+        MakeFile("Manuell", base.addDays(-10).addSecs(3600), 2, 0, ProbeQuantities(2, false), 12, 5,
+                 false, false),
         MakeFile("Logg:2026/11", base.addDays(-1), 2, 1, ProbeQuantities(8, true), 70000, 42),
         MakeFile("Lager", base.addDays(-40), 8, 1, ProbeQuantities(1, false), 720, 77, true, false),
         MakeFile("Tom", base, 2, 30, ProbeQuantities(2, false), 0, 3),
@@ -157,9 +159,10 @@ bool ParseSimFile(const QString& description, int index, SimFile& file, QString&
             return false;
         }
     }
-    file = MakeFile(parts.at(0).toLatin1(), QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0)).addDays(-index), 2,
-                    flags.contains(QLatin1Char('M')) ? 0 : 10,
-                    ProbeQuantities(quantities, flags.contains(QLatin1Char('X'))), lines, 100 + quint32(index),
-                    !flags.contains(QLatin1Char('L')), !flags.contains(QLatin1Char('N')));
+    file = MakeFile(
+        parts.at(0).toLatin1(), QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0)).addDays(-index), 2,
+        flags.contains(QLatin1Char('M')) ? 0 : 10,
+        ProbeQuantities(quantities, flags.contains(QLatin1Char('X'))), lines, 100 + quint32(index),
+        !flags.contains(QLatin1Char('L')), !flags.contains(QLatin1Char('N')));
     return true;
 }

@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 
 #include "base/StringIds.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/Statistics.h"
-#include "base/TextHelpers.h"
 
 namespace {
 
@@ -93,8 +93,8 @@ InformationPage::InformationPage(Document& document, QWidget* parent)
     fraSummary_->setObjectName(QStringLiteral("fraSummary"));
     fraSummary_->setProperty("Tag", Str::Tag(Str::kInfoSummary));
     summary_ = new QGridLayout(fraSummary_);
-    const Str::Id headers[] = {Str::kInfoQuantity, Str::kInfoUnit, Str::kInfoMinimum, Str::kInfoMaximum,
-                               Str::kInfoMean};
+    const Str::Id headers[] = {Str::kInfoQuantity, Str::kInfoUnit, Str::kInfoMinimum,
+                               Str::kInfoMaximum, Str::kInfoMean};
     const int headerColumns[] = {0, 2, 3, 4, 5};
     for (int i = 0; i < 5; ++i)
         summary_->addWidget(Caption(fraSummary_, headers[i]), 0, headerColumns[i]);

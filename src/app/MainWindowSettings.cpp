@@ -14,14 +14,15 @@ MainWindowSettings LoadMainWindowSettings(const SettingsStore& store, RecentFile
     m.maximized = store.ReadBool(QStringLiteral("Maximized"), false);
     m.realTimeInterval = store.ReadInt(QStringLiteral("LastInterval"), 5);
     if (m.realTimeInterval < 1) m.realTimeInterval = 5;
-    m.realTimeIntervalUnit = static_cast<qint16>(store.ReadInt(QStringLiteral("LastIntervalType"), 2));
+    m.realTimeIntervalUnit =
+        static_cast<qint16>(store.ReadInt(QStringLiteral("LastIntervalType"), 2));
     for (int i = 0; i < RecentFiles::kSlots; ++i)
         recent.Set(i, store.Read(QStringLiteral("mruFile%1").arg(i + 1)));
     return m;
 }
 
-void SaveMainWindowSettings(SettingsStore& store, WindowState state, const MainWindowSettings& geometry,
-                            const RecentFiles& recent) {
+void SaveMainWindowSettings(SettingsStore& store, WindowState state,
+                            const MainWindowSettings& geometry, const RecentFiles& recent) {
     if (state == WindowState::Maximized) {
         store.WriteBool(QStringLiteral("Maximized"), true);
     } else if (state == WindowState::Normal) {

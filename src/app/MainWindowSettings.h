@@ -14,7 +14,7 @@ struct MainWindowSettings {
     int width = 8505;
     int height = 7500;
     bool maximized = false;
-    qint32 realTimeInterval = 5;     // seconds
+    qint32 realTimeInterval = 5;      // seconds
     qint16 realTimeIntervalUnit = 2;  // 2 s, 4 min, 8 h
 };
 
@@ -25,5 +25,5 @@ MainWindowSettings LoadMainWindowSettings(const SettingsStore& store, RecentFile
 // writes the four coordinates and "Maximized" False; minimised writes none of
 // them. The recent files are written in every case.
 enum class WindowState { Normal, Maximized, Minimized };
-void SaveMainWindowSettings(SettingsStore& store, WindowState state, const MainWindowSettings& geometry,
-                            const RecentFiles& recent);
+void SaveMainWindowSettings(SettingsStore& store, WindowState state,
+                            const MainWindowSettings& geometry, const RecentFiles& recent);

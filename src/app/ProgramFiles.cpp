@@ -12,10 +12,13 @@ QString Existing(const QString& folder, const QString& name) {
 }  // namespace
 
 HelpFiles FindHelpFiles(const QString& folder) {
-    return {Existing(folder, QStringLiteral("Tr58link.chm")), Existing(folder, QStringLiteral("TR58LINK.HLP"))};
+    return {Existing(folder, QStringLiteral("Tr58link.chm")),
+            Existing(folder, QStringLiteral("TR58LINK.HLP"))};
 }
 
-QString LogoOverride(const QString& folder) { return Existing(folder, QStringLiteral("TR58Link.bmp")); }
+QString LogoOverride(const QString& folder) {
+    return Existing(folder, QStringLiteral("TR58Link.bmp"));
+}
 
 bool RemoveTraceFile(const QString& folder, QString& error) {
     QFile trace(QDir(folder).filePath(QStringLiteral("log.txt")));

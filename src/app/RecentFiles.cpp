@@ -8,6 +8,7 @@ void RecentFiles::Add(const QString& path) {
             break;
         }
     }
-    for (int i = slot; i >= 1; --i) slots_[static_cast<size_t>(i)] = slots_[static_cast<size_t>(i - 1)];
+    for (int i = slot; i >= 1; --i)
+        slots_[static_cast<size_t>(i)] = slots_[static_cast<size_t>(i - 1)];
     slots_[0] = path;
 }

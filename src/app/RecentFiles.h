@@ -1,9 +1,8 @@
 #pragma once
 // The four most recently used files, most recent first ("" = empty slot).
 
-#include <array>
-
 #include <QString>
+#include <array>
 
 class RecentFiles {
 public:

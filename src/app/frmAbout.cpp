@@ -5,13 +5,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/GuiLogo.h"
 #include "base/Branding.h"
 #include "base/GuiCaptions.h"
-#include "app/GuiLogo.h"
 #include "base/GuiImages.h"
 #include "base/StringIds.h"
 
-frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidget* owner) : QDialog(owner) {
+frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidget* owner)
+    : QDialog(owner) {
     setObjectName(QStringLiteral("frmAbout"));
     setProperty("Tag", Str::Tag(Str::kAboutTitle));
 
@@ -22,7 +23,8 @@ frmAbout::frmAbout(const Branding& branding, const QString& programFolder, QWidg
     label2_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
+    QPushButton* ok =
+        AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

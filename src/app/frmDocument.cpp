@@ -15,18 +15,18 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/DocumentWindowHost.h"
+#include "app/InformationPage.h"
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
-#include "app/DocumentWindowHost.h"
-#include "link/Link.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
-#include "app/InformationPage.h"
 #include "document/T58File.h"
 #include "download/RecordedDataFill.h"
+#include "link/Link.h"
 
 frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
@@ -38,7 +38,9 @@ frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mod
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabDocument"));
-    tabs_->setProperty("TabTags", QStringList{Str::Tag(Str::kTabInformation), Str::Tag(Str::kTabChart), Str::Tag(Str::kTabDataTable)});
+    tabs_->setProperty("TabTags",
+                       QStringList{Str::Tag(Str::kTabInformation), Str::Tag(Str::kTabChart),
+                                   Str::Tag(Str::kTabDataTable)});
     information_ = new InformationPage(document_, tabs_);
     chart_ = new ChartView(tabs_);
     chart_->setObjectName(QStringLiteral("ChartView"));

@@ -1,7 +1,5 @@
 #include "app/frmMain.h"
 
-#include "app/frmAbout.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,21 +23,22 @@
 #include <QWindow>
 
 #include "app/CommandLine.h"
+#include "app/ProgramFiles.h"
+#include "app/frmAbout.h"
+#include "app/frmDocument.h"
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
 #include "base/GuiMessagePresenter.h"
-#include "app/ProgramFiles.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "chart/ChartView.h"
+#include "download/frmDownloadFiles.h"
+#include "instrument/frmDeviceInformation.h"
 #include "link/LinkSettings.h"
 #include "link/PortControl.h"
 #include "link/QtPump.h"
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
-#include "chart/ChartView.h"
-#include "app/frmDocument.h"
-#include "download/frmDownloadFiles.h"
-#include "instrument/frmDeviceInformation.h"
 
 namespace {
 
@@ -169,7 +168,8 @@ frmMain::~frmMain() {
 // ---------------------------------------------------------------------------
 // Menus, toolbar, status bar
 
-QAction* frmMain::AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key) {
+QAction* frmMain::AddAction(QMenu* menu, const QString& name, const QString& id,
+                            const QKeySequence& key) {
     auto* action = new QAction(id, this);
     action->setObjectName(name);
     if (id == QLatin1String("-")) action->setSeparator(true);
@@ -208,8 +208,9 @@ void frmMain::AddMenuRow(const MenuRow& row) {
         AddMenu(parent, name, Str::Tag(row.caption));
         return;
     }
-    QAction* action =
-        AddAction(parent, name, row.kind == MenuRow::Separator ? QStringLiteral("-") : Str::Tag(row.caption), row.key);
+    QAction* action = AddAction(
+        parent, name, row.kind == MenuRow::Separator ? QStringLiteral("-") : Str::Tag(row.caption),
+        row.key);
     action->setEnabled(row.enabled);
     action->setVisible(row.visible);
     if (row.run) connect(action, &QAction::triggered, this, row.run);
@@ -230,9 +231,13 @@ void frmMain::BuildMenus() {
     };
     const QList<MenuRow> rows = {
         {R::Menu, "", "mnuFile", Str::kMenuFile},
-        {R::Item, "mnuFile", "mnuFileOpenFile", Str::kMenuFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O),
-         [this] { OpenDocument(QString()); }},
-        {R::Item, "mnuFile", "mnuFileClose", Str::kMenuFileClose, {},
+        {R::Item, "mnuFile", "mnuFileOpenFile", Str::kMenuFileOpen,
+         QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OpenDocument(QString()); }},
+        {R::Item,
+         "mnuFile",
+         "mnuFileClose",
+         Str::kMenuFileClose,
+         {},
          [this] {
              if (QMdiSubWindow* active = mdiArea_->activeSubWindow()) active->close();
          }},
@@ -242,57 +247,130 @@ void frmMain::BuildMenus() {
         {R::Item, "mnuFile", "mnuFileSaveAs", Str::kMenuFileSaveAs, QKeySequence(Qt::Key_F12),
          onDocument([this](frmDocument& d) { FileSaveAs(d); })},
         {R::Separator, "mnuFile", "mnuFileBar1"},
-        {R::Item, "mnuFile", "mnuFilePrint", Str::kMenuFilePrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {R::Item, "mnuFile", "mnuFilePrint", Str::kMenuFilePrint,
+         QKeySequence(Qt::CTRL | Qt::Key_P)},
         {R::Separator, "mnuFile", "mnuFileBar3", {}, {}, {}, true, false},
         // The recent files come here (below).
         {R::Separator, "mnuFile", "mnuFileBar4"},
-        {R::Item, "mnuFile", "mnuFileExit", Str::kMenuFileExit, {}, [this] { mnuFileExit_Click(); }},
+        {R::Item,
+         "mnuFile",
+         "mnuFileExit",
+         Str::kMenuFileExit,
+         {},
+         [this] { mnuFileExit_Click(); }},
 
         {R::Menu, "", "mnuEdit", Str::kMenuEdit},
         {R::Item, "mnuEdit", "mnuEditCopy", Str::kMenuEditCopy, QKeySequence(Qt::CTRL | Qt::Key_C),
          onDocument([](frmDocument& d) { d.Copy(); })},
 
         {R::Menu, "", "mnuView", Str::kMenuView},
-        {R::Item, "mnuView", "mnuViewInformation", Str::kMenuViewInformation, {}, [this] { ShowViewPage(0); }},
+        {R::Item,
+         "mnuView",
+         "mnuViewInformation",
+         Str::kMenuViewInformation,
+         {},
+         [this] { ShowViewPage(0); }},
         {R::Item, "mnuView", "mnuViewChart", Str::kMenuViewChart, {}, [this] { ShowViewPage(1); }},
-        {R::Item, "mnuView", "mnuViewDataTable", Str::kMenuViewDataTable, {}, [this] { ShowViewPage(2); }},
+        {R::Item,
+         "mnuView",
+         "mnuViewDataTable",
+         Str::kMenuViewDataTable,
+         {},
+         [this] { ShowViewPage(2); }},
         {R::Separator, "mnuView", "mnuViewBar0"},
-        {R::Item, "mnuView", "mnuViewZoomIn", Str::kMenuViewZoomIn, {}, onChart(&ChartView::ZoomIn), false},
-        {R::Item, "mnuView", "mnuViewZoomOut", Str::kMenuViewZoomOut, {}, onChart(&ChartView::ZoomOut), false},
-        {R::Item, "mnuView", "mnuViewShowAll", Str::kMenuViewShowAll, {}, onChart(&ChartView::ShowAll), false},
+        {R::Item,
+         "mnuView",
+         "mnuViewZoomIn",
+         Str::kMenuViewZoomIn,
+         {},
+         onChart(&ChartView::ZoomIn),
+         false},
+        {R::Item,
+         "mnuView",
+         "mnuViewZoomOut",
+         Str::kMenuViewZoomOut,
+         {},
+         onChart(&ChartView::ZoomOut),
+         false},
+        {R::Item,
+         "mnuView",
+         "mnuViewShowAll",
+         Str::kMenuViewShowAll,
+         {},
+         onChart(&ChartView::ShowAll),
+         false},
         {R::Separator, "mnuView", "mnuViewBar1"},
-        {R::Item, "mnuView", "mnuViewAxis", Str::kMenuViewAxis, {}, onChart(&ChartView::ShowAxisDialog), false},
+        {R::Item,
+         "mnuView",
+         "mnuViewAxis",
+         Str::kMenuViewAxis,
+         {},
+         onChart(&ChartView::ShowAxisDialog),
+         false},
 
         {R::Menu, "", "mnuIndicator", Str::kMenuInstrument},
-        {R::Item, "mnuIndicator", "mnuRealTimeWindow", Str::kMenuRealTimeWindow, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {R::Item, "mnuIndicator", "mnuRealTimeWindow", Str::kMenuRealTimeWindow,
+         QKeySequence(Qt::CTRL | Qt::Key_R)},
         {R::Item, "mnuIndicator", "mnuStopRealTimeWindow", Str::kMenuStopRealTime, {}, {}, false},
         {R::Item, "mnuIndicator", "mnuRealTimeSettings", Str::kMenuRealTimeSettings},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar0"},
-        {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles, QKeySequence(Qt::CTRL | Qt::Key_D),
-         [this] { ShowFileDialog(false); }},
+        {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles,
+         QKeySequence(Qt::CTRL | Qt::Key_D), [this] { ShowFileDialog(false); }},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar1"},
-        {R::Item, "mnuIndicator", "mnuDeleteFiles", Str::kMenuDeleteFiles, {}, [this] { ShowFileDialog(true); }},
+        {R::Item,
+         "mnuIndicator",
+         "mnuDeleteFiles",
+         Str::kMenuDeleteFiles,
+         {},
+         [this] { ShowFileDialog(true); }},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar2"},
         {R::Menu, "mnuIndicator", "mnuCommunicationsPort", Str::kMenuPort},
         // The port items come here (below).
-        {R::Item, "mnuIndicator", "mnuIndicatorDeviceInformation", Str::kMenuDeviceInformation, {},
+        {R::Item,
+         "mnuIndicator",
+         "mnuIndicatorDeviceInformation",
+         Str::kMenuDeviceInformation,
+         {},
          [this] { mnuIndicatorDeviceInformation_Click(); }},
 
         {R::Menu, "", "mnuWindow", Str::kMenuWindow},
-        {R::Item, "mnuWindow", "mnuWindowCascade", Str::kMenuWindowCascade, {}, [this] { mdiArea_->cascadeSubWindows(); }},
-        {R::Item, "mnuWindow", "mnuWindowTile", Str::kMenuWindowTile, {}, [this] { mdiArea_->tileSubWindows(); }},
-        {R::Item, "mnuWindow", "mnuWindowArrangeIcons", Str::kMenuWindowArrangeIcons, {},
+        {R::Item,
+         "mnuWindow",
+         "mnuWindowCascade",
+         Str::kMenuWindowCascade,
+         {},
+         [this] { mdiArea_->cascadeSubWindows(); }},
+        {R::Item,
+         "mnuWindow",
+         "mnuWindowTile",
+         Str::kMenuWindowTile,
+         {},
          [this] { mdiArea_->tileSubWindows(); }},
-        {R::Item, "mnuWindow", "mnuWindowCloseAll", Str::kMenuWindowCloseAll, {}, [this] { mnuWindowCloseAll_Click(); }},
+        {R::Item,
+         "mnuWindow",
+         "mnuWindowArrangeIcons",
+         Str::kMenuWindowArrangeIcons,
+         {},
+         [this] { mdiArea_->tileSubWindows(); }},
+        {R::Item,
+         "mnuWindow",
+         "mnuWindowCloseAll",
+         Str::kMenuWindowCloseAll,
+         {},
+         [this] { mnuWindowCloseAll_Click(); }},
         {R::Item, "mnuWindow", "mnuWindowWindowList", Str::kMenuWindowList, {}, {}, true, false},
 
         {R::Menu, "", "mnuHelp", Str::kMenuHelp},
-        {R::Item, "mnuHelp", "mnuHelpQuickOverview", Str::kMenuHelpQuickGuide, QKeySequence(Qt::SHIFT | Qt::Key_F1),
-         [this] { ShowHelp(true); }},
-        {R::Item, "mnuHelp", "mnuHelpContentsandIndex", Str::kMenuHelpContents, QKeySequence(Qt::Key_F1),
-         [this] { ShowHelp(false); }},
+        {R::Item, "mnuHelp", "mnuHelpQuickOverview", Str::kMenuHelpQuickGuide,
+         QKeySequence(Qt::SHIFT | Qt::Key_F1), [this] { ShowHelp(true); }},
+        {R::Item, "mnuHelp", "mnuHelpContentsandIndex", Str::kMenuHelpContents,
+         QKeySequence(Qt::Key_F1), [this] { ShowHelp(false); }},
         {R::Separator, "mnuHelp", "mnuHelpBar0"},
-        {R::Item, "mnuHelp", "mnuHelpAbout", Str::kMenuHelpAbout, {},
+        {R::Item,
+         "mnuHelp",
+         "mnuHelpAbout",
+         Str::kMenuHelpAbout,
+         {},
          [this] {
              frmAbout about(branding_, programFolder_, this);
              about.exec();
@@ -310,7 +388,8 @@ void frmMain::BuildMenus() {
 void frmMain::AddRecentFileItems() {
     QMenu* file = menus_.value(QStringLiteral("mnuFile"));
     for (int i = 0; i < RecentFiles::kSlots; ++i) {
-        QAction* recent = AddAction(file, QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i), QString());
+        QAction* recent =
+            AddAction(file, QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i), QString());
         recent->setVisible(false);
         connect(recent, &QAction::triggered, this, [this, i] {
             if (!recent_.At(i).isEmpty()) OpenDocument(recent_.At(i));
@@ -321,10 +400,11 @@ void frmMain::AddRecentFileItems() {
 void frmMain::AddPortItems() {
     QMenu* ports = menus_.value(QStringLiteral("mnuCommunicationsPort"));
     static constexpr Str::Id kPortIds[] = {
-        Str::kMenuPortAutoDetect, Str::kMenuCom1,  Str::kMenuCom2,  Str::kMenuCom3,  Str::kMenuCom4,
-        Str::kMenuCom5,           Str::kMenuCom6,  Str::kMenuCom7,  Str::kMenuCom8,  Str::kMenuCom9,
-        Str::kMenuCom10,          Str::kMenuCom11, Str::kMenuCom12, Str::kMenuCom13, Str::kMenuCom14,
-        Str::kMenuCom15,          Str::kMenuCom16};
+        Str::kMenuPortAutoDetect, Str::kMenuCom1,  Str::kMenuCom2,  Str::kMenuCom3,
+        Str::kMenuCom4,           Str::kMenuCom5,  Str::kMenuCom6,  Str::kMenuCom7,
+        Str::kMenuCom8,           Str::kMenuCom9,  Str::kMenuCom10, Str::kMenuCom11,
+        Str::kMenuCom12,          Str::kMenuCom13, Str::kMenuCom14, Str::kMenuCom15,
+        Str::kMenuCom16};
     for (int i = 0; i <= 16; ++i) {
         QAction* com = AddAction(ports, QStringLiteral("Com%1").arg(i), Str::Tag(kPortIds[i]));
         com->setCheckable(true);
@@ -349,11 +429,13 @@ void frmMain::AddWindowList() {
         if (!windows.isEmpty()) window->addSeparator()->setProperty("WindowListEntry", true);
         int n = 0;
         for (QMdiSubWindow* sub : windows) {
-            QAction* entry = window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+            QAction* entry =
+                window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
             entry->setProperty("WindowListEntry", true);
             entry->setCheckable(true);
             entry->setChecked(sub == mdiArea_->activeSubWindow());
-            connect(entry, &QAction::triggered, this, [this, sub] { mdiArea_->setActiveSubWindow(sub); });
+            connect(entry, &QAction::triggered, this,
+                    [this, sub] { mdiArea_->setActiveSubWindow(sub); });
         }
     });
 }
@@ -367,12 +449,18 @@ void frmMain::AddPopUpMenus() {
         const char* twin;  // nullptr: a separator
     };
     static constexpr PopUpItem kItems[] = {
-        {"mnuPopUp1", "mnuEditCopy2", "mnuEditCopy"},     {"mnuPopUp1", "mnuHelpBar1", nullptr},
-        {"mnuPopUp1", "mnuFilePrint2", "mnuFilePrint"},   {"mnuPopUp2", "mnuEditCopy3", "mnuEditCopy"},
-        {"mnuPopUp2", "mnuHelpBar3", nullptr},            {"mnuPopUp2", "mnuViewZoomIn2", "mnuViewZoomIn"},
-        {"mnuPopUp2", "mnuViewZoomOut2", "mnuViewZoomOut"}, {"mnuPopUp2", "mnuViewShowAll2", "mnuViewShowAll"},
-        {"mnuPopUp2", "mnuHelpBar4", nullptr},            {"mnuPopUp2", "mnuViewAxis2", "mnuViewAxis"},
-        {"mnuPopUp2", "mnuHelpBar5", nullptr},            {"mnuPopUp2", "mnuFilePrint3", "mnuFilePrint"},
+        {"mnuPopUp1", "mnuEditCopy2", "mnuEditCopy"},
+        {"mnuPopUp1", "mnuHelpBar1", nullptr},
+        {"mnuPopUp1", "mnuFilePrint2", "mnuFilePrint"},
+        {"mnuPopUp2", "mnuEditCopy3", "mnuEditCopy"},
+        {"mnuPopUp2", "mnuHelpBar3", nullptr},
+        {"mnuPopUp2", "mnuViewZoomIn2", "mnuViewZoomIn"},
+        {"mnuPopUp2", "mnuViewZoomOut2", "mnuViewZoomOut"},
+        {"mnuPopUp2", "mnuViewShowAll2", "mnuViewShowAll"},
+        {"mnuPopUp2", "mnuHelpBar4", nullptr},
+        {"mnuPopUp2", "mnuViewAxis2", "mnuViewAxis"},
+        {"mnuPopUp2", "mnuHelpBar5", nullptr},
+        {"mnuPopUp2", "mnuFilePrint3", "mnuFilePrint"},
         {"mnuPopUp3", "mnuFilePrint4", "mnuFilePrint"},
     };
     for (const char* name : {"mnuPopUp1", "mnuPopUp2", "mnuPopUp3"}) {
@@ -390,7 +478,8 @@ void frmMain::AddPopUpMenus() {
         QAction* item = AddAction(menu, row.name, main->text());
         connect(item, &QAction::triggered, main, &QAction::trigger);
         item->setEnabled(main->isEnabled());
-        connect(main, &QAction::changed, item, [item, main] { item->setEnabled(main->isEnabled()); });
+        connect(main, &QAction::changed, item,
+                [item, main] { item->setEnabled(main->isEnabled()); });
     }
 }
 
@@ -409,11 +498,12 @@ void frmMain::BuildToolbar() {
         // The button follows the enabled state of the menu item it stands for.
         QAction* item = Action(QString::fromLatin1(button.item));
         action->setEnabled(item->isEnabled());
-        connect(item, &QAction::changed, action, [action, item] { action->setEnabled(item->isEnabled()); });
+        connect(item, &QAction::changed, action,
+                [action, item] { action->setEnabled(item->isEnabled()); });
         tbToolBar_->addAction(action);
         actions_.insert(action->objectName(), action);
-        if (key == QLatin1String("Save") || key == QLatin1String("Copy") || key == QLatin1String("Show All") ||
-            key == QLatin1String("Information"))
+        if (key == QLatin1String("Save") || key == QLatin1String("Copy") ||
+            key == QLatin1String("Show All") || key == QLatin1String("Information"))
             tbToolBar_->addSeparator();
     }
 }
@@ -440,9 +530,13 @@ void frmMain::BuildStatusBar() {
     panels_[5]->setText(StringTable::Text(Str::kPanelNumLock));
 }
 
-QLabel* frmMain::StatusPanel(int panel) const { return panels_.value(panel - 1); }
+QLabel* frmMain::StatusPanel(int panel) const {
+    return panels_.value(panel - 1);
+}
 
-void frmMain::SetStatusText(const QString& text) { panels_[0]->setText(text); }
+void frmMain::SetStatusText(const QString& text) {
+    panels_[0]->setText(text);
+}
 
 void frmMain::UpdateClock() {
     const QDateTime now = QDateTime::currentDateTime();
@@ -487,9 +581,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::LoadSettings() {
     geometry_ = LoadMainWindowSettings(*store_, recent_);
     const double twips = TwipsPerPixel(this);
-    setMinimumSize(static_cast<int>(kMinWidthTwips / twips), static_cast<int>(kMinHeightTwips / twips));
+    setMinimumSize(static_cast<int>(kMinWidthTwips / twips),
+                   static_cast<int>(kMinHeightTwips / twips));
     setGeometry(static_cast<int>(geometry_.left / twips), static_cast<int>(geometry_.top / twips),
-                static_cast<int>(geometry_.width / twips), static_cast<int>(geometry_.height / twips));
+                static_cast<int>(geometry_.width / twips),
+                static_cast<int>(geometry_.height / twips));
     if (geometry_.maximized) setWindowState(windowState() | Qt::WindowMaximized);
     link_->SetRealTimeInterval(geometry_.realTimeInterval);
     RefreshRecentFiles();
@@ -533,9 +629,9 @@ void frmMain::MainFocus() {
 
 void frmMain::SetDocumentCommands(bool enabled) {
     for (const char* name :
-         {"mnuViewInformation", "mnuViewChart", "mnuViewDataTable", "mnuEditCopy", "mnuFileClose", "mnuFileSave",
-          "mnuFileSaveAs", "mnuFilePrint", "mnuWindowArrangeIcons", "mnuWindowCascade", "mnuWindowCloseAll",
-          "mnuWindowTile", "mnuWindowWindowList"})
+         {"mnuViewInformation", "mnuViewChart", "mnuViewDataTable", "mnuEditCopy", "mnuFileClose",
+          "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuWindowArrangeIcons",
+          "mnuWindowCascade", "mnuWindowCloseAll", "mnuWindowTile", "mnuWindowWindowList"})
         Action(QString::fromLatin1(name))->setEnabled(enabled);
 }
 
@@ -567,14 +663,13 @@ void frmMain::mnuWindowCloseAll_Click() {
 void frmMain::ShowViewPage(int page) {
     frmDocument* document = ActiveDocument();
     if (!document) {
-        QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(Str::kNoDocument), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, title_, StringTable::Text(Str::kNoDocument),
+                        QMessageBox::Ok, this);
         box.exec();
         return;
     }
     document->ShowPage(page);
 }
-
-
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -628,7 +723,8 @@ void frmMain::Lan_Click() {
 
 void frmMain::ShowFileDialog(bool deleteFiles) {
     if (!link_->WaitLinkIdle()) return;
-    QAction* command = Action(deleteFiles ? QStringLiteral("mnuDeleteFiles") : QStringLiteral("mnuDownloadFiles"));
+    QAction* command =
+        Action(deleteFiles ? QStringLiteral("mnuDeleteFiles") : QStringLiteral("mnuDownloadFiles"));
     command->setEnabled(false);
     {
         frmDownloadFiles dialog(*this, deleteFiles);
@@ -650,11 +746,13 @@ void frmMain::ShowHelp(bool quickOverview) {
     if (!help.chm.isEmpty()) {
         // A viewer that takes the topic, when the desktop has one; else the
         // desktop's own viewer for the file.
-        const QString topic = QString::fromLatin1(quickOverview ? kHelpQuickTopic : kHelpContentsTopic);
+        const QString topic =
+            QString::fromLatin1(quickOverview ? kHelpQuickTopic : kHelpContentsTopic);
         if (QProcess::startDetached(QStringLiteral("xchm"),
                                     {QStringLiteral("file:%1#xchm:%2").arg(help.chm, topic)}))
             return;
-        if (QProcess::startDetached(QStringLiteral("kchmviewer"), {QStringLiteral("--showPage"), topic, help.chm}))
+        if (QProcess::startDetached(QStringLiteral("kchmviewer"),
+                                    {QStringLiteral("--showPage"), topic, help.chm}))
             return;
         QDesktopServices::openUrl(QUrl::fromLocalFile(help.chm));
     } else if (!help.hlp.isEmpty()) {

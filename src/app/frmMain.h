@@ -5,18 +5,18 @@
 // the command line and on files dropped on it, and owns the instrument link.
 
 #include <QMainWindow>
+#include <QMap>
 #include <QMessageBox>
 #include <functional>
-#include <QMap>
 #include <memory>
 
 #include "app/DocumentWindowHost.h"
-#include "download/DownloadHost.h"
-#include "base/Branding.h"
-#include "app/RecentFiles.h"
 #include "app/MainWindowSettings.h"
+#include "app/RecentFiles.h"
+#include "base/Branding.h"
 #include "base/SettingsStore.h"
 #include "document/DocumentFiles.h"
+#include "download/DownloadHost.h"
 #include "link/Link.h"
 
 class GuiMessagePresenter;
@@ -43,9 +43,9 @@ public:
     struct Options {
         Branding branding;
         QString title = QStringLiteral("TR58 Link");  // the application title
-        QString programFolder;                         // help files, logo, branding
-        QString commandLine;                           // trimmed, acted on at first activation
-        SettingsStore* store = nullptr;                // required
+        QString programFolder;                        // help files, logo, branding
+        QString commandLine;                          // trimmed, acted on at first activation
+        SettingsStore* store = nullptr;               // required
         // For tests: another port, pump or message presenter than the program's own.
         Port* port = nullptr;
         Pump* pump = nullptr;
@@ -112,7 +112,6 @@ public:
     QWidget* HostWindow() override { return this; }
     bool AddDownloadedDocument(QString& reply) override;
 
-
 signals:
     // A file named on the command line or dropped, to be opened.
     void OpenRequested(const QString& path, bool print);
@@ -127,7 +126,8 @@ protected:
 
 private:
     const Dialogs& dialogs_;  // Options::dialogs, or the system's dialogs
-    QAction* AddAction(QMenu* menu, const QString& name, const QString& id, const QKeySequence& key = {});
+    QAction* AddAction(QMenu* menu, const QString& name, const QString& id,
+                       const QKeySequence& key = {});
     QMenu* AddMenu(QMenu* parent, const QString& name, const QString& id);
     struct MenuRow;
     void AddMenuRow(const MenuRow& row);
@@ -148,7 +148,8 @@ private:
     void ShowViewPage(int page);
     void UpdateDocumentCommands();
     // Writes a document (or exports it) with a status text, reporting a failure.
-    bool WriteDocument(frmDocument& document, const QString& path, DocumentFileType type, const QString& statusText);
+    bool WriteDocument(frmDocument& document, const QString& path, DocumentFileType type,
+                       const QString& statusText);
     void DocumentClosed(frmDocument* closing);
 
     QString title_;

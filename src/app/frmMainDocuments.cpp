@@ -6,22 +6,24 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "base/StringTable.h"
+#include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "chart/ChartView.h"
 #include "document/DocumentFiles.h"
 #include "document/Export.h"
 #include "document/T58File.h"
-#include "app/frmDocument.h"
 
 namespace {
 
 const QString kOpenFilter = QString::fromLatin1(kT58FileFilter);
-const QStringList kSaveFilters = {QString::fromLatin1(kT58FileFilter), QString::fromLatin1(kCsvFileFilter),
+const QStringList kSaveFilters = {QString::fromLatin1(kT58FileFilter),
+                                  QString::fromLatin1(kCsvFileFilter),
                                   QString::fromLatin1(kTxtFileFilter)};
-const QStringList kExtensions = {QStringLiteral(".t58"), QStringLiteral(".csv"), QStringLiteral(".txt")};
+const QStringList kExtensions = {QStringLiteral(".t58"), QStringLiteral(".csv"),
+                                 QStringLiteral(".txt")};
 
 // The real-time window's caption ends in a blank and "(Realtidsfönster)";
 // a file name proposed from it leaves that out.
@@ -53,7 +55,8 @@ void frmMain::AddDocumentWindow(frmDocument* document) {
     QMdiSubWindow* sub = mdiArea_->addSubWindow(document);
     sub->setWindowIcon(document->windowIcon());
     sub->setWindowTitle(document->Caption());
-    sub->resize(std::max(560, mdiArea_->width() * 3 / 4), std::max(420, mdiArea_->height() * 3 / 4));
+    sub->resize(std::max(560, mdiArea_->width() * 3 / 4),
+                std::max(420, mdiArea_->height() * 3 / 4));
     connect(document, &frmDocument::ChartCommandsChanged, this, &frmMain::UpdateDocumentCommands);
     document->show();
     mdiArea_->setActiveSubWindow(sub);
@@ -86,7 +89,8 @@ void frmMain::DocumentClosed(frmDocument* closing) {
 
 void frmMain::UpdateDocumentCommands() {
     frmDocument* document = ActiveDocument();
-    const ChartCommandStates states = document ? document->Chart()->CommandStates() : ChartCommandStates{};
+    const ChartCommandStates states =
+        document ? document->Chart()->CommandStates() : ChartCommandStates{};
     Action(QStringLiteral("mnuViewZoomIn"))->setEnabled(states.zoomIn);
     Action(QStringLiteral("mnuViewZoomOut"))->setEnabled(states.zoomOut);
     Action(QStringLiteral("mnuViewShowAll"))->setEnabled(states.showAll);
@@ -96,8 +100,9 @@ void frmMain::UpdateDocumentCommands() {
 bool frmMain::OpenDocument(const QString& requested) {
     QString path = requested;
     if (path.isEmpty()) {
-        path = dialogs_.openFileName ? dialogs_.openFileName()
-                                    : QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
+        path = dialogs_.openFileName
+                   ? dialogs_.openFileName()
+                   : QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
         if (path.isEmpty()) return false;
     }
     const QString name = QFileInfo(path).fileName();
@@ -130,7 +135,8 @@ bool frmMain::FileSave(frmDocument& document) {
     Document& d = document.Doc();
     if (d.FilePath.isEmpty()) return FileSaveAs(document);
     return WriteDocument(document, d.FilePath, DocumentFileType::T58,
-                         StringTable::Text(Str::kSavingFile) + QFileInfo(d.FilePath).fileName() + QStringLiteral("'..."));
+                         StringTable::Text(Str::kSavingFile) + QFileInfo(d.FilePath).fileName() +
+                             QStringLiteral("'..."));
 }
 
 bool frmMain::WriteDocument(frmDocument& document, const QString& path, DocumentFileType type,
@@ -155,7 +161,8 @@ bool frmMain::FileSaveAs(frmDocument& document) {
         path = dialogs_.saveFileName(proposed, filter);
     } else {
         QString selected = kSaveFilters.at(filter);
-        const QString folder = d.FilePath.isEmpty() ? QString() : QFileInfo(d.FilePath).absolutePath();
+        const QString folder =
+            d.FilePath.isEmpty() ? QString() : QFileInfo(d.FilePath).absolutePath();
         path = QFileDialog::getSaveFileName(this, QString(), QDir(folder).filePath(proposed),
                                             kSaveFilters.join(QStringLiteral(";;")), &selected);
         filter = std::max<int>(0, kSaveFilters.indexOf(selected));
@@ -167,8 +174,11 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     const QString name = QFileInfo(path).fileName();
     const DocumentFileType type = FileTypeOfPath(path).value_or(DocumentFileType::T58);
     if (type != DocumentFileType::T58)
-        return WriteDocument(document, path, type, StringTable::Text(Str::kExportingFile) + name + QLatin1Char('\''));
-    if (!WriteDocument(document, path, type, StringTable::Text(Str::kSavingFileAs) + name + QStringLiteral("'..."))) return false;
+        return WriteDocument(document, path, type,
+                             StringTable::Text(Str::kExportingFile) + name + QLatin1Char('\''));
+    if (!WriteDocument(document, path, type,
+                       StringTable::Text(Str::kSavingFileAs) + name + QStringLiteral("'...")))
+        return false;
     document.SetCaption(name);
     AddRecentFile(path);
     return true;
@@ -199,11 +209,13 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     // holds no readings. A failed command elsewhere says nothing about this
     // document's data.
     if (!document.FillFailed() && (d.iSaved == Saved::kNever || d.iSaved == Saved::kChanged)) {
-        const QString text = StringTable::Text(Str::kAskSave) + WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
+        const QString text = StringTable::Text(Str::kAskSave) +
+                             WithoutRealTimeSuffix(document.Caption()) + QStringLiteral("'?");
         const QMessageBox::StandardButton answer =
-            dialogs_.askSave ? dialogs_.askSave(text)
-                            : QMessageBox::question(this, title_, text,
-                                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            dialogs_.askSave
+                ? dialogs_.askSave(text)
+                : QMessageBox::question(this, title_, text,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document)))
             return stay();
     }

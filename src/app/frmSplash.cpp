@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/GuiLogo.h"
 #include "base/Branding.h"
 #include "base/GuiCaptions.h"
-#include "app/GuiLogo.h"
 #include "base/GuiImages.h"
 
 frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
@@ -42,7 +42,9 @@ frmSplash::frmSplash(const Branding& branding, const QString& programFolder)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frmSplash::mousePressEvent(QMouseEvent*) { Finish(); }
+void frmSplash::mousePressEvent(QMouseEvent*) {
+    Finish();
+}
 
 void frmSplash::Finish() {
     tmrSplash_->stop();

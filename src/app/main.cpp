@@ -2,11 +2,11 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "base/Branding.h"
 #include "app/ProgramFiles.h"
-#include "base/SettingsStore.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "base/Branding.h"
+#include "base/SettingsStore.h"
 #include "base/UserLocale.h"
 
 int main(int argc, char** argv) {

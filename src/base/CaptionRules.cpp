@@ -39,7 +39,8 @@ int WindowsLocaleId(const QLocale& locale) {
         case QLocale::Japanese:
             return 1041;
         case QLocale::Chinese:
-            return locale.territory() == QLocale::Taiwan || locale.script() == QLocale::TraditionalChineseScript
+            return locale.territory() == QLocale::Taiwan ||
+                           locale.script() == QLocale::TraditionalChineseScript
                        ? 1028
                        : 2052;
         case QLocale::Swedish:

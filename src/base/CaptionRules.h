@@ -3,10 +3,9 @@
 // user's language. Windows are designed with string ids in place of their
 // texts; ApplyCaptions reads the ids with these rules.
 
-#include <optional>
-
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 // The id in a Tag, a menu caption or a tool tip that must be a whole number
 // ("5029"); nothing for "", "12abc" or a number outside 16 bits.

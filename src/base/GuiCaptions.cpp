@@ -7,8 +7,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -32,14 +32,18 @@ std::optional<QString> TextOfLeading(const QString& id, int minimum) {
     return StringTable::Text(number);
 }
 
-QString Property(const QObject* object, const char* name) { return object->property(name).toString(); }
+QString Property(const QObject* object, const char* name) {
+    return object->property(name).toString();
+}
 
 void ApplyFont(QWidget* widget, const FontRule& rule) {
     // The 8 pt of the classic design is today's default size; the East Asian
     // fonts keep their slightly larger ratio.
     QFont font = widget->font();
-    const double base = QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 9.0;
-    if (!rule.family.isEmpty() && QFontDatabase::families().contains(rule.family)) font.setFamily(rule.family);
+    const double base =
+        QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 9.0;
+    if (!rule.family.isEmpty() && QFontDatabase::families().contains(rule.family))
+        font.setFamily(rule.family);
     font.setPointSizeF(base * rule.pointSize / 8.0);
     widget->setFont(font);
 }
@@ -95,7 +99,8 @@ void ApplyCaptions(QWidget* window) {
                 else if (auto* group = qobject_cast<QGroupBox*>(widget))
                     group->setTitle(*text);
             }
-            if (auto tip = TextOfLeading(Property(widget, "ToolTipText"), 1)) widget->setToolTip(*tip);
+            if (auto tip = TextOfLeading(Property(widget, "ToolTipText"), 1))
+                widget->setToolTip(*tip);
         }
     }
     // Menu items are actions owned by the window, not widgets.

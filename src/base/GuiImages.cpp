@@ -34,7 +34,8 @@ void Magnifier(QPainter& p, const QString& mark, bool box) {
     p.setPen(QPen(kInk, 2.6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(9.5, 9.5), QPointF(14.5, 14.5));
     p.setPen(QPen(kBlue, 1.6));
-    if (mark == QLatin1String("+") || mark == QLatin1String("-")) p.drawLine(QPointF(3.5, 6), QPointF(8.5, 6));
+    if (mark == QLatin1String("+") || mark == QLatin1String("-"))
+        p.drawLine(QPointF(3.5, 6), QPointF(8.5, 6));
     if (mark == QLatin1String("+")) p.drawLine(QPointF(6, 3.5), QPointF(6, 8.5));
     if (box) {
         p.setPen(QPen(kBlue, 1));
@@ -46,7 +47,8 @@ void Magnifier(QPainter& p, const QString& mark, bool box) {
 void Chart(QPainter& p, QRectF r, const QColor& color) {
     p.setPen(QPen(color, 1.3));
     QPolygonF line;
-    line << QPointF(r.left(), r.bottom() - 1) << QPointF(r.left() + r.width() * 0.3, r.top() + r.height() * 0.45)
+    line << QPointF(r.left(), r.bottom() - 1)
+         << QPointF(r.left() + r.width() * 0.3, r.top() + r.height() * 0.45)
          << QPointF(r.left() + r.width() * 0.55, r.top() + r.height() * 0.7)
          << QPointF(r.right(), r.top());
     p.drawPolyline(line);
@@ -59,7 +61,8 @@ void Draw(QPainter& p, const QString& key) {
         p.drawRect(QRectF(1.5, 4.5, 12, 9));
         p.setBrush(kAmber);
         QPolygonF flap;
-        flap << QPointF(1.5, 13.5) << QPointF(4.5, 7.5) << QPointF(15.5, 7.5) << QPointF(12.5, 13.5);
+        flap << QPointF(1.5, 13.5) << QPointF(4.5, 7.5) << QPointF(15.5, 7.5)
+             << QPointF(12.5, 13.5);
         p.drawPolygon(flap);
         p.setPen(QPen(kInk, 1));
         p.drawLine(QPointF(1.5, 4.5), QPointF(4.5, 2.5));
@@ -119,8 +122,8 @@ void Draw(QPainter& p, const QString& key) {
         p.setPen(Qt::NoPen);
         p.setBrush(kGreen);
         QPolygonF arrow;
-        arrow << QPointF(6, 1) << QPointF(10, 1) << QPointF(10, 6) << QPointF(13, 6) << QPointF(8, 11)
-              << QPointF(3, 6) << QPointF(6, 6);
+        arrow << QPointF(6, 1) << QPointF(10, 1) << QPointF(10, 6) << QPointF(13, 6)
+              << QPointF(8, 11) << QPointF(3, 6) << QPointF(6, 6);
         p.drawPolygon(arrow);
     } else if (key == QLatin1String("Delete")) {
         p.setPen(QPen(kRed, 2.6, Qt::SolidLine, Qt::RoundCap));
@@ -147,8 +150,8 @@ void Draw(QPainter& p, const QString& key) {
 }  // namespace
 
 QStringList ToolbarImageKeys() {
-    return {"Open", "Realtime", "Save", "Copy", "Zoom In", "Zoom Out", "Show All", "Info",
-            "Delete", "Print", "InZoom", "OutZoom", "Download", "Document", "Application"};
+    return {"Open",   "Realtime", "Save",   "Copy",    "Zoom In",  "Zoom Out", "Show All",   "Info",
+            "Delete", "Print",    "InZoom", "OutZoom", "Download", "Document", "Application"};
 }
 
 QPixmap ToolbarPixmap(const QString& key, int size) {
@@ -193,7 +196,8 @@ QPixmap BuiltInLogo() {
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(24, 30, 360, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("TR58 Link"));
+    p.drawText(QRect(24, 30, 360, 70), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("TR58 Link"));
     p.translate(330, 40);
     p.scale(3, 3);
     Draw(p, QStringLiteral("Application"));

@@ -45,9 +45,11 @@ QString T(int id) {
 // "Cannot detect": the port the link tried, or for a LAN link the host.
 QString CannotDetectText(const MessageContext& context) {
     if (context.lanSelection >= 1) {
-        return T(Str::kLanCannotReach) + T(Str::kLanAddressBefore) + context.lanHost + T(Str::kLanAddressAfter) + T(Str::kLanCables) + T(Str::kLanNetworkDevices);
+        return T(Str::kLanCannotReach) + T(Str::kLanAddressBefore) + context.lanHost +
+               T(Str::kLanAddressAfter) + T(Str::kLanCables) + T(Str::kLanNetworkDevices);
     }
-    return T(Str::kCannotDetectComBefore) + QString::number(context.openingPort) + T(Str::kCannotDetectComAfter);
+    return T(Str::kCannotDetectComBefore) + QString::number(context.openingPort) +
+           T(Str::kCannotDetectComAfter);
 }
 
 // "There is no COM": the port number follows both "COM"s of the text.
@@ -58,13 +60,15 @@ QString NoComText(const MessageContext& context) {
 
 // The port opened, but the system says this user may not use it.
 QString PermissionDeniedText(const MessageContext& context) {
-    return T(Str::kPermissionDeniedBefore) + QString::number(context.openingPort) + T(Str::kPermissionDeniedAfter);
+    return T(Str::kPermissionDeniedBefore) + QString::number(context.openingPort) +
+           T(Str::kPermissionDeniedAfter);
 }
 
 // An open that failed for a reason other than a missing, busy or unavailable
 // port: what the system said is the only clue the user gets.
 QString CannotOpenPortText(const MessageContext& context) {
-    return T(Str::kCannotOpenPortBefore) + QString::number(context.openingPort) + T(Str::kCannotOpenPortAfter) + context.systemText;
+    return T(Str::kCannotOpenPortBefore) + QString::number(context.openingPort) +
+           T(Str::kCannotOpenPortAfter) + context.systemText;
 }
 
 // The LAN host accepted the connection, so its address is right; the

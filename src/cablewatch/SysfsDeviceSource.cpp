@@ -1,15 +1,14 @@
 #include "cablewatch/SysfsDeviceSource.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QCoreApplication>
+#include <QSysInfo>
 
 #include "base/Branding.h"
 #include "base/SettingsStore.h"
-#include <QSysInfo>
-
 #include "cablewatch/CablewatchTexts.h"
 
 namespace cablewatch {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/ChartNavigator.h"
-#include "document/Document.h"
 #include "base/TextHelpers.h"
 #include "base/UserLocale.h"
+#include "chart/ChartNavigator.h"
+#include "document/Document.h"
 
 namespace {
 

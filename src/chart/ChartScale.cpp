@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/Document.h"
 #include "base/TextHelpers.h"
+#include "document/Document.h"
 
 namespace {
 

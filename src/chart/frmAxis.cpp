@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "base/GuiCaptions.h"
+#include "base/TextHelpers.h"
 #include "chart/AxisForm.h"
 #include "chart/ChartNavigator.h"
 #include "document/Document.h"
-#include "base/TextHelpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "document/DataTableModel.h"
 
-#include "document/Document.h"
 #include "base/TextHelpers.h"
+#include "document/Document.h"
 
 DataTableModel::DataTableModel(Document& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document) {

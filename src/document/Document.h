@@ -60,9 +60,9 @@ public:
     bool bCommunicate = false;  // being read, written, exported or filled: may not close
     bool bShowAll = false;      // the chart shows all points with full scales
     Saved::State iSaved = Saved::kNever;
-    QString strBuf;             // reply text waiting to be parsed
-    bool bExit = false;         // the window is closing: long loops stop
-    bool bPrinting = false;     // being printed: the real-time poll skips its turn
+    QString strBuf;          // reply text waiting to be parsed
+    bool bExit = false;      // the window is closing: long loops stop
+    bool bPrinting = false;  // being printed: the real-time poll skips its turn
 
     // --- The record.
     QString Title;     // the data set's name (name box, "Title" line of the file)

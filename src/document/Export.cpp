@@ -2,11 +2,11 @@
 
 #include <QIODevice>
 
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
-#include "base/TextHelpers.h"
-#include "base/UserLocale.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
-#include "base/TextHelpers.h"
 
 namespace {
 

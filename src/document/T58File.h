@@ -21,9 +21,9 @@ class QIODevice;
 // File type of the file dialogs.
 inline constexpr char kT58FileFilter[] = "TR58 Recorded Data File (*.t58)";
 
-// Writes the whole document to a device open for writing. Marks it saved (iSaved unchanged since) and
-// returns true; false when the device refuses the bytes or the document is
-// closing meanwhile (bExit).
+// Writes the whole document to a device open for writing. Marks it saved (iSaved unchanged since)
+// and returns true; false when the device refuses the bytes or the document is closing meanwhile
+// (bExit).
 bool t58Format(Document& document, QIODevice& file, DocumentHost* host = nullptr);
 
 // Why the file at path cannot be opened as a document, as the key of the

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/StringTable.h"
-#include "download/TimeStamp.h"
 #include "base/TextHelpers.h"
+#include "download/TimeStamp.h"
 
 namespace {
 

@@ -12,7 +12,8 @@ DirectoryResult ReadDirectory(Link& link, QList<DirEntry>& entries, bool closeAf
     progress.SetMsg(StringTable::Text(Str::kReadingDirectory));
     link.StartLineCount(0);
     QString reply;
-    const bool ok = link.SendCommandAndReceive(QStringLiteral("DIR\r"), Command::kDir, reply, closeAfter);
+    const bool ok =
+        link.SendCommandAndReceive(QStringLiteral("DIR\r"), Command::kDir, reply, closeAfter);
     DirectoryResult result = DirectoryResult::Failed;
     bool wellFormed = false;
     if (ok) entries = ParseDirReply(reply, &wellFormed);

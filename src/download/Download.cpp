@@ -5,8 +5,8 @@
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
-#include "download/TimeStamp.h"
 #include "base/UserLocale.h"
+#include "download/TimeStamp.h"
 #include "link/Link.h"
 
 namespace {
@@ -150,7 +150,8 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
         link_.StartLineCount(state.LineTotal);
 
         QString reply;
-        if (!link_.SendCommandAndReceive(command, Command::kPlay, reply, closeAfter) || state.bcancel) {
+        if (!link_.SendCommandAndReceive(command, Command::kPlay, reply, closeAfter) ||
+            state.bcancel) {
             Finish();
             return Outcome::TransferFailed;
         }

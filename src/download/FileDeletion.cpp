@@ -32,7 +32,8 @@ DeleteOutcome DeleteSelectedFiles(Link& link, QList<DirEntry>& table, bool after
 
     if (AllSelected(table)) {
         QString reply;
-        const bool ok = link.SendCommandAndReceive(QStringLiteral("DEL\r"), Command::kDel, reply, true);
+        const bool ok =
+            link.SendCommandAndReceive(QStringLiteral("DEL\r"), Command::kDel, reply, true);
         if (!ok) return state.bcancel ? DeleteOutcome::Cancelled : DeleteOutcome::Failed;
         return reply.startsWith(QStringLiteral("OK")) ? DeleteOutcome::Deleted : Refused(link);
     }

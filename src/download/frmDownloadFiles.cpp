@@ -21,12 +21,12 @@
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "base/UserLocale.h"
 #include "download/DirectoryReader.h"
 #include "download/Download.h"
 #include "download/DownloadHost.h"
 #include "download/FileDeletion.h"
 #include "link/Link.h"
-#include "base/UserLocale.h"
 
 namespace {
 
@@ -68,7 +68,9 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
     lvwDownload_ = new QTreeWidget(this);
     lvwDownload_->setObjectName(QStringLiteral("lvwDownload"));
     lvwDownload_->setColumnCount(4);
-    lvwDownload_->setProperty("ColumnTags", QStringList{Str::Tag(Str::kColumnName), Str::Tag(Str::kColumnFirstPoint), Str::Tag(Str::kColumnPoints), Str::Tag(Str::kColumnStatus)});
+    lvwDownload_->setProperty(
+        "ColumnTags", QStringList{Str::Tag(Str::kColumnName), Str::Tag(Str::kColumnFirstPoint),
+                                  Str::Tag(Str::kColumnPoints), Str::Tag(Str::kColumnStatus)});
     lvwDownload_->setRootIsDecorated(false);
     lvwDownload_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvwDownload_->setAllColumnsShowFocus(true);
@@ -110,7 +112,8 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
     for (QComboBox* hours : {cboFromTime_, cboToTime_}) {
         hours->setEditable(true);
         for (int hour = 0; hour < 24; ++hour)
-            hours->addItem(UserLocale::Locale().toString(QTime(hour, 0), UserLocale::LongTimeFormat()));
+            hours->addItem(
+                UserLocale::Locale().toString(QTime(hour, 0), UserLocale::LongTimeFormat()));
     }
     auto* range = new QGridLayout(fraPartialDownload_);
     range->addWidget(optNewestData_, 0, 0, 1, 4);
@@ -171,12 +174,14 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
         SetRangeEnabled(false);
         chkDelete_->setEnabled(false);
     }
-    const QString today = UserLocale::Locale().toString(QDate::currentDate(), UserLocale::ShortDateFormat());
+    const QString today =
+        UserLocale::Locale().toString(QDate::currentDate(), UserLocale::ShortDateFormat());
     txtFromDate_->setText(today);
     txtToDate_->setText(today);
     mvwCalendar_->setSelectedDate(QDate::currentDate());
 
-    connect(lvwDownload_, &QTreeWidget::itemSelectionChanged, this, &frmDownloadFiles::ApplySelectionRules);
+    connect(lvwDownload_, &QTreeWidget::itemSelectionChanged, this,
+            &frmDownloadFiles::ApplySelectionRules);
     connect(lvwDownload_->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { SortByColumn(section + 1); });
     connect(lvwDownload_, &QTreeWidget::itemDoubleClicked, this, [this] {
@@ -197,10 +202,12 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
         (calendarForFrom_ ? txtFromDate_ : txtToDate_)
             ->setText(UserLocale::Locale().toString(date, UserLocale::ShortDateFormat()));
     });
-    connect(txtFromDate_, &QLineEdit::editingFinished, this, [this] { NormaliseDate(txtFromDate_); });
+    connect(txtFromDate_, &QLineEdit::editingFinished, this,
+            [this] { NormaliseDate(txtFromDate_); });
     connect(txtToDate_, &QLineEdit::editingFinished, this, [this] { NormaliseDate(txtToDate_); });
     for (QComboBox* hours : {cboFromTime_, cboToTime_})
-        connect(hours->lineEdit(), &QLineEdit::editingFinished, this, [this, hours] { NormaliseTime(hours); });
+        connect(hours->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, hours] { NormaliseTime(hours); });
 
     limitQuestion = [this] {
         // With deletion chosen, the cut file stays on the instrument: say so
@@ -282,7 +289,8 @@ void frmDownloadFiles::ApplySelectionRules() {
     chkDelete_->setEnabled(rules.deleteAfterEnabled);
     if (!rules.deleteAfterEnabled) chkDelete_->setChecked(false);
     optDateTimeRange_->setEnabled(rangeOffered_ && rules.rangeEnabled);
-    if (!optDateTimeRange_->isEnabled() && optDateTimeRange_->isChecked()) optNewestData_->setChecked(true);
+    if (!optDateTimeRange_->isEnabled() && optDateTimeRange_->isChecked())
+        optNewestData_->setChecked(true);
 }
 
 void frmDownloadFiles::SortByColumn(int column) {
@@ -302,8 +310,8 @@ void frmDownloadFiles::ShowKeepNote() {
 }
 
 void frmDownloadFiles::SetRangeEnabled(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{txtFromDate_, cboFromTime_, cmdFromSelect_, lblTo_, txtToDate_,
-                                                      cboToTime_, cmdToSelect_})
+    for (QWidget* w : std::initializer_list<QWidget*>{txtFromDate_, cboFromTime_, cmdFromSelect_,
+                                                      lblTo_, txtToDate_, cboToTime_, cmdToSelect_})
         w->setEnabled(enabled);
 }
 

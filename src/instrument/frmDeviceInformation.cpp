@@ -27,7 +27,8 @@ QLabel* Caption(QWidget* parent, Str::Id tag, QWidget* buddy) {
 }
 }  // namespace
 
-frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent) : QDialog(parent), link_(link) {
+frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent)
+    : QDialog(parent), link_(link) {
     setObjectName(QStringLiteral("frmDeviceInformation"));
     setProperty("Tag", Str::Tag(Str::kDeviceInformationTitle));
     if (parent) setWindowIcon(parent->windowIcon());
@@ -45,7 +46,8 @@ frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent) : QDialo
     form->addRow(Caption(this, Str::kCalibrationDate, txtCalib_), txtCalib_);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
+    QPushButton* ok =
+        AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -38,11 +38,12 @@ extern "C" {
 #define RS_MONITOR_RESIZE 6 /* -, int32_t* new size (in), size taken (out) */
 
 /* Notations of the data bytes. */
-#define RS_MONITOR_HEX 0       /* "%02X " */
-#define RS_MONITOR_DECIMAL 1   /* "%d " */
-#define RS_MONITOR_RAW 2       /* the byte itself */
-#define RS_MONITOR_PRINTABLE 3 /* the character for 32..127, "<%02Xh>" otherwise (any value > 2) \
-                                */
+#define RS_MONITOR_HEX 0     /* "%02X " */
+#define RS_MONITOR_DECIMAL 1 /* "%d " */
+#define RS_MONITOR_RAW 2     /* the byte itself */
+#define RS_MONITOR_PRINTABLE                                            \
+    3 /* the character for 32..127, "<%02Xh>" otherwise (any value > 2) \
+       */
 
 #define RS_MONITOR_BUFFER 65536 /* buffer size when monitoring starts */
 #define RS_MONITOR_MIN_BUFFER 8192

@@ -11,7 +11,8 @@ QStringList LanHostNames(const LinkState& state) {
 int AcceptLanHost(LinkState& state, const QString& host, qint32 typedPort) {
     for (int i = 0; i < 8; ++i)
         if (state.LanHosts[static_cast<size_t>(i)].host == host) return i + 1;
-    for (int i = 7; i >= 1; --i) state.LanHosts[static_cast<size_t>(i)] = state.LanHosts[static_cast<size_t>(i - 1)];
+    for (int i = 7; i >= 1; --i)
+        state.LanHosts[static_cast<size_t>(i)] = state.LanHosts[static_cast<size_t>(i - 1)];
     state.LanHosts[0] = {host, typedPort, 1};
     return 1;
 }

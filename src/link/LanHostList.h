@@ -2,9 +2,8 @@
 // The list of recently used LAN hosts (eight, the most recent first) and what
 // accepting the LAN dialog does to it.
 
-#include <array>
-
 #include <QStringList>
+#include <array>
 
 #include "link/LinkState.h"
 

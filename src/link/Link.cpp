@@ -170,9 +170,8 @@ bool Link::OpenPortAt(int port, int& errorCode) {
             error == PortError::kUnavailable)
             s_.MessageKey = MessageKeys::kThereIsNoCom;
         else
-            s_.MessageKey = error == PortError::kPermissionDenied
-                                ? MessageKeys::kPermissionDenied
-                                : MessageKeys::kCannotOpenPort;
+            s_.MessageKey = error == PortError::kPermissionDenied ? MessageKeys::kPermissionDenied
+                                                                  : MessageKeys::kCannotOpenPort;
         return false;
     }
 
@@ -286,8 +285,7 @@ bool Link::OpenLink(int port) {
         if (ok) break;
     }
     if (!ok)
-        s_.MessageKey = allReserved ? MessageKeys::kAllReserved
-                                    : MessageKeys::kCannotAutodetect;
+        s_.MessageKey = allReserved ? MessageKeys::kAllReserved : MessageKeys::kCannotAutodetect;
     // A port this user may not open is most likely the instrument's cable.
     const auto denied =
         std::find(portErrors_.begin(), portErrors_.end(), PortError::kPermissionDenied);

@@ -9,8 +9,8 @@
 
 #include <QString>
 #include <array>
-#include <utility>
 #include <functional>
+#include <utility>
 
 #include "base/MessageCatalogue.h"
 #include "link/ComPortMap.h"

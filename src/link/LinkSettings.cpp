@@ -21,7 +21,8 @@ void LoadLinkSettings(const SettingsStore& store, LinkState& state) {
     } else if (state.AutoDetect) {
         SelectAutoDetect(state);
     } else {
-        SelectSerialPort(state, state.ConfiguredPort == PortTarget::kLanPort ? 1 : state.ConfiguredPort);
+        SelectSerialPort(state,
+                         state.ConfiguredPort == PortTarget::kLanPort ? 1 : state.ConfiguredPort);
     }
 }
 

@@ -35,9 +35,11 @@ frmLanConnection::frmLanConnection(Link& link, QWidget* parent) : QDialog(parent
     txtPort_->setMaximumWidth(80);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
+    QPushButton* ok =
+        AddCaptionedButton(buttons, "cmdOK", Str::kButtonOk, QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
-    QPushButton* cancel = AddCaptionedButton(buttons, "cmdCancel", Str::kButtonCancel, QDialogButtonBox::RejectRole);
+    QPushButton* cancel =
+        AddCaptionedButton(buttons, "cmdCancel", Str::kButtonCancel, QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
@@ -81,7 +83,8 @@ void frmLanConnection::cmdOK_Click() {
     const QString host = cboIp_->currentText().trimmed();
     if (host.isEmpty()) {
         QMessageBox empty(QMessageBox::NoIcon, link_.Context().title,
-                          QStringLiteral("Hostname or IP address can't be empty."), QMessageBox::Ok, this);
+                          QStringLiteral("Hostname or IP address can't be empty."), QMessageBox::Ok,
+                          this);
         empty.exec();
         cboIp_->setFocus();
         return;

@@ -14,9 +14,9 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include "app/frmMain.h"
 #include "base/GuiCaptions.h"
 #include "base/StringTable.h"
-#include "app/frmMain.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 #include "support/RecordingPresenter.h"
@@ -27,7 +27,8 @@ namespace {
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        store = std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
+        store =
+            std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
     }
     std::unique_ptr<frmMain> MakeMain(const QString& commandLine = {}) {
         frmMain::Options options;
@@ -125,8 +126,9 @@ TEST_F(ShellTest, DroppedFilesAreRefusedWhileTheInstrumentIsBusy) {
 TEST_F(ShellTest, CommandLineIsActedOnOnceAtTheFirstActivation) {
     auto main = MakeMain("/l: /data/lab.t58");
     QStringList opened;
-    QObject::connect(main.get(), &frmMain::OpenRequested,
-                     [&](const QString& path, bool print) { opened << (print ? "print " : "open ") + path; });
+    QObject::connect(main.get(), &frmMain::OpenRequested, [&](const QString& path, bool print) {
+        opened << (print ? "print " : "open ") + path;
+    });
     main->show();
     QApplication::setActiveWindow(main.get());
     QApplication::processEvents();
@@ -187,7 +189,8 @@ TEST_F(ShellTest, PortMenuStoresTheChoiceEvenWhenNothingAnswers) {
 TEST_F(ShellTest, LanDialogRules) {
     auto main = MakeMain();
     LinkState& s = main->GetLink().State();
-    for (int i = 0; i < 8; ++i) s.LanHosts[static_cast<size_t>(i)] = {QStringLiteral("h%1").arg(i + 1), 100 + i, 1};
+    for (int i = 0; i < 8; ++i)
+        s.LanHosts[static_cast<size_t>(i)] = {QStringLiteral("h%1").arg(i + 1), 100 + i, 1};
     s.LanSelection = 2;
     frmLanConnection dialog(main->GetLink(), main.get());
     EXPECT_EQ(dialog.cboIp()->count(), 8);
@@ -217,7 +220,8 @@ TEST_F(ShellTest, DeviceInformationFromTheSimulatorWithAndWithoutAProbe) {
         ASSERT_TRUE(sim.Start(probe ? QStringList{} : QStringList{"--no-probe"}));
         auto main = MakeMain();
         LinkState& s = main->GetLink().State();
-        s.LanHosts[0] = {sim.TcpAddress().section(':', 0, 0), sim.TcpAddress().section(':', 1).toInt(), 1};
+        s.LanHosts[0] = {sim.TcpAddress().section(':', 0, 0),
+                         sim.TcpAddress().section(':', 1).toInt(), 1};
         s.LanSelection = 1;
         s.ConnectionType = Connection::kLan;
         s.ConfiguredPort = 17;

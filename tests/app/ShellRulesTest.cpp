@@ -7,15 +7,15 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "base/Branding.h"
-#include "base/CaptionRules.h"
 #include "app/CommandLine.h"
+#include "app/MainWindowSettings.h"
 #include "app/ProgramFiles.h"
 #include "app/RecentFiles.h"
-#include "app/MainWindowSettings.h"
+#include "base/Branding.h"
+#include "base/CaptionRules.h"
 #include "base/SettingsStore.h"
-#include "link/LinkSettings.h"
 #include "link/LanHostList.h"
+#include "link/LinkSettings.h"
 #include "link/LinkState.h"
 
 TEST(CaptionRules, WholeNumbersForLabelsLeadingNumbersForOtherControls) {
@@ -160,7 +160,8 @@ TEST_F(SettingsTest, LinkRoundTripKeepsEightHostsNotTheSpare) {
     LinkState s;
     s.ConfiguredPort = 4;
     s.AutoDetect = false;
-    for (int i = 0; i < 9; ++i) s.LanHosts[static_cast<size_t>(i)] = {QStringLiteral("host%1").arg(i), 100 + i, 1};
+    for (int i = 0; i < 9; ++i)
+        s.LanHosts[static_cast<size_t>(i)] = {QStringLiteral("host%1").arg(i), 100 + i, 1};
     s.LanSelection = 2;
     SaveLinkSettings(store, s);
     store.Sync();

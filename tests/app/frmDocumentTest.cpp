@@ -9,9 +9,9 @@
 #include <QMimeData>
 #include <QTableView>
 
+#include "app/frmDocument.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
-#include "app/frmDocument.h"
 #include "instrument/DeviceInformation.h"
 #include "support/ProgramFixture.h"
 
@@ -178,7 +178,8 @@ TEST_F(DocumentWindowTest, CopyOfOneCellIsTheWholeTableAndOfABlockItsCells) {
     document->ShowPage(frmDocument::kTablePage);
     QTableView* table = document->Table();
     table->setCurrentIndex(table->model()->index(0, 2));
-    table->selectionModel()->select(table->model()->index(0, 2), QItemSelectionModel::ClearAndSelect);
+    table->selectionModel()->select(table->model()->index(0, 2),
+                                    QItemSelectionModel::ClearAndSelect);
     document->Copy();
     const QString whole = QApplication::clipboard()->text();
     const QStringList lines = whole.split("\r\n", Qt::SkipEmptyParts);
@@ -193,7 +194,8 @@ TEST_F(DocumentWindowTest, CopyOfOneCellIsTheWholeTableAndOfABlockItsCells) {
     const QStringList cells = QApplication::clipboard()->text().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(cells.size(), 3);
     EXPECT_EQ(cells.at(0), "T, °C\tRH, %RH");
-    EXPECT_TRUE(cells.at(2).startsWith("\t")) << "the missing reading is an empty field: " << qPrintable(cells.at(2));
+    EXPECT_TRUE(cells.at(2).startsWith("\t"))
+        << "the missing reading is an empty field: " << qPrintable(cells.at(2));
     EXPECT_FALSE(cells.at(2).contains("-"));
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "ChartTestDocuments.h"
+#include "base/UserLocale.h"
 #include "chart/AxisForm.h"
 #include "chart/ChartNavigator.h"
-#include "base/UserLocale.h"
 
 namespace {
 

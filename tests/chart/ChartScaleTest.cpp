@@ -6,8 +6,8 @@
 #include <random>
 
 #include "ChartTestDocuments.h"
-#include "chart/ChartScale.h"
 #include "base/UserLocale.h"
+#include "chart/ChartScale.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <functional>
 #include <memory>
 
+#include "base/TextHelpers.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartMetrics.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
 #include "document/Statistics.h"
-#include "base/TextHelpers.h"
 
 struct TestQuantity {
     QString name;

@@ -10,9 +10,9 @@
 #include <QToolButton>
 
 #include "ChartTestDocuments.h"
+#include "base/UserLocale.h"
 #include "chart/ChartNavigator.h"
 #include "chart/frmAxis.h"
-#include "base/UserLocale.h"
 
 namespace {
 

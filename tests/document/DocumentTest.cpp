@@ -5,9 +5,9 @@
 #include <charconv>
 
 #include "DocumentTestSupport.h"
+#include "base/TextHelpers.h"
 #include "document/DocumentObserver.h"
 #include "document/DocumentTexts.h"
-#include "base/TextHelpers.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <initializer_list>
 
-#include "document/Document.h"
 #include "base/UserLocale.h"
+#include "document/Document.h"
 
 // Sets the user's locale (and text encoding: UTF-8, as today's desktops have
 // it) for one test and puts the system's back afterwards.

@@ -4,10 +4,10 @@
 
 #include "DocumentTestSupport.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
 #include "document/Statistics.h"
-#include "base/TextHelpers.h"
 
 namespace {
 

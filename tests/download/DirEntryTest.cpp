@@ -1,8 +1,8 @@
 // The directory: entries of a DIR reply, sorting, and the selection rules.
 #include <gtest/gtest.h>
 
-#include "download/DirEntry.h"
 #include "base/TextHelpers.h"
+#include "download/DirEntry.h"
 #include "sim/Instrument.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "download/DirEntry.h"
 #include "base/TextHelpers.h"
+#include "download/DirEntry.h"
 #include "link/Link.h"
 #include "sim/Instrument.h"
 #include "sim/SimPort.h"

@@ -4,11 +4,11 @@
 
 #include <ctime>
 
+#include "base/TextHelpers.h"
+#include "base/UserLocale.h"
 #include "download/DirEntry.h"
 #include "download/Download.h"
 #include "download/TimeStamp.h"
-#include "base/TextHelpers.h"
-#include "base/UserLocale.h"
 
 namespace {
 

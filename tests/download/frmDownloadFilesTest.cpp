@@ -71,7 +71,8 @@ TEST_F(DownloadDialogTest, TwoFilesOneByRangeBecomeTwoDocuments) {
     const qsizetype before = instrument.CommandLog().size();
     dialog->cmdDownload_Click();
     EXPECT_TRUE(presenter.shown.isEmpty()) << qPrintable(presenter.Keys().join(','));
-    EXPECT_EQ(Plays(before), (QStringList{"PLAY 0 2026-11-02 08:00:05 2026-11-02 08:01:00", "PLAY 4", "EXIT"}))
+    EXPECT_EQ(Plays(before),
+              (QStringList{"PLAY 0 2026-11-02 08:00:05 2026-11-02 08:01:00", "PLAY 4", "EXIT"}))
         << "Lager has no range: the plain form";
     const QList<frmDocument*> documents = main->Documents();
     ASSERT_EQ(documents.size(), 2);
@@ -140,7 +141,8 @@ TEST_F(DownloadDialogTest, AFileDeletedMeanwhileCannotBeDownloaded) {
 }
 
 TEST_F(DownloadDialogTest, DeletingFilesOneAndThreeOfFourSendsDelOneThenDelTwo) {
-    instrument.Files() = instrument.Files().mid(0, 2) + instrument.Files().mid(3, 2);  // four deletable files
+    instrument.Files() =
+        instrument.Files().mid(0, 2) + instrument.Files().mid(3, 2);  // four deletable files
     auto dialog = Open(true);
     ASSERT_EQ(dialog->lvwDownload()->topLevelItemCount(), 4);
     dialog->SortByColumn(1);  // by name: the walk still goes in directory order

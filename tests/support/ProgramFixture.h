@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "base/SettingsStore.h"
 #include "app/frmMain.h"
+#include "base/SettingsStore.h"
 #include "sim/Instrument.h"
 #include "sim/SimPort.h"
 #include "sim/VirtualPump.h"
@@ -18,7 +18,8 @@
 class ProgramFixture : public ::testing::Test {
 protected:
     ProgramFixture() : port(pump) {
-        store = std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
+        store =
+            std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
         store->Write("Auto", "False");
         port.AttachInstrument(1, &instrument);
         frmMain::Options options;

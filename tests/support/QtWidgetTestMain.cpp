@@ -1,9 +1,9 @@
 // Entry point of the widget tests: a QApplication on the offscreen platform,
 // test-mode standard paths (so no real settings are read or written).
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QStandardPaths>
-
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,20 +1,19 @@
 // tr58-screens OUTDIR HOST:PORT — pictures of the program's windows talking to
 // a simulator at HOST:PORT, rendered offscreen into OUTDIR.
-#include <cstdio>
-
 #include <QApplication>
-#include <QMessageBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QComboBox>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 
-#include "base/SettingsStore.h"
 #include "app/frmAbout.h"
+#include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "app/frmDocument.h"
+#include "base/SettingsStore.h"
 #include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
@@ -87,7 +86,8 @@ int main(int argc, char** argv) {
             files.SelectFiles({0, 3});
             files.show();
             QApplication::processEvents();
-            Save(&files, out.filePath(deleteMode ? QStringLiteral("delete.png") : QStringLiteral("download.png")));
+            Save(&files, out.filePath(deleteMode ? QStringLiteral("delete.png")
+                                                 : QStringLiteral("download.png")));
             files.hide();
         }
     }

@@ -11,13 +11,13 @@
 #include <cstring>
 
 #include "CliSession.h"
+#include "base/MessageCatalogue.h"
 #include "chart/ChartNavigator.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "document/T58File.h"
-#include "base/MessageCatalogue.h"
 
 const char kChartSynopsis[] =
     "chart FILE.t58 -o FILE.png [--width W] [--height H]\n"

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "base/SettingsStore.h"
 #include "base/MessageCatalogue.h"
+#include "base/SettingsStore.h"
 #include "link/Link.h"
 #include "link/PortControl.h"
 #include "link/QtPump.h"

@@ -3,10 +3,10 @@
 
 #include "CliSession.h"
 #include "base/StringTable.h"
+#include "base/TextHelpers.h"
 #include "download/DirEntry.h"
 #include "download/DirectoryReader.h"
 #include "instrument/DeviceInformation.h"
-#include "base/TextHelpers.h"
 
 namespace {
 
@@ -73,8 +73,8 @@ int RunRaw(CliSession& session, const QStringList& args) {
             QStringLiteral("raw takes one command text, e.g. tr58 raw \"VERS\""));
     Link& link = session.GetLink();
     QString reply;
-    const bool ok =
-        link.SendCommandAndReceive(args.first() + QLatin1Char('\r'), CodeFor(args.first()), reply, true);
+    const bool ok = link.SendCommandAndReceive(args.first() + QLatin1Char('\r'),
+                                               CodeFor(args.first()), reply, true);
     // A reply the engine refused (an "ERR") is still worth seeing.
     reply = CleanInstrumentText(reply).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     CliSession::Print(reply);
