@@ -14,6 +14,7 @@ declare -A below=(
     [document]="base"
     [download]="base link document"
     [chart]="base document"
+    [print]="base document chart"
     [app]="*"
     [cablewatch]="base link"
     [snapstart]="base"

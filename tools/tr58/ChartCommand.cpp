@@ -43,9 +43,11 @@ bool TakeSide(const QString& text, int& side) {
 }  // namespace
 
 std::unique_ptr<QCoreApplication> MakeToolApplication(int& argc, char** argv) {
-    bool chart = false;
-    for (int i = 1; i < argc; ++i) chart = chart || std::strcmp(argv[i], "chart") == 0;
-    if (!chart) return std::make_unique<QCoreApplication>(argc, argv);
+    // The commands that draw: the chart picture and the PDF.
+    bool draws = false;
+    for (int i = 1; i < argc; ++i)
+        draws = draws || std::strcmp(argv[i], "chart") == 0 || std::strcmp(argv[i], "pdf") == 0;
+    if (!draws) return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         // Created private (0700) and removed when the tool ends.

@@ -10,7 +10,7 @@ class CliSession;
 extern const char kChartSynopsis[];
 int RunChart(CliSession& session, const QStringList& args);
 
-// The tool's application object. The chart command draws text, which needs a
+// The tool's application object. The chart and pdf commands draw text, which needs a
 // QGuiApplication: it gets one on Qt's offscreen platform (no display needed)
 // with a private runtime folder when the environment names none, so that Qt
 // has nothing to warn about. Every other command keeps a QCoreApplication.

@@ -7,6 +7,7 @@
 #include "ChartCommand.h"
 #include "CliSession.h"
 #include "DocumentCommands.h"
+#include "PdfCommand.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -32,6 +33,7 @@ const std::vector<CliCommand>& Commands() {
         {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
         {"chart", kChartSynopsis, RunChart},
+        {"pdf", kPdfSynopsis, RunPdf},
         {"download", kDownloadSynopsis, RunDownload},
         {"delete", kDeleteSynopsis, RunDelete},
         {"convert", kConvertSynopsis, RunConvert},
@@ -64,7 +66,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A QGuiApplication on the offscreen platform for the chart command.
+    // A QGuiApplication on the offscreen platform for the chart and pdf commands.
     const std::unique_ptr<QCoreApplication> app = MakeToolApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tr58"));
     UserLocale::Init();
