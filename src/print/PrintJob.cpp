@@ -132,10 +132,8 @@ void DrawRight(QPainter& painter, const QFontMetricsF& metrics, double right, do
 
 void PaintHeader(QPainter& painter, const PageFrame& frame, const QString& titleText, int page,
                  int pages) {
-    const QString pageText = QStringLiteral("%1 %2 (%3)")
-                                 .arg(StringTable::Text(Str::kPage))
-                                 .arg(page)
-                                 .arg(pages);
+    const QString pageText =
+        QStringLiteral("%1 %2 (%3)").arg(StringTable::Text(Str::kPage)).arg(page).arg(pages);
     const double pageWidth = frame.bodyMetrics.horizontalAdvance(pageText);
     // The title stays clear of the page text on both sides, so it stays centred.
     const double room = std::max(0.0, frame.width - 2 * (pageWidth + frame.bodyLine));
@@ -188,10 +186,8 @@ public:
         AddText(Caption(Str::kInfoRecording), true);
         AddText(document.Info.RecordingKind, false, indent);
         const std::vector<std::pair<Str::Id, QString>> rows = {
-            {Str::kInfoTime, document.Info.Duration},
-            {Str::kInfoInterval, document.Info.Interval},
-            {Str::kInfoPoints, document.Info.Points},
-            {Str::kInfoStartTime, document.Info.Start},
+            {Str::kInfoTime, document.Info.Duration}, {Str::kInfoInterval, document.Info.Interval},
+            {Str::kInfoPoints, document.Info.Points}, {Str::kInfoStartTime, document.Info.Start},
             {Str::kInfoStopTime, document.Info.Stop},
         };
         double captionWidth = 0;
@@ -280,25 +276,25 @@ private:
             const bool header = row == 0;
             const QColor colour =
                 header ? QColor() : chartSlots.ColourOf(static_cast<int>(row - 1));
-            lines_.push_back([this, cells, header, colour, edges, indent, legend](QPainter& p,
-                                                                                  double y) {
-                const QFontMetricsF& fm = header ? frame_.boldMetrics : frame_.bodyMetrics;
-                p.setFont(header ? frame_.bold : frame_.body);
-                if (colour.isValid()) {
-                    p.save();
-                    p.setPen(QPen(colour, frame_.bodyLine / 8));
-                    const double mid = y + frame_.bodyLine / 2;
-                    p.drawLine(QPointF(indent, mid), QPointF(indent + legend * 0.7, mid));
-                    p.restore();
-                }
-                for (int c = 0; c < 5; ++c) {
-                    const double edge = edges[static_cast<size_t>(c)];
-                    if (c < 2)
-                        DrawLeft(p, fm, edge, y, cells.at(c));
-                    else
-                        DrawRight(p, fm, edge, y, cells.at(c));
-                }
-            });
+            lines_.push_back(
+                [this, cells, header, colour, edges, indent, legend](QPainter& p, double y) {
+                    const QFontMetricsF& fm = header ? frame_.boldMetrics : frame_.bodyMetrics;
+                    p.setFont(header ? frame_.bold : frame_.body);
+                    if (colour.isValid()) {
+                        p.save();
+                        p.setPen(QPen(colour, frame_.bodyLine / 8));
+                        const double mid = y + frame_.bodyLine / 2;
+                        p.drawLine(QPointF(indent, mid), QPointF(indent + legend * 0.7, mid));
+                        p.restore();
+                    }
+                    for (int c = 0; c < 5; ++c) {
+                        const double edge = edges[static_cast<size_t>(c)];
+                        if (c < 2)
+                            DrawLeft(p, fm, edge, y, cells.at(c));
+                        else
+                            DrawRight(p, fm, edge, y, cells.at(c));
+                    }
+                });
         }
     }
 
@@ -313,10 +309,8 @@ public:
     ChartPart(const PageFrame& frame, Document& document, const ChartSlots& chartSlots)
         : frame_(frame), document_(document), chartSlots_(chartSlots) {
         notes_ = WrapLines(document.Notes, frame.body, frame.Device(), frame.width);
-        const double width =
-            frame.width - kChartInsetTwips / kTwipsPerInch * frame.DpiX();
-        const int room =
-            std::min(static_cast<int>(notes_.size()) + 5, kChartNotesRoomLines);
+        const double width = frame.width - kChartInsetTwips / kTwipsPerInch * frame.DpiX();
+        const int room = std::min(static_cast<int>(notes_.size()) + 5, kChartNotesRoomLines);
         double height = frame.BodyHeight() - room * frame.bodyLine;
         const bool portrait = frame.height > frame.width;
         if (portrait) height = std::min(height, width * 0.75);
@@ -442,17 +436,23 @@ public:
         painter.restore();
         y += line_ / 4;
 
+        // A page's column is one block of lines: the text is shaped and
+        // written once per column, not once per cell (a 65000-point document
+        // has over half a million cells).
         painter.setFont(font_);
         const int first = page * perPage_ + 1;
         const int last = std::min(rows_, first + perPage_ - 1);
-        for (int row = first; row <= last; ++row, y += line_) {
-            for (int c = 0; c < columns_; ++c) {
-                const QString text = model_.GridText(row, c);
-                if (c == 1)
-                    DrawLeft(painter, *metrics_, lefts_[1], y, text);
-                else
-                    DrawRight(painter, *metrics_, rights_[static_cast<size_t>(c)], y, text);
+        const double height = (last - first + 2) * line_;
+        QString block;
+        for (int c = 0; c < columns_; ++c) {
+            block.clear();
+            for (int row = first; row <= last; ++row) {
+                if (row > first) block += QLatin1Char('\n');
+                block += model_.GridText(row, c);
             }
+            const double left = lefts_[static_cast<size_t>(c)];
+            const QRectF rect(left, y, rights_[static_cast<size_t>(c)] - left, height);
+            painter.drawText(rect, (c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignTop, block);
         }
     }
 
