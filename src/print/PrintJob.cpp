@@ -3,12 +3,15 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -410,6 +413,11 @@ public:
             if (x <= frame.width || points <= kSmallestTablePoints) break;
             points = std::max(kSmallestTablePoints, points * frame.width / x - 0.1);
         }
+        // The body's glyphs at the device's resolution, for GlyphOf.
+        QFont pixelFont = font_;
+        pixelFont.setPixelSize(qRound(points * frame.Device()->logicalDpiY() / 72.0));
+        rawFont_ = QRawFont::fromFont(pixelFont);
+        font_ = pixelFont;
         metrics_ = std::make_unique<QFontMetricsF>(font_, frame.Device());
         boldMetrics_ = std::make_unique<QFontMetricsF>(boldFont_, frame.Device());
         line_ = metrics_->lineSpacing();
@@ -436,30 +444,63 @@ public:
         painter.restore();
         y += line_ / 4;
 
-        // A page's column is one block of lines: the text is shaped and
-        // written once per column, not once per cell (a 65000-point document
-        // has over half a million cells).
-        painter.setFont(font_);
+        // A page's column is one run of glyphs, looked up character by
+        // character: the cells are digits, signs and dates, which need no
+        // shaping, and a 65000-point document has over half a million cells.
         const int first = page * perPage_ + 1;
         const int last = std::min(rows_, first + perPage_ - 1);
-        const double height = (last - first + 2) * line_;
-        QString block;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
         for (int c = 0; c < columns_; ++c) {
-            block.clear();
-            for (int row = first; row <= last; ++row) {
-                if (row > first) block += QLatin1Char('\n');
-                block += model_.GridText(row, c);
+            glyphs.clear();
+            positions.clear();
+            double baseline = y + metrics_->ascent();
+            for (int row = first; row <= last; ++row, baseline += line_) {
+                const QString text = model_.GridText(row, c);
+                const qsizetype from = glyphs.size();
+                double x = 0;
+                for (const QChar ch : text) {
+                    const Glyph glyph = GlyphOf(ch);
+                    glyphs << glyph.index;
+                    positions << QPointF(x, baseline);
+                    x += glyph.advance;
+                }
+                // The time to the left of its column, numbers to the right.
+                const double shift = c == 1 ? lefts_[1] : rights_[static_cast<size_t>(c)] - x;
+                for (qsizetype i = from; i < positions.size(); ++i) positions[i].rx() += shift;
             }
-            const double left = lefts_[static_cast<size_t>(c)];
-            const QRectF rect(left, y, rights_[static_cast<size_t>(c)] - left, height);
-            painter.drawText(rect, (c == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignTop, block);
+            QGlyphRun run;
+            run.setRawFont(rawFont_);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
         }
     }
 
 private:
+    struct Glyph {
+        quint32 index = 0;
+        double advance = 0;
+    };
+    Glyph GlyphOf(QChar ch) {
+        const auto known = glyphs_.constFind(ch.unicode());
+        if (known != glyphs_.cend()) return *known;
+        Glyph glyph;
+        const QList<quint32> indexes = rawFont_.glyphIndexesForString(QString(ch));
+        if (!indexes.isEmpty()) {
+            glyph.index = indexes.front();
+            const QList<QPointF> advances = rawFont_.advancesForGlyphIndexes(indexes);
+            if (!advances.isEmpty()) glyph.advance = advances.front().x();
+        }
+        glyphs_.insert(ch.unicode(), glyph);
+        return glyph;
+    }
+
     const PageFrame& frame_;
     Document& document_;
     DataTableModel model_;
+    QRawFont rawFont_;
+    QHash<char16_t, Glyph> glyphs_;
     int columns_ = 0;
     int rows_ = 0;
     QStringList header1_;
