@@ -29,8 +29,8 @@ QString RunProgram(const QString& program, const QStringList& args) {
 
 // The text of every page, in page order (pdftotext ends each page with a form feed).
 QStringList PageTexts(const QString& pdf) {
-    QStringList pages = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                          QStringLiteral("-")})
+    QStringList pages = RunProgram(QStringLiteral("pdftotext"),
+                                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
                             .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
     return pages;
@@ -38,8 +38,7 @@ QStringList PageTexts(const QString& pdf) {
 
 int PdfPages(const QString& pdf) {
     const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    const QRegularExpressionMatch match =
-        pages.match(RunProgram(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch match = pages.match(RunProgram(QStringLiteral("pdfinfo"), {pdf}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -219,4 +218,19 @@ TEST_F(PrintJobTest, NothingChosenPrintsNothing) {
     EXPECT_FALSE(WritePdf(Path("none.pdf"), *document, chartSlots, {}, error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("none.pdf")));
+}
+
+// A saved empty download: the information page, empty axes and the table's
+// headers, one page each.
+TEST_F(PrintJobTest, ADocumentWithoutPointsPrintsOnePagePerPart) {
+    auto document = ClimateDocument(0);
+    ChartSlots chartSlots;
+    chartSlots.Sync(*document);
+    const QString pdf = Path("empty.pdf");
+    QString error;
+    ASSERT_TRUE(WritePdf(pdf, *document, chartSlots, kAllParts, error)) << qPrintable(error);
+    const QStringList texts = PageTexts(pdf);
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_TRUE(texts.at(2).contains(QStringLiteral("Sida 3 (3)")));
+    EXPECT_TRUE(texts.at(2).contains(QStringLiteral("RH")));
 }

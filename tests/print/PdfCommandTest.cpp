@@ -14,7 +14,8 @@ namespace {
 
 QString PdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -90,10 +91,11 @@ TEST_F(PdfCommandTest, AFailedWriteKeepsThePreviousPdf) {
 
     // The disk "fills" after 4 KiB; the whole document's PDF takes far more.
     QProcess tool;
-    tool.start(QStringLiteral("/bin/sh"),
-               {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""),
-                QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"), QStringLiteral("pdf"), input_,
-                QStringLiteral("-o"), pdf});
+    tool.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""),
+         QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"), QStringLiteral("pdf"), input_,
+         QStringLiteral("-o"), pdf});
     ASSERT_TRUE(tool.waitForFinished(120000));
     EXPECT_EQ(tool.exitCode(), 1) << tool.readAllStandardError().constData();
     EXPECT_EQ(ReadAll(pdf), before);
