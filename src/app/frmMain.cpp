@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
@@ -39,6 +40,7 @@
 #include "link/QtPump.h"
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
+#include "print/frmPrint.h"
 
 namespace {
 
@@ -139,12 +141,17 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
     // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuFilePrint", "mnuRealTimeWindow", "mnuRealTimeSettings"})
+    for (const char* name : {"mnuRealTimeWindow", "mnuRealTimeSettings"})
         Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
         Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
     }
+
+    printRun_.printer = QPrinterInfo::defaultPrinterName();
+    // The command line is acted on at the first activation, or as soon as the
+    // program runs where no window is ever activated (no window manager).
+    if (!CommandLine.isEmpty()) QTimer::singleShot(0, this, &frmMain::ActOnCommandLine);
 
     qApp->installEventFilter(this);
     auto* clock = new QTimer(this);
@@ -248,7 +255,13 @@ void frmMain::BuildMenus() {
          onDocument([this](frmDocument& d) { FileSaveAs(d); })},
         {R::Separator, "mnuFile", "mnuFileBar1"},
         {R::Item, "mnuFile", "mnuFilePrint", Str::kMenuFilePrint,
-         QKeySequence(Qt::CTRL | Qt::Key_P)},
+         QKeySequence(Qt::CTRL | Qt::Key_P), [this] { ShowPrintDialog(frmPrint::Mode::Printer); }},
+        {R::Item,
+         "mnuFile",
+         "mnuFileSavePdf",
+         Str::kMenuFileSavePdf,
+         {},
+         [this] { ShowPrintDialog(frmPrint::Mode::Pdf); }},
         {R::Separator, "mnuFile", "mnuFileBar3", {}, {}, {}, true, false},
         // The recent files come here (below).
         {R::Separator, "mnuFile", "mnuFileBar4"},
@@ -630,7 +643,7 @@ void frmMain::MainFocus() {
 void frmMain::SetDocumentCommands(bool enabled) {
     for (const char* name :
          {"mnuViewInformation", "mnuViewChart", "mnuViewDataTable", "mnuEditCopy", "mnuFileClose",
-          "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuWindowArrangeIcons",
+          "mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuFileSavePdf", "mnuWindowArrangeIcons",
           "mnuWindowCascade", "mnuWindowCloseAll", "mnuWindowTile", "mnuWindowWindowList"})
         Action(QString::fromLatin1(name))->setEnabled(enabled);
 }
@@ -780,7 +793,11 @@ void frmMain::ActOnCommandLine() {
         OpenDocument(action.path);
     } else {
         CommandLine = QStringLiteral("Print");
-        OpenDocument(action.path);
+        if (OpenDocument(action.path)) {
+            if (!PrintAll(*ActiveDocument())) exitStatus_ = 1;
+        } else {
+            exitStatus_ = 1;
+        }
         CommandLine.clear();
         close();
     }

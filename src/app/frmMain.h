@@ -18,6 +18,8 @@
 #include "document/DocumentFiles.h"
 #include "download/DownloadHost.h"
 #include "link/Link.h"
+#include "print/PrintHost.h"
+#include "print/frmPrint.h"
 
 class GuiMessagePresenter;
 class frmDocument;
@@ -27,7 +29,10 @@ class QMdiSubWindow;
 class QToolBar;
 class frmCommunicating;
 
-class frmMain : public QMainWindow, public DownloadHost, public DocumentWindowHost {
+class frmMain : public QMainWindow,
+                public DownloadHost,
+                public DocumentWindowHost,
+                public PrintHost {
     Q_OBJECT
 public:
     // The file dialogs and the save question. Empty functions use the
@@ -38,6 +43,8 @@ public:
         // the chosen name (empty: cancelled) and the filter chosen out.
         std::function<QString(const QString& proposed, int& filter)> saveFileName;
         std::function<QMessageBox::StandardButton(const QString& text)> askSave;
+        // The PDF file, from the proposed name; empty: cancelled.
+        std::function<QString(const QString& proposed)> pdfFileName;
     };
 
     struct Options {
@@ -106,6 +113,18 @@ public:
     bool ConfirmCloseDocument(frmDocument& document) override;
     // DocumentWindowHost.
     QMenu* PagePopUp(int page) override;
+    // PrintHost.
+    QStringList Printers() const override;
+    PrintRun& RunPrintSettings() override { return printRun_; }
+    void SetPrinting(bool printing) override;
+    QString AskPdfFileName(const QString& proposed) override;
+    // The print dialog for the active document, printing or (Pdf) saving a PDF.
+    void ShowPrintDialog(frmPrint::Mode mode);
+    // Every part of document on the run's printer, then the window closes (the
+    // command line's /P:). False with the reason shown when nothing printed.
+    bool PrintAll(frmDocument& document);
+    // The program's exit status: not 0 when the command line's job failed.
+    int ExitStatus() const { return exitStatus_; }
     MessagePresenter* Presenter() const { return presenter_; }
     bool ShowMessage(const QString& key) override;
     // DownloadHost.
@@ -126,6 +145,8 @@ protected:
 
 private:
     const Dialogs& dialogs_;  // Options::dialogs, or the system's dialogs
+    PrintRun printRun_;       // orientation and printer, for this run only
+    int exitStatus_ = 0;
     QAction* AddAction(QMenu* menu, const QString& name, const QString& id,
                        const QKeySequence& key = {});
     QMenu* AddMenu(QMenu* parent, const QString& name, const QString& id);

@@ -41,5 +41,6 @@ int main(int argc, char** argv) {
     frmMain main(options);
     main.show();
     main.activateWindow();  // the command line is acted on at the first activation
-    return app.exec();
+    const int status = app.exec();
+    return main.ExitStatus() != 0 ? main.ExitStatus() : status;
 }

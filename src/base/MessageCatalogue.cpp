@@ -15,7 +15,7 @@ struct PlainMessage {
     MessageStyle style;
 };
 
-const std::array<PlainMessage, 20> kPlainMessages = {{
+const std::array<PlainMessage, 21> kPlainMessages = {{
     {MessageKeys::kCannotChange, 5069, MessageStyle::Exclamation},
     {MessageKeys::kChangeSettings, 5070, MessageStyle::Question},
     {MessageKeys::kStopReal, 5071, MessageStyle::Question},
@@ -29,6 +29,7 @@ const std::array<PlainMessage, 20> kPlainMessages = {{
     {MessageKeys::kWaitProcess, 5086, MessageStyle::Exclamation},
     {MessageKeys::kFileDeleted, 5091, MessageStyle::Critical},
     {MessageKeys::kNoProbe, 5092, MessageStyle::Exclamation},
+    {MessageKeys::kNoPrinter, 6050, MessageStyle::Exclamation},
     {MessageKeys::kFileError, 5093, MessageStyle::Critical},
     {MessageKeys::kFileUnreadable, 6046, MessageStyle::Critical},
     {MessageKeys::kFileIsFolder, 6047, MessageStyle::Critical},

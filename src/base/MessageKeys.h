@@ -24,6 +24,7 @@ inline const QString kInvalidDate = QStringLiteral("Invalid Date");
 inline const QString kInvalidFile = QStringLiteral("Invalid File");
 inline const QString kLanNoAnswer = QStringLiteral("LAN No Answer");
 inline const QString kNoFiles = QStringLiteral("No Files");
+inline const QString kNoPrinter = QStringLiteral("No Printer");
 inline const QString kNoProbe = QStringLiteral("No Probe");
 inline const QString kPermissionDenied = QStringLiteral("Permission Denied");
 inline const QString kRealTimeDisconnected = QStringLiteral("Real Time Disconnected");

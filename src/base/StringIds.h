@@ -106,6 +106,12 @@ enum Id : int {
     kAboutTitle = 5041,
     kAboutVersion = 5042,
     kAboutNotice = 5043,
+    kPrintTitle = 5047,
+    kPrintPrinter = 5048,
+    kPrintOrientation = 5049,
+    kPrintPortrait = 5050,
+    kPrintLandscape = 5051,
+    kPrintWhat = 5052,
     kDownloadFilesTitle = 5053,
     kReady = 5054,
     kDeletingFiles = 5055,
@@ -160,6 +166,10 @@ enum Id : int {
     kCannotOpenPortAfter = 6043,
     kLanNoAnswerBefore = 6044,
     kLanNoAnswerAfter = 6045,
+    kMenuFileSavePdf = 6048,
+    kNoPrinterOfferPdf = 6049,
+    kNoPrinterNotPrinted = 6050,
+    kPdfFilter = 6051,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6047. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6051. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -281,6 +281,13 @@ constexpr Entry kEntries[] = {
      "Kan inte läsa den här filen. Du har inte behörighet att läsa den, eller så används den "
      "av ett annat program."},
     {6047, "Det här är en mapp, inte en datafil. Välj en datafil (*.t58) i mappen."},
+    // Printing without a printer: the PDF instead.
+    {6048, "Spara som &PDF..."},
+    {6049,
+     "Det finns ingen skrivare installerad. Du kan spara utskriften som en PDF-fil i "
+     "stället."},
+    {6050, "Det finns ingen skrivare installerad. Filen skrevs inte ut."},
+    {6051, "PDF-dokument (*.pdf)"},
 };
 
 constexpr bool IdsAscending() {

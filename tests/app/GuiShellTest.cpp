@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -17,6 +18,8 @@
 #include "app/frmMain.h"
 #include "base/GuiCaptions.h"
 #include "base/StringTable.h"
+#include "document/Document.h"
+#include "document/DocumentFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 #include "support/RecordingPresenter.h"
@@ -237,4 +240,26 @@ TEST_F(ShellTest, DeviceInformationFromTheSimulatorWithAndWithoutAProbe) {
         EXPECT_FALSE(main->GetLink().IsCommunicating());
         EXPECT_EQ(main->GetLink().State().OpenPort, 0) << "CAL closes the link";
     }
+}
+
+// Regression: "/P: FILE" opened the file and ended with exit status 0 without
+// printing anything.
+TEST_F(ShellTest, PrintingFromTheCommandLineWithoutAPrinterSaysSoAndFails) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    const QString file = dir.filePath(QStringLiteral("lab.t58"));
+    {
+        Document document;
+        document.Title = QStringLiteral("Lab");
+        document.SetQuantityCount(1);
+        document.Property(QStringLiteral("\tT\r\n"));
+        document.Unit(QStringLiteral("\tC\r\n"));
+        ASSERT_TRUE(SaveDocumentFile(document, file, DocumentFileType::T58));
+    }
+    auto main = MakeMain(QStringLiteral("/P: ") + file);
+    main->show();
+    QApplication::processEvents();  // no activation needed: no window manager
+    QApplication::processEvents();
+    EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("No Printer")});
+    EXPECT_EQ(main->ExitStatus(), 1);
+    EXPECT_TRUE(main->Documents().isEmpty());
 }

@@ -20,7 +20,7 @@ QList<int> ExpectedIds() {
     add(5076, 5102);  // 5086 included
     add(6000, 6022);
     add(6030, 6036);
-    add(6040, 6047);
+    add(6040, 6051);
     return ids;
 }
 
