@@ -459,11 +459,27 @@ public:
                 const QString text = model_.GridText(row, c);
                 const qsizetype from = glyphs.size();
                 double x = 0;
+                bool missing = false;
                 for (const QChar ch : text) {
                     const Glyph glyph = GlyphOf(ch);
+                    missing = missing || (glyph.index == 0 && !ch.isSpace());
                     glyphs << glyph.index;
                     positions << QPointF(x, baseline);
                     x += glyph.advance;
+                }
+                if (missing) {
+                    // A character the table's font lacks (a month name in
+                    // another script): this cell goes through Qt's text
+                    // layout, which finds a font that has it.
+                    glyphs.resize(from);
+                    positions.resize(from);
+                    painter.setFont(font_);
+                    const double top = baseline - metrics_->ascent();
+                    if (c == 1)
+                        DrawLeft(painter, *metrics_, lefts_[1], top, text);
+                    else
+                        DrawRight(painter, *metrics_, rights_[static_cast<size_t>(c)], top, text);
+                    continue;
                 }
                 // The time to the left of its column, numbers to the right.
                 const double shift = c == 1 ? lefts_[1] : rights_[static_cast<size_t>(c)] - x;
