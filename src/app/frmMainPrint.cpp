@@ -33,8 +33,8 @@ QString frmMain::AskPdfFileName(const QString& proposed) {
                        ? dialogs_.pdfFileName(proposed)
                        : QFileDialog::getSaveFileName(this, title_, proposed,
                                                       StringTable::Text(Str::kPdfFilter));
-    if (!path.isEmpty() && QFileInfo(path).suffix().compare(QLatin1String("pdf"),
-                                                             Qt::CaseInsensitive) != 0)
+    if (!path.isEmpty() &&
+        QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
     return path;
 }

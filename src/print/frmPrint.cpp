@@ -17,6 +17,7 @@
 #include "base/GuiCaptions.h"
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
+#include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "print/PrintHost.h"
 #include "print/PrintJob.h"
@@ -30,16 +31,18 @@ QCheckBox* Box(QWidget* parent, const char* name, Str::Id tag) {
     return box;
 }
 
+// The PDF is proposed beside the document's file, or named after its data set.
 QString PdfNameFor(const Document& document) {
-    const QString base = document.FilePath.isEmpty() ? document.Info.Caption
-                                                     : QFileInfo(document.FilePath).completeBaseName();
+    QString base = QFileInfo(document.FilePath).completeBaseName();
+    if (base.isEmpty()) base = document.Info.Caption;
+    if (base.isEmpty()) base = SafeFileNameText(document.Title).trimmed();
     return (base.isEmpty() ? QStringLiteral("TR58") : base) + QStringLiteral(".pdf");
 }
 
 }  // namespace
 
-frmPrint::frmPrint(PrintHost& host, Document& document, const ChartSlots& chartSlots,
-                   int shownPage, Mode mode)
+frmPrint::frmPrint(PrintHost& host, Document& document, const ChartSlots& chartSlots, int shownPage,
+                   Mode mode)
     : QDialog(host.HostWindow()),
       host_(host),
       document_(document),
@@ -169,10 +172,10 @@ bool frmPrint::Print() {
                                                           : QPageLayout::Portrait);
     host_.SetPrinting(true);
     document_.bPrinting = true;
-    const bool ok =
-        PrintDocument(printer, document_, chartSlots_, Choice(),
-                      [this](const QString& text) { host_.SetStatusText(text); },
-                      [this] { return document_.bExit; });
+    const bool ok = PrintDocument(
+        printer, document_, chartSlots_, Choice(),
+        [this](const QString& text) { host_.SetStatusText(text); },
+        [this] { return document_.bExit; });
     if (!ok) printer.abort();
     document_.bPrinting = false;
     host_.SetPrinting(false);
