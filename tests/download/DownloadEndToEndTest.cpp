@@ -237,7 +237,7 @@ TEST(DownloadEndToEnd, CtrlCDuringADownloadSaysItWasCancelled) {
     ASSERT_TRUE(tool.waitForStarted());
     QThread::sleep(6);  // well into the transfer
     ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    ASSERT_TRUE(tool.waitForFinished(20000));
+    ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_TRUE(
         QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("cancelled")));
