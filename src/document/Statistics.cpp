@@ -18,12 +18,27 @@ float ShownValue(const QuantityInfo& quantity, float value) {
     return PointDecimalText(value, quantity.Decimals).toFloat();
 }
 
-// A caption of the string table without its keyboard marker ("&Namn:" -> "Namn:").
-QString Caption(int id) {
+}  // namespace
+
+QString PlainCaption(int id) {
     return StringTable::Text(id).remove(QLatin1Char('&'));
 }
 
-}  // namespace
+QList<QStringList> SummaryTable(const Document& document) {
+    QList<QStringList> table;
+    table << QStringList{PlainCaption(Str::kInfoQuantity), PlainCaption(Str::kInfoUnit),
+                         PlainCaption(Str::kInfoMinimum), PlainCaption(Str::kInfoMaximum),
+                         PlainCaption(Str::kInfoMean)};
+    for (int q = 0; q < document.QuantityCount(); ++q) {
+        const QuantityInfo& quantity = document.Quantity(q);
+        table << QStringList{CleanInstrumentText(quantity.Name.trimmed()),
+                             CleanInstrumentText(quantity.Unit.trimmed()),
+                             StatisticText(document, q, StatisticKind::Minimum),
+                             StatisticText(document, q, StatisticKind::Maximum),
+                             StatisticText(document, q, StatisticKind::Mean)};
+    }
+    return table;
+}
 
 bool ComputeStatistics(Document& document, DocumentHost* host) {
     const qint32 count = document.PointCount();
@@ -114,33 +129,24 @@ void UpdateFilledInformation(Document& document, bool realTime) {
 QString InformationPageText(const Document& document) {
     const InformationTexts& info = document.Info;
     QStringList lines;
-    lines << Caption(5003) + u' ' + document.Title;
+    lines << PlainCaption(Str::kInfoName) + u' ' + document.Title;
     lines << QString();
-    lines << Caption(5004);
+    lines << PlainCaption(Str::kInfoRecording);
     lines << QStringLiteral("  ") + info.RecordingKind;
     const auto row = [&lines](int id, const QString& value) {
         lines << QStringLiteral("  %1 %2")
-                     .arg(Caption(id).leftJustified(14), value)
+                     .arg(PlainCaption(id).leftJustified(14), value)
                      .trimmed()
                      .prepend(QStringLiteral("  "));
     };
-    row(5006, info.Duration);
-    row(5007, info.Interval);
-    row(5008, info.Points);
-    row(5009, info.Start);
-    row(5010, info.Stop);
+    row(Str::kInfoTime, info.Duration);
+    row(Str::kInfoInterval, info.Interval);
+    row(Str::kInfoPoints, info.Points);
+    row(Str::kInfoStartTime, info.Start);
+    row(Str::kInfoStopTime, info.Stop);
     lines << QString();
-    lines << Caption(5011);
-    QList<QStringList> table;
-    table << QStringList{Caption(5012), Caption(5013), Caption(5014), Caption(5015), Caption(5016)};
-    for (int q = 0; q < document.QuantityCount(); ++q) {
-        const QuantityInfo& quantity = document.Quantity(q);
-        table << QStringList{CleanInstrumentText(quantity.Name.trimmed()),
-                             CleanInstrumentText(quantity.Unit.trimmed()),
-                             StatisticText(document, q, StatisticKind::Minimum),
-                             StatisticText(document, q, StatisticKind::Maximum),
-                             StatisticText(document, q, StatisticKind::Mean)};
-    }
+    lines << PlainCaption(Str::kInfoSummary);
+    const QList<QStringList> table = SummaryTable(document);
     QList<qsizetype> widths(5, 0);
     for (const QStringList& cells : table)
         for (int c = 0; c < 5; ++c) widths[c] = std::max(widths[c], cells.at(c).size());
@@ -156,7 +162,7 @@ QString InformationPageText(const Document& document) {
         lines << line;
     }
     lines << QString();
-    lines << Caption(5017);
+    lines << PlainCaption(Str::kInfoNotes);
     QString notes = document.Notes;
     notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     for (const QString& line : notes.split(u'\n'))

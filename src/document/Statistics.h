@@ -4,6 +4,7 @@
 // document (times, interval, duration, recording kind, number of points).
 
 #include <QString>
+#include <QStringList>
 
 class Document;
 class DocumentHost;
@@ -29,6 +30,12 @@ QString StatisticText(const Document& document, int q, StatisticKind kind);
 // the number of points. realTime: the real-time window's document (named so;
 // its stop time is shown when it stops).
 void UpdateFilledInformation(Document& document, bool realTime);
+
+// A caption of the string table without its keyboard marker ("&Namn:" -> "Namn:").
+QString PlainCaption(int id);
+// The information page's summary: a row of captions (quantity, unit, minimum,
+// maximum, mean), then one row per quantity.
+QList<QStringList> SummaryTable(const Document& document);
 
 // The content of the information page as plain text (captions from the string
 // table), for the tr58 tool and for checks by eye.

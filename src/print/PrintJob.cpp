@@ -42,11 +42,6 @@ constexpr double kTwipsPerInch = 1440.0;
 // Lines of 10 pt kept under the chart for the notes, at most.
 constexpr int kChartNotesRoomLines = 9;
 
-// A caption of the string table without its keyboard marker ("&Namn:" -> "Namn:").
-QString Caption(int id) {
-    return StringTable::Text(id).remove(QLatin1Char('&'));
-}
-
 QFont PrintFont(double points, bool bold = false) {
     QFont font = QGuiApplication::font();
     font.setPointSizeF(points);
@@ -184,9 +179,9 @@ public:
         const double gap = m.horizontalAdvance(QStringLiteral("MM"));
         const double indent = m.horizontalAdvance(QStringLiteral("MM"));
 
-        AddText(Caption(Str::kInfoName) + u' ' + document.Title, false);
+        AddText(PlainCaption(Str::kInfoName) + u' ' + document.Title, false);
         AddBlank();
-        AddText(Caption(Str::kInfoRecording), true);
+        AddText(PlainCaption(Str::kInfoRecording), true);
         AddText(document.Info.RecordingKind, false, indent);
         const std::vector<std::pair<Str::Id, QString>> rows = {
             {Str::kInfoTime, document.Info.Duration}, {Str::kInfoInterval, document.Info.Interval},
@@ -195,9 +190,9 @@ public:
         };
         double captionWidth = 0;
         for (const auto& row : rows)
-            captionWidth = std::max(captionWidth, m.horizontalAdvance(Caption(row.first)));
+            captionWidth = std::max(captionWidth, m.horizontalAdvance(PlainCaption(row.first)));
         for (const auto& row : rows) {
-            const QString caption = Caption(row.first);
+            const QString caption = PlainCaption(row.first);
             const QString value = row.second;
             const double valueX = indent + captionWidth + gap / 2;
             lines_.push_back([this, caption, value, indent, valueX](QPainter& p, double y) {
@@ -207,10 +202,10 @@ public:
             });
         }
         AddBlank();
-        AddText(Caption(Str::kInfoSummary), true);
+        AddText(PlainCaption(Str::kInfoSummary), true);
         AddSummary(document, chartSlots, indent, gap);
         AddBlank();
-        AddText(Caption(Str::kInfoNotes), true);
+        AddText(PlainCaption(Str::kInfoNotes), true);
         for (const QString& line :
              WrapLines(document.Notes, frame.body, frame.Device(), frame.width - indent))
             AddText(line, false, indent);
@@ -248,18 +243,7 @@ private:
     void AddSummary(const Document& document, const ChartSlots& chartSlots, double indent,
                     double gap) {
         const QFontMetricsF& m = frame_.bodyMetrics;
-        QList<QStringList> table;
-        table << QStringList{Caption(Str::kInfoQuantity), Caption(Str::kInfoUnit),
-                             Caption(Str::kInfoMinimum), Caption(Str::kInfoMaximum),
-                             Caption(Str::kInfoMean)};
-        for (int q = 0; q < document.QuantityCount(); ++q) {
-            const QuantityInfo& quantity = document.Quantity(q);
-            table << QStringList{CleanInstrumentText(quantity.Name.trimmed()),
-                                 CleanInstrumentText(quantity.Unit.trimmed()),
-                                 StatisticText(document, q, StatisticKind::Minimum),
-                                 StatisticText(document, q, StatisticKind::Maximum),
-                                 StatisticText(document, q, StatisticKind::Mean)};
-        }
+        const QList<QStringList> table = SummaryTable(document);
         const double legend = m.horizontalAdvance(QStringLiteral("MMM"));
         std::vector<double> widths(5, 0.0);
         for (const QStringList& cells : table)
@@ -335,7 +319,7 @@ public:
         const int fit = static_cast<int>((frame_.bottom - y) / frame_.bodyLine) - 1;
         if (fit < 1) return;
         painter.setFont(frame_.bold);
-        DrawLeft(painter, frame_.boldMetrics, 0, y, Caption(Str::kInfoNotes));
+        DrawLeft(painter, frame_.boldMetrics, 0, y, PlainCaption(Str::kInfoNotes));
         painter.setFont(frame_.body);
         const int shown = std::min<int>(fit, static_cast<int>(notes_.size()));
         for (int i = 0; i < shown; ++i) {

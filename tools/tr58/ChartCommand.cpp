@@ -11,13 +11,11 @@
 #include <cstring>
 
 #include "CliSession.h"
-#include "base/MessageCatalogue.h"
 #include "chart/ChartNavigator.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
-#include "document/T58File.h"
 
 const char kChartSynopsis[] =
     "chart FILE.t58 -o FILE.png [--width W] [--height H]\n"
@@ -85,11 +83,7 @@ int RunChart(CliSession&, const QStringList& args) {
     if (output.isEmpty()) return CliSession::Usage(QStringLiteral("chart needs -o FILE.png"));
 
     Document document;
-    QString key;
-    if (!t58FormatOpen(document, input, nullptr, &key)) {
-        const std::optional<MessageBoxSpec> box = ComposeMessage(key, MessageContext{});
-        return CliSession::Failure(QStringLiteral("%1: %2").arg(input, box ? box->text : key));
-    }
+    if (!CliSession::OpenDocumentFile(document, input)) return Exit::kFailed;
 
     ChartSlots chartSlots;
     chartSlots.Sync(document);

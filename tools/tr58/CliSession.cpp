@@ -11,6 +11,7 @@
 
 #include "base/Branding.h"
 #include "base/MessageKeys.h"
+#include "document/T58File.h"
 #include "link/LinkSettings.h"
 
 namespace {
@@ -207,6 +208,14 @@ int CliSession::Usage(const QString& message) {
 int CliSession::Failure(const QString& message) {
     std::fprintf(stderr, "tr58: %s\n", message.toUtf8().constData());
     return Exit::kFailed;
+}
+
+bool CliSession::OpenDocumentFile(Document& document, const QString& path) {
+    QString key;
+    if (t58FormatOpen(document, path, nullptr, &key)) return true;
+    const std::optional<MessageBoxSpec> box = ComposeMessage(key, MessageContext{});
+    Failure(QStringLiteral("%1: %2").arg(path, box ? box->text : key));
+    return false;
 }
 
 void CliSession::Print(const QString& text) {

@@ -21,6 +21,8 @@ constexpr int kUsage = 2;
 constexpr int kPartial = 3;  // done, but not all that was asked (files kept)
 }  // namespace Exit
 
+class Document;
+
 class StderrPresenter : public MessagePresenter {
 public:
     bool Present(const MessageBoxSpec& box) override;
@@ -52,6 +54,9 @@ public:
     static int Usage(const QString& message);
     // A failure the tool itself found (a file, an argument): exit code 1.
     static int Failure(const QString& message);
+    // Reads a .t58 file as the program opens it; false after saying on
+    // standard error why it cannot be read.
+    static bool OpenDocumentFile(Document& document, const QString& path);
     // Text on standard output, UTF-8.
     static void Print(const QString& text);
 

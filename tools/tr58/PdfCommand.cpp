@@ -4,10 +4,8 @@
 #include "PdfCommand.h"
 
 #include "CliSession.h"
-#include "base/MessageCatalogue.h"
 #include "chart/ChartSlots.h"
 #include "document/Document.h"
-#include "document/T58File.h"
 #include "print/PrintJob.h"
 
 const char kPdfSynopsis[] =
@@ -67,11 +65,7 @@ int RunPdf(CliSession&, const QStringList& args) {
     if (output.isEmpty()) return CliSession::Usage(QStringLiteral("pdf needs -o FILE.pdf"));
 
     Document document;
-    QString key;
-    if (!t58FormatOpen(document, input, nullptr, &key)) {
-        const std::optional<MessageBoxSpec> box = ComposeMessage(key, MessageContext{});
-        return CliSession::Failure(QStringLiteral("%1: %2").arg(input, box ? box->text : key));
-    }
+    if (!CliSession::OpenDocumentFile(document, input)) return Exit::kFailed;
     ChartSlots chartSlots;
     chartSlots.Sync(document);
 
