@@ -13,6 +13,7 @@ declare -A below=(
     [instrument]="base link"
     [document]="base"
     [download]="base link document"
+    [realtime]="base link document download"
     [chart]="base document"
     [print]="base document chart"
     [app]="*"
