@@ -129,14 +129,14 @@ QByteArray Instrument::TakeOutput(qint64 nowMs, qint64 maxBytes) {
 void Instrument::Disconnected() {
     lineOpen_ = false;
     woken_ = false;
-    realTime_ = false;
     queue_.clear();
     line_.clear();
 }
 
 void Instrument::CloseLine(qint64 nowMs, bool announce) {
+    // The real-time mode outlives the line: the program closes the line
+    // between polls of long intervals and polls with "SEND" on the next.
     lineOpen_ = false;
-    realTime_ = false;
     if (announce) Send(kLineClosed, nowMs + responseDelayMs_);
 }
 

@@ -18,6 +18,10 @@ public:
     virtual QMenu* PagePopUp(int page) = 0;
     // The message line of the status bar.
     virtual void SetStatusText(const QString& text) = 0;
+    virtual QString StatusText() const { return {}; }
+    // The real-time window has stopped polling: the real-time commands are
+    // available again.
+    virtual void RealTimeStopped(frmDocument& /*document*/) {}
     // The close question of a document: false when it must stay open.
     virtual bool ConfirmCloseDocument(frmDocument& document) = 0;
     // Enables or disables the main window's commands for documents.

@@ -27,12 +27,40 @@
 #include "document/T58File.h"
 #include "download/RecordedDataFill.h"
 #include "link/Link.h"
+#include "realtime/RealTimeSession.h"
+#include "realtime/RealTimeTimer.h"
+
+// The real-time window as its acquisition sees it.
+class frmDocument::RealTimeAdapter : public RealTimeWindow {
+public:
+    explicit RealTimeAdapter(frmDocument& window) : window_(window) {}
+    QString StatusText() const override { return window_.host_.StatusText(); }
+    void SetStatusText(const QString& text) override { window_.host_.SetStatusText(text); }
+    void ShowStopped(bool asDocument) override {
+        // Grey: the window no longer follows the instrument.
+        window_.setBackgroundRole(QPalette::Button);
+        window_.setAutoFillBackground(true);
+        if (asDocument) {
+            const QString suffix = QLatin1Char(' ') + StringTable::Text(Str::kRealTimeSuffix);
+            QString caption = window_.Caption();
+            if (caption.endsWith(suffix)) caption.chop(suffix.size());
+            if (!caption.isEmpty()) window_.SetCaption(caption);
+            window_.SetIcon(QStringLiteral("Document"));
+        }
+        window_.host_.RealTimeStopped(window_);
+    }
+    void FollowNewest() override {}
+    void Yield() override { window_.Yield(); }
+    void SetDocumentCommands(bool enabled) override { window_.SetDocumentCommands(enabled); }
+
+private:
+    frmDocument& window_;
+};
 
 frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(ToolbarImage(mode == Mode::RealTime ? QStringLiteral("Realtime")
-                                                      : QStringLiteral("Document")));
+    SetIcon(mode == Mode::RealTime ? QStringLiteral("Realtime") : QStringLiteral("Document"));
     document_.bKapula = mode == Mode::Downloaded;
     document_.bRealTime = mode == Mode::RealTime;
 
@@ -94,6 +122,7 @@ frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mod
 
 frmDocument::~frmDocument() {
     document_.bExit = true;
+    session_.reset();
     chart_->SetDocument(nullptr);
     // The pages observe the document: they go before it does.
     delete tabs_;
@@ -127,6 +156,28 @@ bool frmDocument::PlayFile() {
     fillFailed_ = !ok;
     if (ok) SetCaption(document_.Info.Caption);
     return ok;
+}
+
+bool frmDocument::StartRealTime(qint32 seconds, qint16 unit, const bool* stopRequest) {
+    Link& link = host_.GetLink();
+    timer_ = std::make_unique<QtRealTimeTimer>();
+    realTimeWindow_ = std::make_unique<RealTimeAdapter>(*this);
+    session_ = std::make_unique<RealTimeSession>(link, document_, *timer_, *realTimeWindow_);
+    session_->SetInterval(seconds, unit);
+    session_->SetStopRequestFlag(stopRequest);
+    const bool ok = session_->Open();
+    fillFailed_ = !ok;
+    if (ok) chart_->DocumentFilled();
+    return ok;
+}
+
+bool frmDocument::IsRealTimeRunning() const {
+    return session_ && document_.bRealTime;
+}
+
+void frmDocument::SetIcon(const QString& name) {
+    setWindowIcon(ToolbarImage(name));
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowIcon(windowIcon());
 }
 
 QString frmDocument::Caption() const {
@@ -225,5 +276,8 @@ void frmDocument::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A real-time window that closes stops polling first (without asking:
+    // the user closed it).
+    if (session_ && document_.bRealTime) session_->StopReal();
     event->accept();
 }

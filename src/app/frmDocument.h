@@ -16,6 +16,8 @@ class InformationPage;
 class QTabWidget;
 class QTableView;
 class DocumentWindowHost;
+class QtRealTimeTimer;
+class RealTimeSession;
 
 class frmDocument : public QWidget, public DocumentHost {
     Q_OBJECT
@@ -42,9 +44,21 @@ public:
     // holds no readings and closes without the save question.
     bool FillFailed() const { return fillFailed_; }
 
+    // The real-time window (real-time mode): the first request and its first
+    // reading, then polls every seconds; false when the window is to close
+    // again (why has been shown). stopRequest is the main window's
+    // stop-request flag.
+    bool StartRealTime(qint32 seconds, qint16 unit, const bool* stopRequest);
+    // The recording of a real-time window; null for other windows.
+    RealTimeSession* Session() const { return session_.get(); }
+    // Polling (not yet stopped).
+    bool IsRealTimeRunning() const;
+
     // The caption: the file name, or the data set's safe name.
     QString Caption() const;
     void SetCaption(const QString& caption);
+    // The window's icon (a toolbar image: "Document", "Realtime").
+    void SetIcon(const QString& name);
 
     Q_INVOKABLE void ShowPage(int page);
     int CurrentPage() const;
@@ -82,4 +96,10 @@ private:
     QTableView* msgTable_ = nullptr;
     DataTableModel* tableModel_ = nullptr;
     bool fillFailed_ = false;
+    // Real time: the window's timer, its acquisition and the window as the
+    // acquisition sees it.
+    class RealTimeAdapter;
+    std::unique_ptr<QtRealTimeTimer> timer_;
+    std::unique_ptr<RealTimeAdapter> realTimeWindow_;
+    std::unique_ptr<RealTimeSession> session_;
 };

@@ -141,7 +141,7 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
     // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuRealTimeWindow", "mnuRealTimeSettings"})
+    for (const char* name : {"mnuRealTimeSettings"})
         Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
@@ -323,8 +323,14 @@ void frmMain::BuildMenus() {
 
         {R::Menu, "", "mnuIndicator", Str::kMenuInstrument},
         {R::Item, "mnuIndicator", "mnuRealTimeWindow", Str::kMenuRealTimeWindow,
-         QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {R::Item, "mnuIndicator", "mnuStopRealTimeWindow", Str::kMenuStopRealTime, {}, {}, false},
+         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { mnuRealTimeWindow_Click(); }},
+        {R::Item,
+         "mnuIndicator",
+         "mnuStopRealTimeWindow",
+         Str::kMenuStopRealTime,
+         {},
+         [this] { mnuStopRealTimeWindow_Click(); },
+         false},
         {R::Item, "mnuIndicator", "mnuRealTimeSettings", Str::kMenuRealTimeSettings},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar0"},
         {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles,
@@ -549,6 +555,10 @@ QLabel* frmMain::StatusPanel(int panel) const {
 
 void frmMain::SetStatusText(const QString& text) {
     panels_[0]->setText(text);
+}
+
+QString frmMain::StatusText() const {
+    return panels_[0]->text();
 }
 
 void frmMain::UpdateClock() {

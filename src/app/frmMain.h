@@ -7,12 +7,14 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QMessageBox>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
 #include "app/DocumentWindowHost.h"
 #include "app/MainWindowSettings.h"
 #include "app/RecentFiles.h"
+#include "app/frmDocument.h"
 #include "base/Branding.h"
 #include "base/SettingsStore.h"
 #include "document/DocumentFiles.h"
@@ -93,6 +95,13 @@ public:
     void Lan_Click();
     void ToolbarButtonClick(const QString& key);
     void mnuIndicatorDeviceInformation_Click();
+    // The real-time window: opened (or brought to the front when it runs),
+    // stopped after asking, stopped without asking.
+    void mnuRealTimeWindow_Click();
+    void mnuStopRealTimeWindow_Click();
+    void StopReal();
+    // The running real-time window, if any.
+    frmDocument* RealTimeWindow() const { return realTimeWindow_; }
     // The instrument's file dialog, to download or (deleteFiles) to delete.
     void ShowFileDialog(bool deleteFiles);
     // Whether dropped files would be taken now.
@@ -113,6 +122,8 @@ public:
     bool ConfirmCloseDocument(frmDocument& document) override;
     // DocumentWindowHost.
     QMenu* PagePopUp(int page) override;
+    QString StatusText() const override;
+    void RealTimeStopped(frmDocument& document) override;
     // PrintHost.
     QStringList Printers() const override;
     PrintRun& RunPrintSettings() override { return printRun_; }
@@ -191,6 +202,11 @@ private:
     QList<QLabel*> panels_;
     RecentFiles recent_;
     MainWindowSettings geometry_;
+    // The real-time window while it exists (at most one polls at a time).
+    QPointer<frmDocument> realTimeWindow_;
+    // The stop-request flag: set while the real-time settings dialog is open
+    // or a stop runs, so that no stop question or stop message comes.
+    bool stopRequest_ = false;
     bool capsLock_ = false;
     bool numLock_ = true;
     bool insert_ = true;

@@ -15,6 +15,7 @@
 #include "document/DocumentFiles.h"
 #include "document/Export.h"
 #include "document/T58File.h"
+#include "realtime/RealTimeSession.h"
 
 namespace {
 
@@ -132,6 +133,8 @@ bool frmMain::OpenDocument(const QString& requested) {
 }
 
 bool frmMain::FileSave(frmDocument& document) {
+    // A running real-time window stops before its data is written.
+    if (document.IsRealTimeRunning()) document.Session()->StopReal();
     Document& d = document.Doc();
     if (d.FilePath.isEmpty()) return FileSaveAs(document);
     return WriteDocument(document, d.FilePath, DocumentFileType::T58,

@@ -362,7 +362,10 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
             // The instrument refused the command: its "ERR" is no reading.
             // A deletion's caller reads the refusal itself ("File Deleted").
             ok = false;
-            s_.MessageKey = FailureKey(code);
+            // "ERR" to the first real-time request: the real-time window is off
+            // (no probe quantities shown, the instrument busy recording).
+            s_.MessageKey =
+                code == Command::kSendFirst ? MessageKeys::kRealTimeDisconnected : FailureKey(code);
         }
     }
     if (!opened) {
@@ -374,7 +377,11 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
         if (IsCommunicating()) progress_.Hide();
         if (!s_.bcancel) {
             if (IsRealTimeActive() && realTime_->PointCount() >= 1 && code == Command::kSendPoll) {
-                if (!s_.MessageKey.startsWith(QLatin1String("Cannot"))) s_.MessageKey.clear();
+                // A poll that failed on an open line is tried again at the next
+                // tick: nothing to say. A line that could not be opened (no
+                // port, no cable, no instrument) keeps its key: the real-time
+                // window stops on it.
+                if (opened) s_.MessageKey.clear();
             } else if (Command::IsCommand(code)) {
                 ShowMessage(s_.MessageKey);
             }
