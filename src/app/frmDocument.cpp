@@ -37,9 +37,8 @@ public:
     QString StatusText() const override { return window_.host_.StatusText(); }
     void SetStatusText(const QString& text) override { window_.host_.SetStatusText(text); }
     void ShowStopped(bool asDocument) override {
-        // Grey: the window no longer follows the instrument.
-        window_.setBackgroundRole(QPalette::Button);
-        window_.setAutoFillBackground(true);
+        // Grey again: the window no longer follows the instrument.
+        window_.SetRealTimeLook(false);
         if (asDocument) {
             const QString suffix = QLatin1Char(' ') + StringTable::Text(Str::kRealTimeSuffix);
             QString caption = window_.Caption();
@@ -167,9 +166,22 @@ bool frmDocument::StartRealTime(qint32 seconds, qint16 unit, const bool* stopReq
     session_->SetStopRequestFlag(stopRequest);
     const bool ok = session_->Open();
     fillFailed_ = !ok;
-    if (ok) chart_->DocumentFilled();
+    if (ok) {
+        chart_->DocumentFilled();
+        SetRealTimeLook(true);
+    }
     return ok;
 }
+
+void frmDocument::SetRealTimeLook(bool polling) {
+    // A polling window has the window-background colour (white), a stopped
+    // one the button face, as every other document.
+    QPalette look = palette();
+    const QPalette::ColorRole role = polling ? QPalette::Base : QPalette::Button;
+    look.setColor(QPalette::Window, QApplication::palette().color(role));
+    setPalette(look);
+    setBackgroundRole(role);
+    setAutoFillBackground(true);
 
 bool frmDocument::IsRealTimeRunning() const {
     return session_ && document_.bRealTime;

@@ -85,6 +85,8 @@ protected:
 
 private:
     void ShowTableRow(qint32 row, qint32 topRow);
+    // The real-time window's colours while it polls and after.
+    void SetRealTimeLook(bool polling);
     void UpdateLegend();
 
     DocumentWindowHost& host_;  // the program around the window

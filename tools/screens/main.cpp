@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     store.Write("1IP", address.section(':', 0, 0));
     store.Write("1IPort", address.section(':', 1));
     store.Write("2IP", "lab-tr58.example");
+    store.Write("LastInterval", "1");
 
     frmMain::Options options;
     options.store = &store;
@@ -90,6 +92,30 @@ int main(int argc, char** argv) {
                                                  : QStringLiteral("download.png")));
             files.hide();
         }
+    }
+
+    // The real-time window polling every second, on its chart page, then
+    // stopped (grey, an ordinary document).
+    main.mnuRealTimeWindow_Click();
+    if (frmDocument* realTime = main.RealTimeWindow()) {
+        realTime->ShowPage(frmDocument::kChartPage);
+        QEventLoop wait;
+        QTimer::singleShot(8000, &wait, &QEventLoop::quit);
+        wait.exec();
+        Save(&main, out.filePath("realtime-running.png"));
+        realTime->ShowPage(frmDocument::kTablePage);
+        QApplication::processEvents();
+        Save(&main, out.filePath("realtime-table.png"));
+        realTime->ShowPage(frmDocument::kInformationPage);
+        QApplication::processEvents();
+        Save(&main, out.filePath("realtime-information.png"));
+        main.StopReal();
+        QApplication::processEvents();
+        Save(&main, out.filePath("realtime-stopped-information.png"));
+        realTime->ShowPage(frmDocument::kChartPage);
+        QApplication::processEvents();
+        Save(&main, out.filePath("realtime-stopped.png"));
+        main.mnuWindowCloseAll_Click();
     }
 
     // A document's three pages, when a .t58 file is named.
