@@ -182,6 +182,7 @@ void frmDocument::SetRealTimeLook(bool polling) {
     setPalette(look);
     setBackgroundRole(role);
     setAutoFillBackground(true);
+}
 
 bool frmDocument::IsRealTimeRunning() const {
     return session_ && document_.bRealTime;
