@@ -111,11 +111,11 @@ void EndRecord(QByteArray& out, qsizetype recordStart) {
 }
 
 QByteArray QuantitiesRecord(const Document& document, qint64 base) {
-    QByteArray out = "Q\t" + QByteArray::number(base) + '\t' +
-                     QByteArray::number(document.QuantityCount());
+    QByteArray out =
+        "Q\t" + QByteArray::number(base) + '\t' + QByteArray::number(document.QuantityCount());
     for (int q = 0; q < document.QuantityCount(); ++q)
-        out += '\t' + Escaped(document.Quantity(q).Name) + '\t' +
-               Escaped(document.Quantity(q).Unit);
+        out +=
+            '\t' + Escaped(document.Quantity(q).Name) + '\t' + Escaped(document.Quantity(q).Unit);
     EndRecord(out, 0);
     return out;
 }
@@ -252,7 +252,8 @@ bool RecordingJournal::Begin(const QString& path, const Document& document, QStr
     }
     DiskPlatform::SyncFolder(folder);
     file_.setFileName(path_);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) return Fail(problem, systemText(file_));
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append))
+        return Fail(problem, systemText(file_));
     goodSize_ = file_.size();
     written_ = count;
     base_ = base;
@@ -336,7 +337,8 @@ bool ReadJournal(const QString& path, Document& document, QString& problem, int*
     const QByteArrayView version = first.sliced(magic.size());
     if (version != QByteArray::number(RecordingJournal::kFormatVersion)) {
         problem = StringTable::Text(Str::kJournalUnknownVersion)
-                      .arg(QString::fromLatin1(version.first(std::min<qsizetype>(version.size(), 16)).toByteArray()));
+                      .arg(QString::fromLatin1(
+                          version.first(std::min<qsizetype>(version.size(), 16)).toByteArray()));
         return false;
     }
 
@@ -477,8 +479,7 @@ QString JournalLockPath(const QString& journalPath) {
 
 QString NewJournalPath() {
     const QDir folder(JournalFolder());
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1;; ++n) {
         const QString name = n == 1 ? QStringLiteral("realtime-%1.t58.part").arg(stamp)
                                     : QStringLiteral("realtime-%1-%2.t58.part").arg(stamp).arg(n);
@@ -490,8 +491,8 @@ QString NewJournalPath() {
 QStringList UnfinishedJournals() {
     const QDir folder(JournalFolder());
     QStringList journals;
-    const QFileInfoList entries =
-        folder.entryInfoList({QStringLiteral("*.t58.part")}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QFileInfoList entries = folder.entryInfoList({QStringLiteral("*.t58.part")}, QDir::Files,
+                                                       QDir::Time | QDir::Reversed);
     for (const QFileInfo& entry : entries) {
         const QString path = entry.absoluteFilePath();
         // Held by a running program (it records into it, or shows the

@@ -83,9 +83,9 @@ private:
     QString path_;
     QFile file_;
     std::unique_ptr<QLockFile> lock_;
-    qint64 goodSize_ = 0;  // the file's size after the last append that reached the disk
-    qint32 written_ = 0;   // points in the journal
-    qint64 base_ = 0;      // the whole second that reading times count from
+    qint64 goodSize_ = 0;     // the file's size after the last append that reached the disk
+    qint32 written_ = 0;      // points in the journal
+    qint64 base_ = 0;         // the whole second that reading times count from
     QByteArray description_;  // the last description record written
 };
 

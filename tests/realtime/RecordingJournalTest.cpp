@@ -60,16 +60,16 @@ protected:
     // One poll's reply, at 5 s steps from the first reading (over midnight).
     void Poll(int n) {
         const QDateTime at = QDateTime(QDate(2026, 11, 2), QTime(23, 59, 55)).addSecs(5 * n);
-        const QString values =
-            n % 4 == 3 ? QStringLiteral("-\t-\t-")
-                       : QStringLiteral("%1\t%2\t%3")
-                             .arg(21.5 + std::sin(n) * 3, 0, 'f', 2)
-                             .arg(45.0 + n * 0.25, 0, 'f', 2)
-                             .arg(1013.2 - n * 0.1, 0, 'f', 1);
-        const ReplyFill fill = FillDocumentFromReply(
-            live, at.toString(QStringLiteral("yy-MM-dd HH:mm:ss")) + u'\t' + values +
-                      QStringLiteral("\r\n\x1A"),
-            state);
+        const QString values = n % 4 == 3 ? QStringLiteral("-\t-\t-")
+                                          : QStringLiteral("%1\t%2\t%3")
+                                                .arg(21.5 + std::sin(n) * 3, 0, 'f', 2)
+                                                .arg(45.0 + n * 0.25, 0, 'f', 2)
+                                                .arg(1013.2 - n * 0.1, 0, 'f', 1);
+        const ReplyFill fill =
+            FillDocumentFromReply(live,
+                                  at.toString(QStringLiteral("yy-MM-dd HH:mm:ss")) + u'\t' +
+                                      values + QStringLiteral("\r\n\x1A"),
+                                  state);
         ASSERT_FALSE(fill.failed) << n;
     }
     // A recording of the first reply and n polls, each journaled as it came.
