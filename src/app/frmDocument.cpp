@@ -27,6 +27,7 @@
 #include "document/T58File.h"
 #include "download/RecordedDataFill.h"
 #include "link/Link.h"
+#include "realtime/RecordingJournal.h"
 
 frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
@@ -129,6 +130,18 @@ bool frmDocument::PlayFile() {
     return ok;
 }
 
+void frmDocument::AdoptJournal(std::unique_ptr<RecordingJournal> journal) {
+    journal_ = std::move(journal);
+}
+
+void frmDocument::DocumentSaved() {
+    // While the window still polls, more readings come that are in no file yet.
+    if (journal_ && !document_.bRealTime) {
+        journal_->Finish();
+        journal_.reset();
+    }
+}
+
 QString frmDocument::Caption() const {
     return windowTitle();
 }
@@ -224,6 +237,11 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     if (!host_.ConfirmCloseDocument(*this)) {
         event->ignore();
         return;
+    }
+    // Closed on purpose: saved, or the user chose not to keep the readings.
+    if (journal_) {
+        journal_->Finish();
+        journal_.reset();
     }
     event->accept();
 }

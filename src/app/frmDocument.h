@@ -11,6 +11,7 @@
 #include "document/DocumentHost.h"
 
 class ChartView;
+class RecordingJournal;
 class DataTableModel;
 class InformationPage;
 class QTabWidget;
@@ -41,6 +42,16 @@ public:
     // The downloaded reply could not be made into this window's data: it
     // holds no readings and closes without the save question.
     bool FillFailed() const { return fillFailed_; }
+
+    // The journal that keeps this window's readings on the disk until they are
+    // safe in a .t58 file (a real-time recording, or one restored after a
+    // crash). The window finishes it (removes the file) when its document has
+    // been saved while it no longer polls, or when the window is closed on
+    // purpose; a window that goes any other way leaves the journal on disk.
+    void AdoptJournal(std::unique_ptr<RecordingJournal> journal);
+    RecordingJournal* Journal() const { return journal_.get(); }
+    // The document has been saved as a .t58 file.
+    void DocumentSaved();
 
     // The caption: the file name, or the data set's safe name.
     QString Caption() const;
@@ -82,4 +93,5 @@ private:
     QTableView* msgTable_ = nullptr;
     DataTableModel* tableModel_ = nullptr;
     bool fillFailed_ = false;
+    std::unique_ptr<RecordingJournal> journal_;
 };

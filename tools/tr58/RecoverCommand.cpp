@@ -71,8 +71,8 @@ int RunRecover(CliSession& session, const QStringList& args) {
         return CliSession::Failure(shownOutput);
     }
     std::fprintf(stderr, "tr58: %d readings recovered into %s; %d torn record%s dropped\n",
-                 static_cast<int>(document.PointCount()), shownOutput.toUtf8().constData(),
-                 dropped, dropped == 1 ? "" : "s");
+                 static_cast<int>(document.PointCount()), shownOutput.toUtf8().constData(), dropped,
+                 dropped == 1 ? "" : "s");
     CliSession::Print(shownOutput + QLatin1Char('\n'));
     return Exit::kOk;
 }
