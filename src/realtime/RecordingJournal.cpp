@@ -301,12 +301,12 @@ void RecordingJournal::Close() {
 bool RecordingJournal::Reopen(const QString& path, QString* problem) {
     Close();
     path_ = QFileInfo(path).absoluteFilePath();
-    const QString shown = QDir::toNativeSeparators(path_);
     lock_ = std::make_unique<QLockFile>(JournalLockPath(path_));
     lock_->setStaleLockTime(0);
+    // Held by a running program: that one shows it (no problem to tell).
     if (!lock_->tryLock(0)) {
         lock_.reset();
-        return Fail(problem, StringTable::Text(Str::kJournalExists).arg(shown));
+        return Fail(problem, QString());
     }
     if (!QFileInfo(path_).isFile()) return Fail(problem, Problem(Str::kJournalMissing));
     return true;

@@ -56,7 +56,9 @@ public:
     // Creates the journal at path (fails if it cannot; problem says why) and writes a header
     // with a format version, the document's Title, IntervalValue/IntervalUnit, StartTime,
     // each quantity's Name, Unit and Decimals, then every point the document holds; flushed
-    // to the disk (fsync) before it returns. The journal appears complete or not at all.
+    // to the disk (fsync) before it returns. The journal appears complete or not at all. The
+    // quantities must be known (the first reply has been read). A journal already at path (a
+    // recording never recovered) is not written over: false.
     bool Begin(const QString& path, const Document& document, QString* problem = nullptr);
     // Appends the points [from, document.PointCount()) — one record per point — and flushes
     // them to the disk before returning. False when the write failed. Points before from that
@@ -72,7 +74,8 @@ public:
 
     // Takes over a journal left by a recording that did not end normally (for the document
     // restored from it): its lock is taken, so no other program offers it meanwhile; Finish
-    // removes it, Close keeps it. False when it is gone or held by a running program.
+    // removes it, Close keeps it. False when it is gone (problem says so) or held by a running
+    // program (problem empty). Append is refused: the restored recording gets no readings.
     bool Reopen(const QString& path, QString* problem = nullptr);
 
 private:
