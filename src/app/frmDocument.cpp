@@ -55,6 +55,7 @@ public:
 private:
     frmDocument& window_;
 };
+#include "realtime/RecordingJournal.h"
 
 frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mode_(mode) {
     setObjectName(QStringLiteral("frmDocument"));
@@ -193,6 +194,18 @@ void frmDocument::SetIcon(const QString& name) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowIcon(windowIcon());
 }
 
+void frmDocument::AdoptJournal(std::unique_ptr<RecordingJournal> journal) {
+    journal_ = std::move(journal);
+}
+
+void frmDocument::DocumentSaved() {
+    // While the window still polls, more readings come that are in no file yet.
+    if (journal_ && !document_.bRealTime) {
+        journal_->Finish();
+        journal_.reset();
+    }
+}
+
 QString frmDocument::Caption() const {
     return windowTitle();
 }
@@ -292,5 +305,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     // A real-time window that closes stops polling first (without asking:
     // the user closed it).
     if (session_ && document_.bRealTime) session_->StopReal();
+    // Closed on purpose: saved, or the user chose not to keep the readings.
+    if (journal_) {
+        journal_->Finish();
+        journal_.reset();
+    }
     event->accept();
 }

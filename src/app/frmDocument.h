@@ -11,6 +11,7 @@
 #include "document/DocumentHost.h"
 
 class ChartView;
+class RecordingJournal;
 class DataTableModel;
 class InformationPage;
 class QTabWidget;
@@ -53,6 +54,15 @@ public:
     RealTimeSession* Session() const { return session_.get(); }
     // Polling (not yet stopped).
     bool IsRealTimeRunning() const;
+    // The journal that keeps this window's readings on the disk until they are
+    // safe in a .t58 file (a real-time recording, or one restored after a
+    // crash). The window finishes it (removes the file) when its document has
+    // been saved while it no longer polls, or when the window is closed on
+    // purpose; a window that goes any other way leaves the journal on disk.
+    void AdoptJournal(std::unique_ptr<RecordingJournal> journal);
+    RecordingJournal* Journal() const { return journal_.get(); }
+    // The document has been saved as a .t58 file.
+    void DocumentSaved();
 
     // The caption: the file name, or the data set's safe name.
     QString Caption() const;
@@ -104,4 +114,5 @@ private:
     std::unique_ptr<QtRealTimeTimer> timer_;
     std::unique_ptr<RealTimeAdapter> realTimeWindow_;
     std::unique_ptr<RealTimeSession> session_;
+    std::unique_ptr<RecordingJournal> journal_;
 };

@@ -120,6 +120,13 @@ public:
     QList<frmDocument*> Documents() const;
     // The close question of a document: false when it must stay open.
     bool ConfirmCloseDocument(frmDocument& document) override;
+    // At start-up: every real-time recording that did not end normally (its
+    // journal is on disk and no running program holds it) is offered back.
+    void RestoreUnfinishedRecordings();
+    // Offers the recording of one journal back as an unsaved document window
+    // that keeps the journal until the document is saved or closed; true when
+    // the window was made.
+    bool RestoreRecording(const QString& journalPath);
     // DocumentWindowHost.
     QMenu* PagePopUp(int page) override;
     QString StatusText() const override;

@@ -1,5 +1,6 @@
 // The main window's document commands: open, save, save as / export, close,
 // copy and the chart's view commands on the active document.
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include "document/Export.h"
 #include "document/T58File.h"
 #include "realtime/RealTimeSession.h"
+#include "realtime/RecordingJournal.h"
 
 namespace {
 
@@ -150,6 +152,8 @@ bool frmMain::WriteDocument(frmDocument& document, const QString& path, Document
     const bool ok = SaveDocumentFile(d, path, type, &document);
     d.bCommunicate = false;
     if (!ok) ShowMessage(MessageKeys::kCannotSavefile);
+    // An export is no save: the readings are safe only in a .t58 file.
+    if (ok && type == DocumentFileType::T58) document.DocumentSaved();
     SetStatusText(StringTable::Text(Str::kReady));
     return ok;
 }
@@ -223,5 +227,52 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
             return stay();
     }
     DocumentClosed(&document);
+    return true;
+}
+
+void frmMain::RestoreUnfinishedRecordings() {
+    for (const QString& path : UnfinishedJournals()) RestoreRecording(path);
+}
+
+bool frmMain::RestoreRecording(const QString& path) {
+    auto journal = std::make_unique<RecordingJournal>();
+    // Taken by another program meanwhile: that one offers it.
+    if (!journal->Reopen(path)) return false;
+    const auto box = [this](const QString& key, const QString& text, bool question) {
+        MessageBoxSpec spec;
+        spec.key = key;
+        spec.title = title_;
+        spec.text = text;
+        spec.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
+        spec.yesNo = question;
+        return presenter_->Present(spec);
+    };
+    auto* document = new frmDocument(*this, frmDocument::Mode::File);
+    Document& d = document->Doc();
+    QString problem;
+    if (!ReadJournal(path, d, problem)) {
+        // Left on disk as it is: it may still be read by a later version.
+        delete document;
+        box(QStringLiteral("Journal Unreadable"),
+            StringTable::Text(Str::kJournalUnreadable).arg(QDir::toNativeSeparators(path), problem),
+            false);
+        return false;
+    }
+    const QString question =
+        StringTable::Text(Str::kJournalRestoreQuestion).arg(d.PointCount()).arg(d.Info.Stop);
+    if (!box(QStringLiteral("Journal Restore"), question, true)) {
+        delete document;
+        // Deleted only when the user says so, knowing what goes; otherwise it
+        // waits for the next start.
+        if (box(QStringLiteral("Journal Delete"), StringTable::Text(Str::kJournalDeleteQuestion),
+                true))
+            journal->Finish();
+        return false;
+    }
+    // A stopped real-time window that was never saved.
+    document->SetCaption(d.Info.Caption);
+    document->Chart()->DocumentFilled();
+    document->AdoptJournal(std::move(journal));
+    AddDocumentWindow(document);
     return true;
 }

@@ -1,7 +1,9 @@
 // TR58 Link: start-up of the desktop program.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
+#include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
     frmMain main(options);
     main.show();
     main.activateWindow();  // the command line is acted on at the first activation
+    // Then the recordings a crash or a power cut interrupted are offered back;
+    // not when the program only prints a file and ends.
+    if (ParseCommandLine(options.commandLine).kind != CommandLineAction::Kind::Print)
+        QTimer::singleShot(0, &main, &frmMain::RestoreUnfinishedRecordings);
     const int status = app.exec();
     return main.ExitStatus() != 0 ? main.ExitStatus() : status;
 }

@@ -173,6 +173,15 @@ enum Id : int {
     kNoPrinterOfferPdf = 6049,
     kNoPrinterNotPrinted = 6050,
     kPdfFilter = 6051,
+    // A real-time recording that did not end normally, found at start-up.
+    kJournalRestoreQuestion = 6052,
+    kJournalDeleteQuestion = 6053,
+    kJournalUnreadable = 6054,
+    kJournalMissing = 6055,
+    kJournalNotAJournal = 6056,
+    kJournalUnknownVersion = 6057,
+    kJournalExists = 6058,
+    kJournalCannotWrite = 6059,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

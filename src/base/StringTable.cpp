@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6051. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -288,6 +288,21 @@ constexpr Entry kEntries[] = {
      "stället."},
     {6050, "Det finns ingen skrivare installerad. Filen skrevs inte ut."},
     {6051, "PDF-dokument (*.pdf)"},
+    // A real-time recording that did not end normally (its journal), at start-up.
+    {6052,
+     "En realtidsinspelning avslutades inte normalt (%1 mätvärden, det senaste %2).\n\n"
+     "Vill du återställa den?"},
+    {6053,
+     "Vill du ta bort den avbrutna realtidsinspelningen?\n\nDess mätvärden går då förlorade. "
+     "Svarar du Nej sparas den, och programmet frågar igen nästa gång det startar."},
+    {6054, "Den avbrutna realtidsinspelningen\n%1\nkan inte läsas: %2\n\nFilen finns kvar."},
+    {6055, "Filen finns inte eller kan inte öppnas."},
+    {6056, "Filen är ingen realtidsinspelning, eller dess början är skadad."},
+    {6057,
+     "Inspelningen är skriven i formatversion %1, som den här versionen av programmet inte "
+     "kan läsa."},
+    {6058, "Det finns redan en realtidsinspelning i\n%1\nDen skrivs inte över."},
+    {6059, "Realtidsinspelningen kan inte skrivas till disken:\n%1"},
 };
 
 constexpr bool IdsAscending() {

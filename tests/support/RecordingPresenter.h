@@ -9,7 +9,7 @@ class RecordingPresenter : public MessagePresenter {
 public:
     bool Present(const MessageBoxSpec& box) override {
         shown << box;
-        return answer;
+        return answers.isEmpty() ? answer : answers.takeFirst();
     }
     QStringList Keys() const {
         QStringList keys;
@@ -17,5 +17,6 @@ public:
         return keys;
     }
     QList<MessageBoxSpec> shown;
-    bool answer = true;  // Yes / OK
+    bool answer = true;   // Yes / OK
+    QList<bool> answers;  // the next answers, in turn, before answer
 };

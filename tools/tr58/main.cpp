@@ -8,6 +8,7 @@
 #include "CliSession.h"
 #include "DocumentCommands.h"
 #include "PdfCommand.h"
+#include "RecoverCommand.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -38,6 +39,7 @@ const std::vector<CliCommand>& Commands() {
         {"delete", kDeleteSynopsis, RunDelete},
         {"convert", kConvertSynopsis, RunConvert},
         {"stats", kStatsSynopsis, RunStats},
+        {"recover", kRecoverSynopsis, RunRecover},
     };
     return commands;
 }
