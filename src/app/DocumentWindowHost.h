@@ -22,6 +22,8 @@ public:
     // The real-time window has stopped polling: the real-time commands are
     // available again.
     virtual void RealTimeStopped(frmDocument& /*document*/) {}
+    // A message box of the program's own text; true for Yes.
+    virtual bool PresentText(const QString& key, const QString& text, bool question) = 0;
     // The close question of a document: false when it must stay open.
     virtual bool ConfirmCloseDocument(frmDocument& document) = 0;
     // Enables or disables the main window's commands for documents.

@@ -165,13 +165,41 @@ bool frmDocument::StartRealTime(qint32 seconds, qint16 unit, const bool* stopReq
     session_ = std::make_unique<RealTimeSession>(link, document_, *timer_, *realTimeWindow_);
     session_->SetInterval(seconds, unit);
     session_->SetStopRequestFlag(stopRequest);
+    session_->onPointsAdded = [this](qint32 from) { KeepInJournal(from); };
     const bool ok = session_->Open();
+    // A window that could not start goes; the user has been told why.
+    if (!ok && journal_) {
+        journal_->Finish();
+        journal_.reset();
+    }
     fillFailed_ = !ok;
     if (ok) {
         chart_->DocumentFilled();
         SetRealTimeLook(true);
     }
     return ok;
+}
+
+void frmDocument::KeepInJournal(qint32 from) {
+    // Every reading goes to the disk before the next poll: a crash, a power
+    // cut or a killed program leaves the journal to restore it from.
+    QString problem;
+    bool kept = false;
+    if (journal_) {
+        kept = journal_->Append(document_, from);
+    } else if (!journalFailed_) {
+        auto journal = std::make_unique<RecordingJournal>();
+        kept = journal->Begin(NewJournalPath(), document_, &problem);
+        if (kept) journal_ = std::move(journal);
+    }
+    if (kept || journalFailed_) return;
+    // Said once: the recording goes on, but the user must know that it is no
+    // longer safe on the disk and save it in time.
+    journalFailed_ = true;
+    if (problem.isEmpty())
+        problem = StringTable::Text(Str::kJournalCannotWrite)
+                      .arg(journal_ ? journal_->Path() : QString());
+    host_.PresentText(QStringLiteral("Journal Cannot Write"), problem, false);
 }
 
 void frmDocument::SetRealTimeLook(bool polling) {

@@ -97,6 +97,8 @@ private:
     void ShowTableRow(qint32 row, qint32 topRow);
     // The real-time window's colours while it polls and after.
     void SetRealTimeLook(bool polling);
+    // Keeps the points from index from in the window's journal.
+    void KeepInJournal(qint32 from);
     void UpdateLegend();
 
     DocumentWindowHost& host_;  // the program around the window
@@ -115,4 +117,5 @@ private:
     std::unique_ptr<RealTimeAdapter> realTimeWindow_;
     std::unique_ptr<RealTimeSession> session_;
     std::unique_ptr<RecordingJournal> journal_;
+    bool journalFailed_ = false;  // the journal could not be written (said once)
 };

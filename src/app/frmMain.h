@@ -145,6 +145,9 @@ public:
     int ExitStatus() const { return exitStatus_; }
     MessagePresenter* Presenter() const { return presenter_; }
     bool ShowMessage(const QString& key) override;
+    // A message box of the program's own text (not of the message catalogue):
+    // a question with Yes/No, or a warning; key names it for tests.
+    bool PresentText(const QString& key, const QString& text, bool question) override;
     // DownloadHost.
     QWidget* HostWindow() override { return this; }
     bool AddDownloadedDocument(QString& reply) override;

@@ -230,6 +230,16 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
     return true;
 }
 
+bool frmMain::PresentText(const QString& key, const QString& text, bool question) {
+    MessageBoxSpec spec;
+    spec.key = key;
+    spec.title = title_;
+    spec.text = text;
+    spec.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
+    spec.yesNo = question;
+    return presenter_->Present(spec);
+}
+
 void frmMain::RestoreUnfinishedRecordings() {
     for (const QString& path : UnfinishedJournals()) RestoreRecording(path);
 }
@@ -239,13 +249,7 @@ bool frmMain::RestoreRecording(const QString& path) {
     // Taken by another program meanwhile: that one offers it.
     if (!journal->Reopen(path)) return false;
     const auto box = [this](const QString& key, const QString& text, bool question) {
-        MessageBoxSpec spec;
-        spec.key = key;
-        spec.title = title_;
-        spec.text = text;
-        spec.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
-        spec.yesNo = question;
-        return presenter_->Present(spec);
+        return PresentText(key, text, question);
     };
     auto* document = new frmDocument(*this, frmDocument::Mode::File);
     Document& d = document->Doc();

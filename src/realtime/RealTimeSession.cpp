@@ -115,8 +115,8 @@ bool RealTimeSession::Open() {
         return false;
     };
 
-    const bool sent = link_.SendCommandAndReceive(
-        QStringLiteral("SEND %1\r").arg(interval_), Command::kSendFirst, document_.strBuf, true);
+    const bool sent = link_.SendCommandAndReceive(QStringLiteral("SEND %1\r").arg(interval_),
+                                                  Command::kSendFirst, document_.strBuf, true);
     // The engine has said why (an "ERR" reply: the real-time window is off).
     if (!sent || !document_.bRealTime) return fail();
     if (IsNoProbeReply(document_.strBuf)) {

@@ -39,7 +39,9 @@ public:
 class SessionFixture : public ::testing::Test {
 public:
     SessionFixture()
-        : port(pump), link(port, pump, presenter), timer(pump),
+        : port(pump),
+          link(port, pump, presenter),
+          timer(pump),
           session(link, document, timer, window) {
         port.AttachInstrument(1, &instrument);
         link.State().ConfiguredPort = 1;
@@ -88,9 +90,9 @@ TEST(RealTimeTimerRules, PeriodsAndCountdownFollowTheInterval) {
         int first, poll, countdown;
     };
     const Row rows[] = {
-        {1, 1000, 0, 0},        {5, 5000, 0, 0},          {6, 6000, 7000, 0},
-        {15, 15000, 16000, 0},  {59, 59000, 60000, 0},    {60, 60000, 60001, 1},
-        {300, 60000, 60001, 5}, {1800, 60000, 60001, 30}, {3600, 60000, 60001, 30},
+        {1, 1000, 0, 0},           {5, 5000, 0, 0},           {6, 6000, 7000, 0},
+        {15, 15000, 16000, 0},     {59, 59000, 60000, 0},     {60, 60000, 60001, 1},
+        {300, 60000, 60001, 5},    {1800, 60000, 60001, 30},  {3600, 60000, 60001, 30},
         {43200, 60000, 60001, 30}, {60000, 60000, 60000, 30},
     };
     for (const Row& row : rows) {

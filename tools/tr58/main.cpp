@@ -7,6 +7,7 @@
 #include "ChartCommand.h"
 #include "CliSession.h"
 #include "DocumentCommands.h"
+#include "MonitorCommand.h"
 #include "PdfCommand.h"
 #include "RecoverCommand.h"
 #include "base/UserLocale.h"
@@ -35,6 +36,7 @@ const std::vector<CliCommand>& Commands() {
          RunRaw},
         {"chart", kChartSynopsis, RunChart},
         {"pdf", kPdfSynopsis, RunPdf},
+        {"monitor", kMonitorSynopsis, RunMonitor},
         {"download", kDownloadSynopsis, RunDownload},
         {"delete", kDeleteSynopsis, RunDelete},
         {"convert", kConvertSynopsis, RunConvert},

@@ -1,0 +1,174 @@
+// tr58 monitor: the real-time window on the command line. It polls the
+// instrument as the program does ("SEND n" once, then "SEND" on the same
+// timer rules), prints each reading, and with -o keeps every reading in a
+// journal (FILE.t58.part, flushed to the disk before the next poll) until the
+// run ends and FILE.t58 is written.
+#include "MonitorCommand.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "CliSession.h"
+#include "document/Document.h"
+#include "document/DocumentFiles.h"
+#include "document/DocumentTexts.h"
+#include "document/PointTime.h"
+#include "realtime/RealTimeSession.h"
+#include "realtime/RealTimeTimer.h"
+#include "realtime/RecordingJournal.h"
+
+namespace {
+
+constexpr qint32 kLongestInterval = 86400;
+
+// The interval's unit as the settings dialog groups its intervals: seconds
+// below a minute, minutes below an hour, hours from there.
+qint16 UnitOfSeconds(qint32 seconds) {
+    if (seconds < 60) return 2;
+    return seconds < 3600 ? 4 : 8;
+}
+
+QString ReadingLine(const Document& document, qint32 i) {
+    QString line = FullTimeText(document.PointTime(i));
+    for (int q = 0; q < document.QuantityCount(); ++q) {
+        const PointValue value = document.Value(i, q);
+        line += QLatin1Char('\t');
+        if (value.Valid) line += PointDecimalText(value.Value, document.GetDecs(q));
+    }
+    return line + QLatin1Char('\n');
+}
+
+QString HeaderLine(const Document& document) {
+    QString line = QStringLiteral("time");
+    for (const QuantityInfo& quantity : document.Quantities())
+        line += QStringLiteral("\t%1 [%2]").arg(quantity.Name, quantity.Unit);
+    return line + QLatin1Char('\n');
+}
+
+}  // namespace
+
+const char kMonitorSynopsis[] =
+    "monitor [--interval SECONDS] [--count N] [-o FILE.t58 [--force]]\n"
+    "      Polls the instrument like the real-time window (\"SEND SECONDS\", then \"SEND\")\n"
+    "      and prints one TAB-separated line per reading: the time, then the quantities\n"
+    "      shown (choose them with units set). Stops after N readings, at Ctrl+C, or when\n"
+    "      the instrument stops answering (exit 1). SECONDS defaults to TR58 Link's\n"
+    "      real-time interval. With -o every reading is first kept in FILE.t58.part,\n"
+    "      flushed to the disk before the next poll; at the end FILE.t58 is written and\n"
+    "      the .part file removed. A run that is killed leaves FILE.t58.part: see recover.\n"
+    "      Example: tr58 --host 10.0.0.5 monitor --interval 60 -o coldroom.t58";
+
+int RunMonitor(CliSession& session, const QStringList& args) {
+    qint32 interval = session.Settings().ReadInt(QStringLiteral("LastInterval"), 5);
+    if (interval < 1 || interval > kLongestInterval) interval = 5;
+    qint32 count = 0;  // 0: until stopped
+    QString output;
+    bool force = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        const auto value = [&](qint32 low, qint32 high, qint32& into) {
+            bool ok = false;
+            into = args.value(++i).toInt(&ok);
+            return ok && into >= low && into <= high;
+        };
+        if (arg == QLatin1String("--interval")) {
+            if (!value(1, kLongestInterval, interval))
+                return CliSession::Usage(
+                    QStringLiteral("--interval takes whole seconds from 1 to %1")
+                        .arg(kLongestInterval));
+        } else if (arg == QLatin1String("--count")) {
+            if (!value(1, kMaxPoints, count))
+                return CliSession::Usage(
+                    QStringLiteral("--count takes a number of readings from 1 to %1")
+                        .arg(kMaxPoints));
+        } else if (arg == QLatin1String("-o") && i + 1 < args.size()) {
+            output = args.at(++i);
+        } else if (arg == QLatin1String("--force")) {
+            force = true;
+        } else {
+            return CliSession::Usage(QStringLiteral("monitor: unexpected \"%1\"").arg(arg));
+        }
+    }
+
+    const QString journalPath = output + QStringLiteral(".part");
+    if (!output.isEmpty()) {
+        if (!output.endsWith(QLatin1String(".t58"), Qt::CaseInsensitive))
+            return CliSession::Usage(QStringLiteral("-o names a .t58 file"));
+        if (QFileInfo::exists(journalPath))
+            return CliSession::Failure(
+                QStringLiteral("%1 holds the readings of an earlier run that did not end; "
+                               "turn it into a file with \"tr58 recover %1\" first")
+                    .arg(journalPath));
+        if (QFileInfo::exists(output) && !force)
+            return CliSession::Failure(
+                QStringLiteral("%1 exists; --force writes over it").arg(output));
+    }
+
+    Link& link = session.GetLink();
+    if (!link.WaitLinkIdle()) return Exit::kFailed;
+    Document document;
+    QtRealTimeTimer timer;
+    RealTimeWindow window;
+    RealTimeSession monitor(link, document, timer, window);
+    monitor.SetInterval(interval, UnitOfSeconds(interval));
+
+    RecordingJournal journal;
+    bool journalFailed = false;
+    qint32 readings = 0;
+    monitor.onPointsAdded = [&](qint32 from) {
+        if (from == 0) CliSession::Print(HeaderLine(document));
+        for (qint32 i = from; i < document.PointCount(); ++i)
+            CliSession::Print(ReadingLine(document, i));
+        readings = document.PointCount();
+        if (output.isEmpty() || journalFailed) return;
+        QString problem;
+        const bool kept = journal.IsOpen() ? journal.Append(document, from)
+                                           : journal.Begin(journalPath, document, &problem);
+        if (!kept) {
+            // The readings still reach the screen; the user must know they are
+            // no longer safe on the disk.
+            journalFailed = true;
+            CliSession::Failure(QStringLiteral("the readings cannot be kept in %1%2")
+                                    .arg(journalPath,
+                                         problem.isEmpty() ? QString() : QStringLiteral(": ") +
+                                                                             problem));
+        }
+    };
+
+    if (!monitor.Open()) return Exit::kFailed;
+
+    // Runs until the count is reached, Ctrl+C, or the instrument stops it.
+    QEventLoop loop;
+    QTimer watch;
+    bool stoppedByUs = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (document.bCommunicate) return;  // never in the middle of a poll
+        const bool done = count > 0 && readings >= count;
+        if (document.bRealTime && (done || session.Interrupted())) {
+            stoppedByUs = true;
+            monitor.StopReal();
+        }
+        if (!document.bRealTime) loop.quit();
+    });
+    watch.start(50);
+    loop.exec();
+    watch.stop();
+    if (link.State().OpenPort != 0) link.CloseLink();
+
+    int status = stoppedByUs || document.PointCount() >= kMaxPoints ? Exit::kOk : Exit::kFailed;
+    if (!output.isEmpty()) {
+        if (!SaveDocumentFile(document, output, DocumentFileType::T58)) {
+            journal.Close();
+            return CliSession::Failure(
+                QStringLiteral("%1 cannot be written; the readings are kept in %2")
+                    .arg(output, journalPath));
+        }
+        // The file holds every reading: the journal has done its work.
+        if (journal.IsOpen()) journal.Finish();
+        std::fprintf(stderr, "tr58: %d readings saved in %s\n", document.PointCount(),
+                     qUtf8Printable(output));
+    }
+    if (journalFailed) status = Exit::kFailed;
+    return status;
+}
