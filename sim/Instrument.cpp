@@ -129,14 +129,14 @@ QByteArray Instrument::TakeOutput(qint64 nowMs, qint64 maxBytes) {
 void Instrument::Disconnected() {
     lineOpen_ = false;
     woken_ = false;
-    realTime_ = false;
     queue_.clear();
     line_.clear();
 }
 
+// Real-time output started with "SEND n" outlives the line: a program that
+// polls less often than every 6 s says EXIT between its polls.
 void Instrument::CloseLine(qint64 nowMs, bool announce) {
     lineOpen_ = false;
-    realTime_ = false;
     if (announce) Send(kLineClosed, nowMs + responseDelayMs_);
 }
 
@@ -308,11 +308,20 @@ void Instrument::OnUnit(const Request& request) {
         return Reply(kErr, request.nowMs);
     for (int q = 0; q < probe_.size(); ++q)
         probe_[q].choice = q < choices.size() ? choices.at(q) : 0;
+    // Other quantities or units end the real-time output: polls answer "ERR"
+    // until "SEND n" starts it again.
+    realTime_ = false;
     Reply(kOk, request.nowMs);
 }
 
 void Instrument::OnSend(const Request& request) {
     const qint64 nowMs = request.nowMs;
+    if (request.words.size() == 1) {
+        ++sendPolls_;
+        if (faults_.sendSilentAfter >= 0 && sendPolls_ > faults_.sendSilentAfter) return;
+        if (faults_.sendErrAfter >= 0 && sendPolls_ > faults_.sendErrAfter)
+            return Reply(kErr, nowMs);
+    }
     if (faults_.noProbe) return Reply(kEndMark, nowMs);
     QByteArray names, units;
     for (const SimProbeQuantity& quantity : probe_) {

@@ -26,8 +26,8 @@ struct QuantityChoice {
     static constexpr int kNameLength = 9;
     static constexpr int kUnitLength = 8;
 
-    qint16 ListIndex = 0;  // position in the quantity list
-    QString Name;          // at most kNameLength characters, as the instrument sent it
+    qint16 ListIndex = 0;   // position in the quantity list
+    QString Name;           // at most kNameLength characters, as the instrument sent it
     qint16 UnitChoice = 0;  // 1-based unit shown; 0: not shown
     QList<QuantityUnit> Units;
 
