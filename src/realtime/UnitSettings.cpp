@@ -40,8 +40,9 @@ bool IsNoProbeReply(const QString& reply) {
 
 QList<QuantityChoice> ParseUnitReply(const QString& reply) {
     QList<QuantityChoice> quantities;
-    QString text = reply;
-    while (!text.isEmpty() && text != kEndMark) {
+    // Nothing after the end mark belongs to the reply.
+    QString text = reply.left(reply.indexOf(kEndMark));
+    while (!text.isEmpty()) {
         int tabs = 0;
         QString line = TakeLine(text, tabs);
         if (line.isEmpty()) break;  // no line end: the rest is no quantity
