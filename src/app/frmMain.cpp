@@ -41,6 +41,7 @@
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
 #include "print/frmPrint.h"
+#include "realtime/frmRealTimeDisplaySettings.h"
 
 namespace {
 
@@ -141,8 +142,7 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
     // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuRealTimeWindow", "mnuRealTimeSettings"})
-        Action(QString::fromLatin1(name))->setEnabled(false);
+    Action(QStringLiteral("mnuRealTimeWindow"))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
         Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
@@ -325,7 +325,12 @@ void frmMain::BuildMenus() {
         {R::Item, "mnuIndicator", "mnuRealTimeWindow", Str::kMenuRealTimeWindow,
          QKeySequence(Qt::CTRL | Qt::Key_R)},
         {R::Item, "mnuIndicator", "mnuStopRealTimeWindow", Str::kMenuStopRealTime, {}, {}, false},
-        {R::Item, "mnuIndicator", "mnuRealTimeSettings", Str::kMenuRealTimeSettings},
+        {R::Item,
+         "mnuIndicator",
+         "mnuRealTimeSettings",
+         Str::kMenuRealTimeSettings,
+         {},
+         [this] { mnuRealTimeSettings_Click(); }},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar0"},
         {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles,
          QKeySequence(Qt::CTRL | Qt::Key_D), [this] { ShowFileDialog(false); }},
@@ -752,6 +757,23 @@ void frmMain::mnuIndicatorDeviceInformation_Click() {
     frmDeviceInformation dialog(*link_, this);
     dialog.exec();
     MainFocus();
+}
+
+void frmMain::mnuRealTimeSettings_Click() {
+    if (!link_->WaitLinkIdle()) return;
+    // While the dialog is open a real-time window it stops goes quietly.
+    stopRequest_ = true;
+    {
+        frmRealTimeDisplaySettings dialog(*this);
+        dialog.exec();
+    }
+    stopRequest_ = false;
+    MainFocus();
+}
+
+void frmMain::RealTimeIntervalChanged(qint32 seconds, qint16 unitCode) {
+    geometry_.realTimeInterval = seconds;
+    geometry_.realTimeIntervalUnit = unitCode;
 }
 
 void frmMain::ShowHelp(bool quickOverview) {

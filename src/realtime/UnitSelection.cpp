@@ -79,7 +79,7 @@ UnitSelection::OkResult UnitSelection::Apply(RealTimeSettingsHost& host) {
     // interval the program keeps stays as it was: 0 s is no poll interval.
     if (interval_ >= 0) {
         const qint32 seconds = IntervalSecond(interval_);
-        const qint16 unit = IntervalUnitCode(interval_);
+        const qint16 unit = IntervalUnit(interval_);
         SaveRealTimeInterval(host.Store(), seconds, unit);
         link.SetRealTimeInterval(seconds);
         host.RealTimeIntervalChanged(seconds, unit);

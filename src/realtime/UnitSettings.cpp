@@ -4,6 +4,7 @@
 #include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
+#include "document/DocumentRecord.h"
 #include "link/Link.h"
 
 namespace {
@@ -12,17 +13,17 @@ const QString kEndMark = QStringLiteral("\x1A");
 }  // namespace
 
 const std::array<IntervalEntry, kIntervalCount> kIntervals = {{
-    {"1    s", 1, 2},
-    {"5    s", 5, 2},
-    {"15  s", 15, 2},
-    {"30  s", 30, 2},
-    {"1    min", 60, 4},
-    {"5    min", 300, 4},
-    {"15  min", 900, 4},
-    {"30  min", 1800, 4},
-    {"1    h", 3600, 8},
-    {"3    h", 10800, 8},
-    {"12  h", 43200, 8},
+    {"1    s", 1, IntervalUnitCode::kSeconds},
+    {"5    s", 5, IntervalUnitCode::kSeconds},
+    {"15  s", 15, IntervalUnitCode::kSeconds},
+    {"30  s", 30, IntervalUnitCode::kSeconds},
+    {"1    min", 60, IntervalUnitCode::kMinutes},
+    {"5    min", 300, IntervalUnitCode::kMinutes},
+    {"15  min", 900, IntervalUnitCode::kMinutes},
+    {"30  min", 1800, IntervalUnitCode::kMinutes},
+    {"1    h", 3600, IntervalUnitCode::kHours},
+    {"3    h", 10800, IntervalUnitCode::kHours},
+    {"12  h", 43200, IntervalUnitCode::kHours},
 }};
 
 QString QuantityChoice::ShownName() const {
@@ -77,8 +78,8 @@ qint32 IntervalSecond(int listIndex) {
     return kIntervals[listIndex].seconds;
 }
 
-qint16 IntervalUnitCode(int listIndex) {
-    if (listIndex < 0 || listIndex >= kIntervalCount) return 2;
+qint16 IntervalUnit(int listIndex) {
+    if (listIndex < 0 || listIndex >= kIntervalCount) return IntervalUnitCode::kSeconds;
     return kIntervals[listIndex].unitCode;
 }
 

@@ -57,7 +57,7 @@ extern const std::array<IntervalEntry, kIntervalCount> kIntervals;
 // Seconds of the list entry (-1: none chosen, 0 s).
 qint32 IntervalSecond(int listIndex);
 // Unit code of the list entry (-1: none chosen, code 2).
-qint16 IntervalUnitCode(int listIndex);
+qint16 IntervalUnit(int listIndex);
 // The list entry of an interval in seconds; -1 when no entry has it.
 int ListInterval(qint32 seconds);
 

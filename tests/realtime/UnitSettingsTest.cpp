@@ -13,7 +13,8 @@ QuantityChoice Quantity(const char* name, int choice, QStringList units) {
     QuantityChoice q;
     q.Name = QString::fromLatin1(name);
     q.UnitChoice = static_cast<qint16>(choice);
-    for (int u = 0; u < units.size(); ++u) q.Units << QuantityUnit{static_cast<qint16>(u), units.at(u)};
+    for (int u = 0; u < units.size(); ++u)
+        q.Units << QuantityUnit{static_cast<qint16>(u), units.at(u)};
     return q;
 }
 
@@ -60,32 +61,34 @@ TEST(UnitReply, TheEndMarkAloneIsNoProbe) {
     EXPECT_FALSE(IsNoProbeReply(QStringLiteral("1\tT\t1\tC\r\n\x1A")));
     EXPECT_TRUE(ParseUnitReply(QStringLiteral("\x1A")).isEmpty());
     // Whatever follows the end mark is no quantity.
-    EXPECT_EQ(ParseUnitReply(QStringLiteral("1\tT\t1\tC\r\n\x1A" "2\tX\t0\tY\r\n")).size(), 1);
+    EXPECT_EQ(ParseUnitReply(QStringLiteral("1\tT\t1\tC\r\n\x1A"
+                                            "2\tX\t0\tY\r\n"))
+                  .size(),
+              1);
 }
 
 TEST(UnitChange, OneNumberAndABlankPerQuantity) {
     // Three quantities of which the first and third are shown in their units 1 and 2.
-    const QList<QuantityChoice> quantities = {Quantity("T", 1, {"C", "F"}),
-                                              Quantity("RH", 1, {"%RH"}),
-                                              Quantity("a", 2, {"g", "gr"})};
+    const QList<QuantityChoice> quantities = {
+        Quantity("T", 1, {"C", "F"}), Quantity("RH", 1, {"%RH"}), Quantity("a", 2, {"g", "gr"})};
     EXPECT_EQ(UnitChangeCommand(quantities, {true, false, true}), QStringLiteral("UNIT 1 0 2 \r"));
     EXPECT_EQ(UnitChangeCommand(quantities, {false, false, false}),
               QStringLiteral("UNIT 0 0 0 \r"));
 }
 
 TEST(IntervalList, TheElevenEntries) {
-    const char* texts[] = {"1    s", "5    s", "15  s", "30  s", "1    min", "5    min",
+    const char* texts[] = {"1    s",  "5    s",  "15  s",  "30  s",  "1    min", "5    min",
                            "15  min", "30  min", "1    h", "3    h", "12  h"};
     const qint32 seconds[] = {1, 5, 15, 30, 60, 300, 900, 1800, 3600, 10800, 43200};
     const qint16 units[] = {2, 2, 2, 2, 4, 4, 4, 4, 8, 8, 8};
     for (int i = 0; i < kIntervalCount; ++i) {
         EXPECT_STREQ(kIntervals[i].text, texts[i]) << i;
         EXPECT_EQ(IntervalSecond(i), seconds[i]) << i;
-        EXPECT_EQ(IntervalUnitCode(i), units[i]) << i;
+        EXPECT_EQ(IntervalUnit(i), units[i]) << i;
         EXPECT_EQ(ListInterval(seconds[i]), i);
     }
     EXPECT_EQ(IntervalSecond(-1), 0);
-    EXPECT_EQ(IntervalUnitCode(-1), 2);
+    EXPECT_EQ(IntervalUnit(-1), 2);
     EXPECT_EQ(ListInterval(120), -1) << "two minutes is no entry";
     EXPECT_EQ(ListInterval(0), -1);
 }
