@@ -52,7 +52,8 @@ frmRealTimeDisplaySettings::frmRealTimeDisplaySettings(RealTimeSettingsHost& hos
 
     cboInterval_ = new QComboBox(this);
     cboInterval_->setObjectName(QStringLiteral("cboInterval"));
-    for (const IntervalEntry& entry : kIntervals) cboInterval_->addItem(QString::fromUtf8(entry.text));
+    for (const IntervalEntry& entry : kIntervals)
+        cboInterval_->addItem(QString::fromUtf8(entry.text));
     connect(cboInterval_, &QComboBox::activated, this,
             [this](int entry) { selection_.ChooseInterval(entry); });
 

@@ -8,6 +8,7 @@
 #include "CliSession.h"
 #include "DocumentCommands.h"
 #include "PdfCommand.h"
+#include "UnitsCommand.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -32,6 +33,7 @@ const std::vector<CliCommand>& Commands() {
          RunInfo},
         {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
+        {"units", kUnitsSynopsis, RunUnits},
         {"chart", kChartSynopsis, RunChart},
         {"pdf", kPdfSynopsis, RunPdf},
         {"download", kDownloadSynopsis, RunDownload},
