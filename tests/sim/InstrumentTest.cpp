@@ -307,10 +307,9 @@ TEST(SimInstrument, PulledProbeFaultsOfTheCommandLine) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, QStringLiteral("ERR\n"));
 
-    // (A silent poll costs the link its full minute: that one is tested in
-    // process above; here only that tr58sim takes the fault.)
+    // A silent poll costs the link its full minute: that one is tested in
+    // process above; here only that tr58sim takes the fault (it refuses to
+    // start on one it does not know).
     SimProcess silentSim;
-    ASSERT_TRUE(silentSim.Start({"--fault", "send-silent-after=0"}));
-    run = RunTool({"--host", silentSim.TcpAddress(), "raw", "SEND 10"});
-    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err) << "the first request is no poll";
+    EXPECT_TRUE(silentSim.Start({"--fault", "send-silent-after=0"}));
 }

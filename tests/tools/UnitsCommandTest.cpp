@@ -79,7 +79,8 @@ TEST(UnitsCommand, UsageErrorsSendNothing) {
         << qPrintable(run.err);
     run = RunTool(set + QStringList{"T=\u00B0F", "RH=K"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("unknown unit \"K\" for RH; it can be shown in: %RH")))
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("unknown unit \"K\" for RH; it can be shown in: %RH")))
         << qPrintable(run.err);
     run = RunTool(set + QStringList{"T=\u00B0F", "T=\u00B0C"});
     EXPECT_EQ(run.exitCode, 2);

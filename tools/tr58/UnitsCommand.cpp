@@ -10,7 +10,8 @@ const char kUnitsSynopsis[] =
     "      shown (yes/no), the unit it is shown in, the units it can be shown in.\n\n"
     "  units set NAME=UNIT [NAME=UNIT [NAME=UNIT]]\n"
     "      Shows those quantities (at most three) in those units and hides the others,\n"
-    "      e.g. tr58 units set T=\xC2\xB0" "F RH=%RH. Names and units are written as units lists\n"
+    "      e.g. tr58 units set T=\xC2\xB0"
+    "F RH=%RH. Names and units are written as units lists\n"
     "      them; superscripts may be typed either way (g/m\xC2\xB3 or g/m3).";
 
 namespace {
@@ -67,7 +68,8 @@ int SetUnits(CliSession& session, const QStringList& assignments) {
     const QString example = QStringLiteral("e.g. tr58 units set T=\u00B0F RH=%RH");
     if (assignments.isEmpty())
         return CliSession::Usage(
-            QStringLiteral("units set takes NAME=UNIT for one to three quantities, %1").arg(example));
+            QStringLiteral("units set takes NAME=UNIT for one to three quantities, %1")
+                .arg(example));
     if (assignments.size() > UnitSelection::kSlotCount)
         return CliSession::Usage(
             QStringLiteral("units set shows at most three quantities; %1 were named")
@@ -93,17 +95,17 @@ int SetUnits(CliSession& session, const QStringList& assignments) {
         const QString unit = assignment.section(QLatin1Char('='), 1);
         const int q = FindText(names, name);
         if (q < 0)
-            return CliSession::Usage(
-                QStringLiteral("unknown quantity \"%1\"; the probe has: %2")
-                    .arg(name, names.join(QStringLiteral(", "))));
+            return CliSession::Usage(QStringLiteral("unknown quantity \"%1\"; the probe has: %2")
+                                         .arg(name, names.join(QStringLiteral(", "))));
         if (shown.at(q))
             return CliSession::Usage(
                 QStringLiteral("quantity \"%1\" is named twice").arg(names.at(q)));
         const QStringList units = UnitTexts(quantities.at(q));
         const int u = FindText(units, unit);
         if (u < 0)
-            return CliSession::Usage(QStringLiteral("unknown unit \"%1\" for %2; it can be shown in: %3")
-                                         .arg(unit, names.at(q), units.join(QStringLiteral(", "))));
+            return CliSession::Usage(
+                QStringLiteral("unknown unit \"%1\" for %2; it can be shown in: %3")
+                    .arg(unit, names.at(q), units.join(QStringLiteral(", "))));
         shown[q] = true;
         quantities[q].UnitChoice = static_cast<qint16>(u + 1);
     }
