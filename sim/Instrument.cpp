@@ -133,6 +133,8 @@ void Instrument::Disconnected() {
     line_.clear();
 }
 
+// Real-time output started with "SEND n" outlives the line: a program that
+// polls less often than every 6 s says EXIT between its polls.
 void Instrument::CloseLine(qint64 nowMs, bool announce) {
     // The real-time mode outlives the line: the program closes the line
     // between polls of long intervals and polls with "SEND" on the next.
@@ -308,11 +310,20 @@ void Instrument::OnUnit(const Request& request) {
         return Reply(kErr, request.nowMs);
     for (int q = 0; q < probe_.size(); ++q)
         probe_[q].choice = q < choices.size() ? choices.at(q) : 0;
+    // Other quantities or units end the real-time output: polls answer "ERR"
+    // until "SEND n" starts it again.
+    realTime_ = false;
     Reply(kOk, request.nowMs);
 }
 
 void Instrument::OnSend(const Request& request) {
     const qint64 nowMs = request.nowMs;
+    if (request.words.size() == 1) {
+        ++sendPolls_;
+        if (faults_.sendSilentAfter >= 0 && sendPolls_ > faults_.sendSilentAfter) return;
+        if (faults_.sendErrAfter >= 0 && sendPolls_ > faults_.sendErrAfter)
+            return Reply(kErr, nowMs);
+    }
     if (faults_.noProbe) return Reply(kEndMark, nowMs);
     QByteArray names, units;
     for (const SimProbeQuantity& quantity : probe_) {

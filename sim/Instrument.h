@@ -23,7 +23,9 @@
 //               "OK", or "ERR" while recording
 //   SEND n      starts real-time output: lines TAB names, TAB units, one data
 //               line (the first field of the names line is the line count)
-//   SEND        one data line of the shown quantities; "ERR" before SEND n
+//   SEND        one data line of the shown quantities; "ERR" before SEND n and
+//               after a change of units (the line closing does not stop it)
+//               (or, with the pulled-probe faults, "ERR" or silence after N polls)
 //   VERS        instrument and probe type CR LF version, a blank, CR LF
 //               (no probe: the type line only)
 //   SNUM        "Instrument" TAB number CR LF "Probe" TAB number CR LF
@@ -54,6 +56,10 @@ struct SimFaults {
     qint64 dropAfterBytes = -1;  // the connection drops after this many bytes sent
     bool recording = false;      // the instrument is recording: "UNIT a b .." answers "ERR"
     int idleCloseSeconds = 0;    // the line closes by itself after this long without a command
+    // The probe is pulled out while the real-time window polls: after this
+    // many "SEND" polls every further poll answers "ERR", or nothing at all.
+    int sendErrAfter = -1;
+    int sendSilentAfter = -1;
     // Exact replies for whole command lines ("VERS" -> bytes), ahead of the
     // normal answer: for replies a test needs that the instrument never sends.
     QMap<QByteArray, QByteArray> canned;
@@ -160,6 +166,7 @@ private:
     qint64 lastCommand_ = 0;
     qint64 bytesSent_ = 0;
     int commandsAnswered_ = 0;
+    int sendPolls_ = 0;  // "SEND" polls received (for the pulled-probe faults)
     int responseDelayMs_ = 20;
     int lateMs_ = 0;  // extra delay of the reply being made
     qint64 clockOffsetMs_ = 0;

@@ -37,8 +37,33 @@ Reply grammar (every reply but EXIT's ends with CTRL-Z):
   VERS   type CR LF version, a blank, CR LF (no probe: the type line only)
   SNUM   "Instrument" TAB number CR LF "Probe" TAB number CR LF
   CAL    "Calibrated" TAB yyyy-mm-dd CR LF
-  TIME, ECHO OFF, DEL, UNIT n ...   "OK" CR LF, or "ERR" CR LF
-  SEND n lines: count TAB names, TAB units, one reading
+  TIME, ECHO OFF, DEL               "OK" CR LF, or "ERR" CR LF
+  UNIT   one line per probe quantity, in the probe's order:
+           index TAB name TAB chosen TAB unit 1 TAB unit 2 ... CR LF
+         index counts from 1; chosen is the unit shown (1-based), 0 when the
+         quantity is not shown; a line with k TABs offers k - 2 units.
+         No probe: CTRL-Z alone. The probe has T (°C, °F), RH (%RH),
+         Td (°C, °F), a (g/m³, gr/ft³), x (g/kg, gr/lb) and Tw (°C, °F);
+         T and RH are shown in their first unit. ³ is the instrument's byte
+         0x8F (² would be 0x8D); ° is 0xB0.
+  UNIT a b ...
+         one number per quantity in UNIT's order: the unit to show (1-based)
+         or 0 to hide it; quantities left out at the end are hidden. At most
+         three may be shown. "OK" CR LF; "ERR" CR LF for a number out of range,
+         more than three shown, or while recording (--fault recording).
+  SEND n starts real-time output (n: the poll interval in seconds):
+           count TAB name TAB name ... CR LF
+           TAB unit TAB unit ... CR LF
+           yy-mm-dd hh:mm:ss TAB value TAB value ... CR LF
+         count is the number of lines (3); one name, unit and value per shown
+         quantity, in UNIT's order. "ERR" CR LF when no quantity is shown.
+  SEND   one reading of the shown quantities:
+           yy-mm-dd hh:mm:ss TAB value TAB value ... CR LF
+         "ERR" CR LF before SEND n and after UNIT a b ... (EXIT between polls
+         does not stop the output). Readings follow the instrument's clock
+         (TIME sets it) and drift slowly: each value swings by up to 0.8 around
+         its quantity's level over about six minutes; °F values are converted.
+  No probe (--no-probe): UNIT, SEND n and SEND answer CTRL-Z alone.
 Until ECHO OFF every command line is echoed before its reply.)";
 
 bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
@@ -78,6 +103,10 @@ bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
         faults.recording = true;
     else if (name == QLatin1String("idle-close"))
         faults.idleCloseSeconds = value.toInt(&ok);
+    else if (name == QLatin1String("send-err-after"))
+        faults.sendErrAfter = value.toInt(&ok);
+    else if (name == QLatin1String("send-silent-after"))
+        faults.sendSilentAfter = value.toInt(&ok);
     else {
         error = QStringLiteral("unknown fault \"%1\"").arg(name);
         return false;
@@ -111,7 +140,9 @@ int main(int argc, char** argv) {
          "comes MS ms later than the others, e.g. late=TIME:3000), gone (PLAY finds no file), "
          "garble=N (data line N of PLAY is broken), "
          "no-end-mark (replies lack CTRL-Z), drop=N (the connection drops after N bytes), "
-         "recording (UNIT changes refused), idle-close=S (the line closes after S s idle).",
+         "recording (UNIT changes refused), idle-close=S (the line closes after S s idle), "
+         "send-err-after=N (the probe is pulled while polling: after N SEND polls every poll "
+         "answers ERR), send-silent-after=N (the same, but later polls get no answer at all).",
          "fault"},
         {"delay", "Milliseconds before each reply (default 20).", "ms", "20"},
         {"verbose", "Print every command received on standard error."},

@@ -41,6 +41,7 @@
 #include "link/frmCommunicating.h"
 #include "link/frmLanConnection.h"
 #include "print/frmPrint.h"
+#include "realtime/frmRealTimeDisplaySettings.h"
 
 namespace {
 
@@ -140,9 +141,6 @@ frmMain::frmMain(const Options& options)
         Action(QStringLiteral("mnuHelpContentsandIndex"))->setVisible(false);
         Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
     }
-    // Commands whose windows this build does not have yet stay unavailable.
-    for (const char* name : {"mnuRealTimeSettings"})
-        Action(QString::fromLatin1(name))->setEnabled(false);
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
         Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
@@ -331,7 +329,12 @@ void frmMain::BuildMenus() {
          {},
          [this] { mnuStopRealTimeWindow_Click(); },
          false},
-        {R::Item, "mnuIndicator", "mnuRealTimeSettings", Str::kMenuRealTimeSettings},
+        {R::Item,
+         "mnuIndicator",
+         "mnuRealTimeSettings",
+         Str::kMenuRealTimeSettings,
+         {},
+         [this] { mnuRealTimeSettings_Click(); }},
         {R::Separator, "mnuIndicator", "mnuIndicatorBar0"},
         {R::Item, "mnuIndicator", "mnuDownloadFiles", Str::kMenuDownloadFiles,
          QKeySequence(Qt::CTRL | Qt::Key_D), [this] { ShowFileDialog(false); }},
@@ -762,6 +765,23 @@ void frmMain::mnuIndicatorDeviceInformation_Click() {
     frmDeviceInformation dialog(*link_, this);
     dialog.exec();
     MainFocus();
+}
+
+void frmMain::mnuRealTimeSettings_Click() {
+    if (!link_->WaitLinkIdle()) return;
+    // While the dialog is open a real-time window it stops goes quietly.
+    stopRequest_ = true;
+    {
+        frmRealTimeDisplaySettings dialog(*this);
+        dialog.exec();
+    }
+    stopRequest_ = false;
+    MainFocus();
+}
+
+void frmMain::RealTimeIntervalChanged(qint32 seconds, qint16 unitCode) {
+    geometry_.realTimeInterval = seconds;
+    geometry_.realTimeIntervalUnit = unitCode;
 }
 
 void frmMain::ShowHelp(bool quickOverview) {

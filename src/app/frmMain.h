@@ -22,6 +22,7 @@
 #include "link/Link.h"
 #include "print/PrintHost.h"
 #include "print/frmPrint.h"
+#include "realtime/RealTimeSettingsHost.h"
 
 class GuiMessagePresenter;
 class frmDocument;
@@ -34,7 +35,8 @@ class frmCommunicating;
 class frmMain : public QMainWindow,
                 public DownloadHost,
                 public DocumentWindowHost,
-                public PrintHost {
+                public PrintHost,
+                public RealTimeSettingsHost {
     Q_OBJECT
 public:
     // The file dialogs and the save question. Empty functions use the
@@ -79,7 +81,7 @@ public:
     bool CloseAllContinue = true;
 
     Link& GetLink() override { return *link_; }
-    SettingsStore& Store() { return *store_; }
+    SettingsStore& Store() override { return *store_; }
     const RecentFiles& Recent() const { return recent_; }
     QMdiArea* MdiArea() const { return mdiArea_; }
     QString ApplicationTitle() const override { return title_; }
@@ -102,6 +104,13 @@ public:
     void StopReal();
     // The running real-time window, if any.
     frmDocument* RealTimeWindow() const { return realTimeWindow_; }
+    // The real-time settings dialog, when the link is idle.
+    void mnuRealTimeSettings_Click();
+    // RealTimeSettingsHost: the interval the real-time window polls at.
+    void RealTimeIntervalChanged(qint32 seconds, qint16 unitCode) override;
+    // True while the real-time settings dialog is open (and while StopReal
+    // runs): a stop then asks nothing and shows no message.
+    bool StopRequested() const { return stopRequest_; }
     // The instrument's file dialog, to download or (deleteFiles) to delete.
     void ShowFileDialog(bool deleteFiles);
     // Whether dropped files would be taken now.

@@ -1,7 +1,12 @@
 // The simulated instrument: what the program and the tool rely on it to do.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <cmath>
+#include <optional>
+
 #include "sim/Instrument.h"
+#include "support/SimProcess.h"
 
 namespace {
 
@@ -180,4 +185,131 @@ TEST(SimInstrument, LineCommandsAnswerThroughInjectedErrorsAndCannedRepliesWin) 
     EXPECT_EQ(instrument.ClockTime(now).date(), QDate(2026, 11, 2));
     EXPECT_EQ(Say(instrument, "ECHO ON", now), QByteArray("OK\r\n\x1A")) << "echoes from the next";
     EXPECT_EQ(Say(instrument, "EXIT", now), QByteArray("EXIT\r\n\r\nline closed\r\n"));
+}
+
+namespace {
+
+// One poll's reading: the time stamp and the values, or nothing when the
+// reply is no single reading line.
+struct Reading {
+    QByteArray stamp;
+    QList<double> values;
+};
+std::optional<Reading> ReadPoll(const QByteArray& reply) {
+    static const QRegularExpression line(QStringLiteral(
+        "^(\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)((?:\\t-?\\d+\\.\\d+)+)\\r\\n\\x1A$"));
+    const QRegularExpressionMatch match = line.match(QString::fromLatin1(reply));
+    if (!match.hasMatch()) return std::nullopt;
+    Reading reading;
+    reading.stamp = match.captured(1).toLatin1();
+    for (const QString& value : match.captured(2).mid(1).split(QLatin1Char('\t')))
+        reading.values << value.toDouble();
+    return reading;
+}
+
+// Real time started as the program starts it: TIME, then "SEND n".
+void StartRealTime(Instrument& instrument, qint64& now) {
+    Wake(instrument, now);
+    Say(instrument, "ECHO OFF", now);
+    Say(instrument, "TIME 26 11 2 10 0 0", now);
+    ASSERT_TRUE(Say(instrument, "SEND 30", now).startsWith("3\tT\tRH\r\n"));
+}
+
+}  // namespace
+
+TEST(SimInstrument, EveryPollGetsAReadingThatMovesWithTheClock) {
+    Instrument instrument;
+    qint64 now = 0;
+    StartRealTime(instrument, now);
+    QList<Reading> readings;
+    for (int poll = 0; poll < 24; ++poll) {
+        // A program polling every 30 s says EXIT between polls and wakes the
+        // instrument again: the output keeps going.
+        if (poll % 2 == 1) {
+            Say(instrument, "EXIT", now);
+            Wake(instrument, now);
+            Say(instrument, "ECHO OFF", now);
+        }
+        const QByteArray reply = Say(instrument, "SEND", now);
+        const std::optional<Reading> reading = ReadPoll(reply);
+        ASSERT_TRUE(reading) << "poll " << poll << ": " << reply.constData();
+        ASSERT_EQ(reading->values.size(), 2);
+        readings << *reading;
+        now += 30000 - 1000;
+    }
+    double lowT = 1e9, highT = -1e9, lowRh = 1e9, highRh = -1e9;
+    for (int i = 0; i < readings.size(); ++i) {
+        if (i > 0) {
+            EXPECT_GT(readings.at(i).stamp, readings.at(i - 1).stamp) << i;
+        }
+        const double t = readings.at(i).values.at(0), rh = readings.at(i).values.at(1);
+        // T about 21.5 °C and RH about 45 %, each within the probe's swing.
+        EXPECT_NEAR(t, 21.5, 0.81);
+        EXPECT_NEAR(rh, 45.0, 0.85);
+        if (i > 0) {
+            EXPECT_LT(std::abs(t - readings.at(i - 1).values.at(0)), 0.5) << "no jumps";
+        }
+        lowT = std::min(lowT, t), highT = std::max(highT, t);
+        lowRh = std::min(lowRh, rh), highRh = std::max(highRh, rh);
+    }
+    EXPECT_GT(highT - lowT, 0.5) << "12 minutes of readings are not flat";
+    EXPECT_GT(highRh - lowRh, 0.5);
+    EXPECT_EQ(readings.first().stamp, QByteArray("26-11-02 10:00:02"));
+
+    // Other units end the output until SEND n starts it again.
+    EXPECT_EQ(Say(instrument, "UNIT 2 1", now), QByteArray("OK\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray("ERR\r\n\x1A"));
+    ASSERT_TRUE(Say(instrument, "SEND 30", now)
+                    .startsWith("3\tT\tRH\r\n\t\xB0"
+                                "F\t%RH\r\n"));
+    const std::optional<Reading> fahrenheit = ReadPoll(Say(instrument, "SEND", now));
+    ASSERT_TRUE(fahrenheit);
+    EXPECT_NEAR(fahrenheit->values.at(0), 21.5 * 9 / 5 + 32, 1.5);
+}
+
+TEST(SimInstrument, PulledProbeAnswersErrToPollsAfterN) {
+    Instrument instrument;
+    instrument.Faults().sendErrAfter = 3;
+    qint64 now = 0;
+    StartRealTime(instrument, now);
+    for (int poll = 1; poll <= 3; ++poll)
+        EXPECT_TRUE(ReadPoll(Say(instrument, "SEND", now))) << "poll " << poll;
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray("ERR\r\n\x1A"));
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray("ERR\r\n\x1A")) << "and stays so";
+    EXPECT_EQ(Say(instrument, "CAL", now), QByteArray("Calibrated\t2026-03-14\r\n\x1A"));
+}
+
+TEST(SimInstrument, PulledProbeFallsSilentToPollsAfterN) {
+    Instrument instrument;
+    instrument.Faults().sendSilentAfter = 2;
+    qint64 now = 0;
+    StartRealTime(instrument, now);
+    EXPECT_TRUE(ReadPoll(Say(instrument, "SEND", now)));
+    EXPECT_TRUE(ReadPoll(Say(instrument, "SEND", now)));
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray());
+    EXPECT_EQ(Say(instrument, "SEND", now), QByteArray());
+    EXPECT_EQ(Say(instrument, "CAL", now), QByteArray("Calibrated\t2026-03-14\r\n\x1A"))
+        << "the line itself still answers";
+}
+
+// The faults as tr58sim takes them on its command line, through the tool.
+TEST(SimInstrument, PulledProbeFaultsOfTheCommandLine) {
+    SimProcess errSim;
+    ASSERT_TRUE(errSim.Start({"--fault", "send-err-after=1"}));
+    const QStringList host{"--host", errSim.TcpAddress(), "raw"};
+    ToolRun run = RunTool(host + QStringList{"SEND 10"});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    run = RunTool(host + QStringList{"SEND"});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err) << "the first poll has its reading";
+    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("^\\d\\d-\\d\\d-\\d\\d \\d"))))
+        << qPrintable(run.out);
+    run = RunTool(host + QStringList{"SEND"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral("ERR\n"));
+
+    // A silent poll costs the link its full minute: that one is tested in
+    // process above; here only that tr58sim takes the fault (it refuses to
+    // start on one it does not know).
+    SimProcess silentSim;
+    EXPECT_TRUE(silentSim.Start({"--fault", "send-silent-after=0"}));
 }

@@ -10,6 +10,7 @@
 #include "MonitorCommand.h"
 #include "PdfCommand.h"
 #include "RecoverCommand.h"
+#include "UnitsCommand.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -34,6 +35,7 @@ const std::vector<CliCommand>& Commands() {
          RunInfo},
         {"raw", "raw \"TEXT\"\n      Sends TEXT and a CR to the instrument and prints its reply.",
          RunRaw},
+        {"units", kUnitsSynopsis, RunUnits},
         {"chart", kChartSynopsis, RunChart},
         {"pdf", kPdfSynopsis, RunPdf},
         {"monitor", kMonitorSynopsis, RunMonitor},
