@@ -130,9 +130,9 @@ int RunMonitor(CliSession& session, const QStringList& args) {
             // no longer safe on the disk.
             journalFailed = true;
             CliSession::Failure(QStringLiteral("the readings cannot be kept in %1%2")
-                                    .arg(journalPath,
-                                         problem.isEmpty() ? QString() : QStringLiteral(": ") +
-                                                                             problem));
+                                    .arg(journalPath, problem.isEmpty()
+                                                          ? QString()
+                                                          : QStringLiteral(": ") + problem));
         }
     };
 
