@@ -75,7 +75,9 @@ TEST_F(RecoverTest, WritesTheDocumentBesideTheJournalWithEveryWholeReading) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("4 readings recovered"))) << qPrintable(run.err);
     EXPECT_TRUE(run.err.contains(QStringLiteral("1 torn record dropped"))) << qPrintable(run.err);
     EXPECT_EQ(run.out, defaultOutput + u'\n');
-    EXPECT_TRUE(QFile::exists(journalPath)) << "the journal is left as it is";
+    // The readings are in the document: the journal and its lock go.
+    EXPECT_FALSE(QFile::exists(journalPath));
+    EXPECT_FALSE(QFile::exists(journalPath + QStringLiteral(".lock")));
 }
 
 TEST_F(RecoverTest, NeverReplacesAFileWithoutForce) {

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
+#include <cstdio>
 
 #include "CliSession.h"
 #include "document/Document.h"
@@ -117,23 +118,28 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     bool journalFailed = false;
     qint32 readings = 0;
     monitor.onPointsAdded = [&](qint32 from) {
+        // Onto the disk first: a reading the user has seen is never one a
+        // killed run loses.
+        if (!output.isEmpty() && !journalFailed) {
+            QString problem;
+            const bool kept = journal.IsOpen() ? journal.Append(document, from)
+                                               : journal.Begin(journalPath, document, &problem);
+            if (!kept) {
+                // The readings still reach the screen; the user must know they
+                // are no longer safe on the disk.
+                journalFailed = true;
+                CliSession::Failure(
+                    QStringLiteral("the readings cannot be kept in %1%2")
+                        .arg(journalPath,
+                             problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
+            }
+        }
         if (from == 0) CliSession::Print(HeaderLine(document));
         for (qint32 i = from; i < document.PointCount(); ++i)
             CliSession::Print(ReadingLine(document, i));
+        // Each reading as it comes, also into a pipe or a file.
+        std::fflush(stdout);
         readings = document.PointCount();
-        if (output.isEmpty() || journalFailed) return;
-        QString problem;
-        const bool kept = journal.IsOpen() ? journal.Append(document, from)
-                                           : journal.Begin(journalPath, document, &problem);
-        if (!kept) {
-            // The readings still reach the screen; the user must know they are
-            // no longer safe on the disk.
-            journalFailed = true;
-            CliSession::Failure(QStringLiteral("the readings cannot be kept in %1%2")
-                                    .arg(journalPath, problem.isEmpty()
-                                                          ? QString()
-                                                          : QStringLiteral(": ") + problem));
-        }
     };
 
     if (!monitor.Open()) return Exit::kFailed;

@@ -20,8 +20,9 @@ const char kRecoverSynopsis[] =
     "      by a tr58 monitor that was killed, or by TR58 Link) into a .t58 document\n"
     "      with every complete reading; a reading cut short by the crash is dropped.\n"
     "      Without -o the document is FILE.t58, the journal's name without \".part\".\n"
-    "      An existing file is replaced only with --force. The journal is left as it\n"
-    "      is; the numbers of readings recovered and dropped are shown.";
+    "      An existing file is replaced only with --force. Once the document is\n"
+    "      written the journal is removed (kept while a running program still writes\n"
+    "      it); the numbers of readings recovered and dropped are shown.";
 
 int RunRecover(CliSession& session, const QStringList& args) {
     QString journal;
@@ -74,5 +75,13 @@ int RunRecover(CliSession& session, const QStringList& args) {
                  static_cast<int>(document.PointCount()), shownOutput.toUtf8().constData(), dropped,
                  dropped == 1 ? "" : "s");
     CliSession::Print(shownOutput + QLatin1Char('\n'));
+    // The readings are safe in the document now. A journal that a running
+    // program still holds goes on growing: that one stays.
+    RecordingJournal left;
+    if (left.Reopen(journal))
+        left.Finish();
+    else
+        std::fprintf(stderr, "tr58: %s is still being written by a running program; kept\n",
+                     qUtf8Printable(QDir::toNativeSeparators(journal)));
     return Exit::kOk;
 }
