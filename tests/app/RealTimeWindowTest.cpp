@@ -14,6 +14,7 @@
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "realtime/RealTimeSession.h"
+#include "realtime/RecordingJournal.h"
 #include "support/ProgramFixture.h"
 
 namespace {
@@ -53,6 +54,13 @@ TEST_F(RealTimeWindowTest, StoppedWindowTurnsGreyAndIsSavedAsADocument) {
     frmDocument* window = Open();
     ASSERT_NE(window, nullptr);
     window->Session()->OnTick();
+    // Both readings are on the disk already, in the window's journal.
+    ASSERT_NE(window->Journal(), nullptr);
+    const QString journal = window->Journal()->Path();
+    Document kept;
+    QString problem;
+    ASSERT_TRUE(ReadJournal(journal, kept, problem)) << qPrintable(problem);
+    EXPECT_EQ(kept.PointCount(), 2);
     presenter.answer = true;
     main->Action(QStringLiteral("mnuStopRealTimeWindow"))->trigger();
     EXPECT_EQ(presenter.Keys(), QStringList{MessageKeys::kStopReal});
@@ -77,6 +85,8 @@ TEST_F(RealTimeWindowTest, StoppedWindowTurnsGreyAndIsSavedAsADocument) {
     // Two readings: two data lines after the names and units.
     EXPECT_EQ(bytes.count("\r\n26-11-02 "), 2) << bytes.toStdString();
     EXPECT_EQ(window->Doc().iSaved, Saved::kUnchanged);
+    // Saved after it stopped: the journal has done its work.
+    EXPECT_FALSE(QFile::exists(journal));
 }
 
 TEST_F(RealTimeWindowTest, NoProbeClosesTheWindowItOpened) {

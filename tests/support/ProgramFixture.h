@@ -18,6 +18,9 @@
 class ProgramFixture : public ::testing::Test {
 protected:
     ProgramFixture() : port(pump) {
+        // The program's data folder (real-time journals) is the test's own.
+        oldHome_ = qgetenv("HOME");
+        qputenv("HOME", dir.path().toLocal8Bit());
         store =
             std::make_unique<SettingsStore>(SettingsStore::AtFile(dir.filePath("TR58 Link.ini")));
         store->Write("Auto", "False");
@@ -35,6 +38,7 @@ protected:
     ~ProgramFixture() override {
         dialogs.askSave = [](const QString&) { return QMessageBox::No; };
         main.reset();
+        qputenv("HOME", oldHome_);
     }
 
     // Commands the instrument received, from the n-th on.
@@ -48,4 +52,7 @@ protected:
     RecordingPresenter presenter;
     frmMain::Dialogs dialogs;  // answered by each test
     std::unique_ptr<frmMain> main;
+
+private:
+    QByteArray oldHome_;
 };

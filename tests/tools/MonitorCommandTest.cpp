@@ -32,9 +32,9 @@ QStringList Readings(const QString& out) {
 // instrument's code page.
 QByteArray ExpectedT58(const QStringList& readings, int seconds = 1) {
     QString text = QStringLiteral(
-        "#TR58\tBeginDataFile\r\n#TR58\tFileVersion\t1.0\r\n#TR58\tTitle\t\r\n"
-        "#TR58\tInterval\t02%1\r\n#TR58\tBeginNotes\r\n\r\n#TR58\tEndNotes\r\n"
-        "\tT\tRH\r\n\t\u00B0C\t%RH\r\n")
+                       "#TR58\tBeginDataFile\r\n#TR58\tFileVersion\t1.0\r\n#TR58\tTitle\t\r\n"
+                       "#TR58\tInterval\t02%1\r\n#TR58\tBeginNotes\r\n\r\n#TR58\tEndNotes\r\n"
+                       "\tT\tRH\r\n\t\u00B0C\t%RH\r\n")
                        .arg(seconds, 2, 10, QLatin1Char('0'));
     for (const QString& reading : readings) {
         // "yyyy-mm-dd hh:mm:ss" on the screen, "yy-mm-dd hh:mm:ss" in the file.
@@ -48,8 +48,8 @@ QByteArray ExpectedT58(const QStringList& readings, int seconds = 1) {
 void MonitorsThreeReadings(const QStringList& connection) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Klimatkammare.t58");
-    const ToolRun run = RunTool(
-        connection + QStringList{"monitor", "--interval", "1", "--count", "3", "-o", path});
+    const ToolRun run =
+        RunTool(connection + QStringList{"monitor", "--interval", "1", "--count", "3", "-o", path});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << qPrintable(run.out);

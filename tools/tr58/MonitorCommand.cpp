@@ -128,10 +128,10 @@ int RunMonitor(CliSession& session, const QStringList& args) {
                 // The readings still reach the screen; the user must know they
                 // are no longer safe on the disk.
                 journalFailed = true;
-                CliSession::Failure(
-                    QStringLiteral("the readings cannot be kept in %1%2")
-                        .arg(journalPath,
-                             problem.isEmpty() ? QString() : QStringLiteral(": ") + problem));
+                CliSession::Failure(QStringLiteral("the readings cannot be kept in %1%2")
+                                        .arg(journalPath, problem.isEmpty()
+                                                              ? QString()
+                                                              : QStringLiteral(": ") + problem));
             }
         }
         if (from == 0) CliSession::Print(HeaderLine(document));
