@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -199,7 +200,9 @@ void frmDocument::KeepInJournal(qint32 from) {
     if (problem.isEmpty())
         problem = StringTable::Text(Str::kJournalCannotWrite)
                       .arg(journal_ ? journal_->Path() : QString());
-    host_.PresentText(QStringLiteral("Journal Cannot Write"), problem, false);
+    QTimer::singleShot(0, this, [this, problem] {
+        host_.PresentText(QStringLiteral("Journal Cannot Write"), problem, false);
+    });
 }
 
 void frmDocument::SetRealTimeLook(bool polling) {
@@ -335,7 +338,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     if (session_ && document_.bRealTime) session_->StopReal();
     // Closed on purpose: saved, or the user chose not to keep the readings.
     if (journal_) {
-        journal_->Finish();
+        if (keepJournal_)
+            journal_->Close();
+        else
+            journal_->Finish();
         journal_.reset();
     }
     event->accept();

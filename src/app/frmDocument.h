@@ -61,6 +61,7 @@ public:
     // purpose; a window that goes any other way leaves the journal on disk.
     void AdoptJournal(std::unique_ptr<RecordingJournal> journal);
     RecordingJournal* Journal() const { return journal_.get(); }
+    void KeepJournalOnClose() { keepJournal_ = true; }
     // The document has been saved as a .t58 file.
     void DocumentSaved();
 
@@ -117,5 +118,6 @@ private:
     std::unique_ptr<RealTimeAdapter> realTimeWindow_;
     std::unique_ptr<RealTimeSession> session_;
     std::unique_ptr<RecordingJournal> journal_;
+    bool keepJournal_ = false;
     bool journalFailed_ = false;  // the journal could not be written (said once)
 };

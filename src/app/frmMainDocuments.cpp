@@ -148,9 +148,9 @@ bool frmMain::WriteDocument(frmDocument& document, const QString& path, Document
                             const QString& statusText) {
     Document& d = document.Doc();
     SetStatusText(statusText);
-    d.bCommunicate = true;
+    const bool communicating = std::exchange(d.bCommunicate, true);
     const bool ok = SaveDocumentFile(d, path, type, &document);
-    d.bCommunicate = false;
+    d.bCommunicate = communicating;
     if (!ok) ShowMessage(MessageKeys::kCannotSavefile);
     // An export is no save: the readings are safe only in a .t58 file.
     if (ok && type == DocumentFileType::T58) document.DocumentSaved();
@@ -211,7 +211,7 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
         return false;
     };
     d.bExit = true;
-    if (d.bCommunicate) return stay();
+    if (d.bCommunicate || (document.Session() && document.Session()->bRealSend())) return stay();
     // Only a window whose own filling failed goes without the question: it
     // holds no readings. A failed command elsewhere says nothing about this
     // document's data.
@@ -225,6 +225,9 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document)))
             return stay();
+        // Exported only: no .t58 holds the readings, the journal stays on disk.
+        if (answer == QMessageBox::Yes && d.iSaved != Saved::kUnchanged)
+            document.KeepJournalOnClose();
     }
     DocumentClosed(&document);
     return true;

@@ -451,7 +451,9 @@ bool Link::ReceiveReply(QString& reply) {
     const double start = pump_.Clock();
     // A connection that ended (peer gone, cable pulled) can bring no reply:
     // the wait ends at once instead of running out its time.
-    const auto waiting = [this] { return !s_.bcancel && !port_.ConnectionLost(); };
+    const auto waiting = [this, code] {
+        return !s_.bcancel && !port_.ConnectionLost() && s_.icommand == code;
+    };
     if (code == Command::kWake || code == Command::kExit) {
         while (pump_.Elapsed(start) < t && waiting()) pump_.ProcessEvents(kCycleMs);
     } else {

@@ -56,6 +56,9 @@ public:
     void SetComPortSource(std::function<ComPortMap()> source) { comSource_ = std::move(source); }
     const ComPortMap& ComPorts() const { return comPorts_; }
     void SetRealTimeMonitor(RealTimeMonitor* monitor) { realTime_ = monitor; }
+    void ReleaseRealTimeMonitor(RealTimeMonitor* monitor) {
+        if (realTime_ == monitor) realTime_ = nullptr;
+    }
     // Poll interval of the real-time window, seconds: at 5 s or less the link
     // stays open between polls.
     void SetRealTimeInterval(int seconds) { realTimeInterval_ = seconds; }

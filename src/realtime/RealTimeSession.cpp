@@ -35,7 +35,7 @@ RealTimeSession::RealTimeSession(Link& link, Document& document, RealTimeTimer& 
 RealTimeSession::~RealTimeSession() {
     timer_.Stop();
     timer_.SetTickHandler({});
-    link_.SetRealTimeMonitor(nullptr);
+    link_.ReleaseRealTimeMonitor(this);
 }
 
 void RealTimeSession::SetInterval(qint32 seconds, qint16 unit) {
@@ -84,10 +84,13 @@ int RealTimeSession::PointCount() const {
 void RealTimeSession::Fill(const QString& reply) {
     const qint32 before = document_.PointCount();
     LinkState& state = link_.State();
+    filling_ = true;
     const ReplyFill fill = FillDocumentFromReply(document_, reply, state, &link_.Progress(), this);
+    filling_ = false;
     NoteReplyFill(fill, state);
     // Points that came in are kept whatever became of the rest of the reply.
     if (document_.PointCount() > before && onPointsAdded) onPointsAdded(before);
+    if (std::exchange(limitStopPending_, false)) StopRealTime(true);
     if (!fill.messageKey.isEmpty()) {
         QString key = fill.messageKey;
         link_.ShowMessage(key);
@@ -190,8 +193,16 @@ void RealTimeSession::OnTick() {
     const bool ok =
         link_.SendCommandAndReceive(QStringLiteral("SEND\r"), Command::kSendPoll, reply, true);
     bRealSend_ = false;
-    if (ok && document_.bRealTime && !state.bcancel) {
+    if (ok && !document_.bExit) {
+        // The instrument's reading came in: it is kept, also when the window
+        // was stopped while the link was being closed after it.
+        const bool stoppedMeanwhile = !document_.bRealTime;
+        document_.bRealTime = true;  // parsed as the poll reply it is
         Fill(reply);
+        if (stoppedMeanwhile) {
+            document_.bRealTime = false;
+            document_.SetStopTime();
+        }
     } else if (!ok && document_.bRealTime) {
         // "ERR": the probe is gone or its quantities were changed on the
         // instrument. A key left by the link: the line could not be opened,
@@ -260,6 +271,10 @@ void RealTimeSession::StopRealTime() {
 }
 
 void RealTimeSession::StopRealTime(bool limitReached) {
+    if (limitReached && filling_) {
+        limitStopPending_ = true;
+        return;
+    }
     const bool wasRunning = document_.bRealTime;
     Halt();
     window_.ShowStopped(true);

@@ -122,5 +122,7 @@ private:
     int countdown_ = 0;
     bool bRealSend_ = false;
     bool stopRequest_ = false;
+    bool filling_ = false;
+    bool limitStopPending_ = false;
     const bool* externalStopRequest_ = nullptr;
 };

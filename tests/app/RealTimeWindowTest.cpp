@@ -1,13 +1,17 @@
 // The real-time window in the program, offscreen against the in-process
 // instrument: it opens with its first reading, polls, stops grey, and is
 // saved as an ordinary document.
+#include <sys/resource.h>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
+#include <csignal>
 
 #include "app/frmDocument.h"
 #include "base/MessageKeys.h"
@@ -107,6 +111,107 @@ TEST_F(RealTimeWindowTest, ClosingARunningWindowStopsItsPolling) {
     // Nothing polls any more, and a new window may be opened.
     EXPECT_FALSE(main->GetLink().IsRealTimeActive());
     EXPECT_NE(Open(), nullptr);
+}
+
+// --- review: faults of a recording left running ---------------------------
+
+TEST_F(RealTimeWindowTest, AWindowStoppedDuringAPollCannotBeClosedUntilThePollReturns) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    instrument.Faults().lateReplies.insert("SEND", 4000);
+    QMdiSubWindow* sub = main->MdiArea()->subWindowList().first();
+    presenter.answer = true;
+    bool stopped = false;
+    int closedWhilePolling = 0;
+    pump.onEvents = [&] {
+        if (!window->Session()->bRealSend()) return;
+        if (!stopped) {
+            stopped = true;
+            main->Action(QStringLiteral("mnuStopRealTimeWindow"))->trigger();
+        } else if (closedWhilePolling == 0 && !window->Doc().bCommunicate) {
+            // The poll is still on the stack (its link is being closed):
+            // in the program the window would be deleted under it.
+            closedWhilePolling = sub->close() ? 1 : -1;
+        }
+    };
+    window->Session()->OnTick();
+    pump.onEvents = nullptr;
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(closedWhilePolling, -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(RealTimeWindowTest, SaveAsDuringAPollLeavesThePollInProgress) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    instrument.Faults().lateReplies.insert("SEND", 4000);
+    const QString path = dir.filePath(QStringLiteral("kylrum.t58"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return path;
+    };
+    bool saved = false;
+    bool communicating = false;
+    pump.onEvents = [&] {
+        if (saved || !window->Session()->bRealSend()) return;
+        saved = true;
+        main->FileSaveAs(*window);  // F12 while the poll waits for its reply
+        communicating = window->Doc().bCommunicate;
+    };
+    window->Session()->OnTick();
+    pump.onEvents = nullptr;
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(communicating);
+}
+
+TEST_F(RealTimeWindowTest, ClosingAfterOnlyAnExportKeepsTheJournal) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    window->Session()->OnTick();
+    ASSERT_NE(window->Journal(), nullptr);
+    const QString journal = window->Journal()->Path();
+    presenter.answer = true;
+    main->Action(QStringLiteral("mnuStopRealTimeWindow"))->trigger();
+    // "Save changes?" Yes, and in the save dialog the user picks .csv.
+    dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    const QString csv = dir.filePath(QStringLiteral("kylrum.csv"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 1;
+        return csv;
+    };
+    main->MdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(QFile::exists(csv));
+    // No .t58 holds the readings: the journal is all there is.
+    EXPECT_TRUE(QFile::exists(journal));
+}
+
+TEST_F(RealTimeWindowTest, AJournalThatCannotBeWrittenSaysSoOutsideThePoll) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->Journal(), nullptr);
+    // The disk is full: no byte more goes into the journal.
+    const qint64 size = QFileInfo(window->Journal()->Path()).size();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit full = before;
+    full.rlim_cur = static_cast<rlim_t>(size);
+    setrlimit(RLIMIT_FSIZE, &full);
+    bool shown = false;
+    bool insideThePoll = false;
+    presenter.onPresent = [&](const MessageBoxSpec& box) {
+        if (box.key != QLatin1String("Journal Cannot Write")) return;
+        shown = true;
+        // A modal box here holds the timer's tick: no poll until it is answered.
+        insideThePoll = window->Doc().bCommunicate;
+    };
+    window->Session()->OnTick();
+    setrlimit(RLIMIT_FSIZE, &before);
+    QCoreApplication::processEvents();
+    presenter.onPresent = nullptr;
+    ASSERT_TRUE(shown);
+    EXPECT_FALSE(insideThePoll);
 }
 
 }  // namespace

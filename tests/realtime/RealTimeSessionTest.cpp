@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "base/MessageKeys.h"
 #include "document/Document.h"
@@ -349,6 +350,86 @@ TEST_F(RealTimeSessionTest, ErrToTheFirstRequestIsRealTimeDisconnected) {
     EXPECT_EQ(presenter.Keys(), QStringList{MessageKeys::kRealTimeDisconnected});
     EXPECT_TRUE(link.State().CommandFailed);
     EXPECT_FALSE(timer.IsActive());
+}
+
+// --- review: faults of a recording left running ---------------------------
+
+TEST_F(RealTimeSessionTest, ClosingAnOldStoppedWindowLeavesTheRunningOneKnownToTheLink) {
+    Document oldData, newData;
+    VirtualTimer oldTimer(pump), newTimer(pump);
+    RecordingWindow oldView, newView;
+    auto older = std::make_unique<RealTimeSession>(link, oldData, oldTimer, oldView);
+    older->SetInterval(5, 2);
+    ASSERT_TRUE(older->Open());
+    older->StopReal();  // stopped: it stays open as a document
+    RealTimeSession newer(link, newData, newTimer, newView);
+    newer.SetInterval(5, 2);
+    ASSERT_TRUE(newer.Open());  // the overnight run
+    ASSERT_TRUE(link.IsRealTimeActive());
+    older.reset();  // the user closes the old, stopped window
+    EXPECT_TRUE(link.IsRealTimeActive());
+    // Unregistered, the 5 s run no longer keeps its line: EXIT after every poll.
+    const qsizetype exits = instrument.CommandLog().count(QStringLiteral("EXIT"));
+    for (int i = 0; i < 3; ++i) {
+        const qint64 due = newTimer.DueMs() - pump.Milliseconds();
+        pump.ProcessEvents(static_cast<int>(std::max<qint64>(due, 1)));
+    }
+    EXPECT_EQ(instrument.CommandLog().count(QStringLiteral("EXIT")), exits);
+}
+
+TEST_F(RealTimeSessionTest, AStopWhileTheLinkClosesAfterAPollKeepsThatPollsReading) {
+    ASSERT_TRUE(Open(15));  // 15 s: the link is closed with EXIT after every poll
+    bool stopped = false;
+    pump.onEvents = [&] {
+        if (!stopped && session.bRealSend() && link.State().icommand == Command::kExit) {
+            stopped = true;  // the reply is in; the user stops during the EXIT
+            session.StopByUser();
+        }
+    };
+    Run(20000);
+    pump.onEvents = nullptr;
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(Polls(), 1);
+    EXPECT_EQ(document.PointCount(), 2);
+    EXPECT_EQ(added, (QList<qint32>{0, 1}));
+}
+
+TEST_F(RealTimeSessionTest, ThePortMenuDuringAPollDoesNotLeaveThePollWaitingAMinute) {
+    ASSERT_TRUE(Open(5));
+    instrument.Faults().lateReplies.insert("SEND", 4000);
+    qint64 releasedAt = -1;
+    pump.onEvents = [&] {
+        if (releasedAt < 0 && session.bRealSend() && link.State().icommand == Command::kSendPoll) {
+            releasedAt = pump.Milliseconds();
+            // Com_Click / the LAN dialog: stop the window (asked: Yes), close the link.
+            ASSERT_TRUE(link.ReleaseForChange());
+        }
+    };
+    Run(5100);  // returns once the tick's poll has come back
+    pump.onEvents = nullptr;
+    ASSERT_GE(releasedAt, 0);
+    EXPECT_FALSE(session.bRealSend());
+    EXPECT_LT(pump.Milliseconds() - releasedAt, 10000);
+}
+
+TEST_F(RealTimeSessionTest, TheLastReadingIsHandedOnBeforeTheLimitMessageWaitsForTheUser) {
+    ASSERT_TRUE(Open(5));
+    while (document.PointCount() < 64999) {
+        const qint32 i = document.AppendPoint(document.PointTime(document.PointCount() - 1));
+        document.SetValue(i, 0, 20.0f, true);
+        document.SetValue(i, 1, 40.0f, true);
+    }
+    instrument.Faults().canned.insert("SEND", "26-11-02 10:00:00\t21.0\t45.0\r\n\x1A");
+    bool keptBeforeTheBox = false;
+    presenter.onPresent = [&](const MessageBoxSpec& box) {
+        // The box waits for the user (all night): the reading must be on its
+        // way to the journal already.
+        if (box.key == MessageKeys::kEofDisconnected) keptBeforeTheBox = added.contains(64999);
+    };
+    Run(5000);
+    presenter.onPresent = nullptr;
+    EXPECT_EQ(document.PointCount(), 65000);
+    EXPECT_TRUE(keptBeforeTheBox);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // A message presenter for tests: records every box and answers as told.
 
 #include <QList>
+#include <functional>
 
 #include "base/MessageCatalogue.h"
 
@@ -9,6 +10,7 @@ class RecordingPresenter : public MessagePresenter {
 public:
     bool Present(const MessageBoxSpec& box) override {
         shown << box;
+        if (onPresent) onPresent(box);
         return answers.isEmpty() ? answer : answers.takeFirst();
     }
     QStringList Keys() const {
@@ -19,4 +21,6 @@ public:
     QList<MessageBoxSpec> shown;
     bool answer = true;   // Yes / OK
     QList<bool> answers;  // the next answers, in turn, before answer
+    // Called as each box is shown (what the program was doing at that moment).
+    std::function<void(const MessageBoxSpec&)> onPresent;
 };
