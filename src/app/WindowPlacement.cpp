@@ -15,8 +15,7 @@ QRect CascadedWindowGeometry(const QSize& area, int index, int step,
                              const QSize& preferredMinimum) {
     const int areaWidth = std::max(area.width(), 1);
     const int areaHeight = std::max(area.height(), 1);
-    const int width =
-        std::min(std::max(areaWidth * 3 / 4, preferredMinimum.width()), areaWidth);
+    const int width = std::min(std::max(areaWidth * 3 / 4, preferredMinimum.width()), areaWidth);
     const int height =
         std::min(std::max(areaHeight * 3 / 4, preferredMinimum.height()), areaHeight);
     step = std::max(step, 1);

@@ -15,5 +15,4 @@ QRect FirstStartGeometry(const QRect& available, const QSize& minimum);
 // quarters of the area each way (at least preferredMinimum where the area
 // allows), always wholly inside the area so no scroll bar appears; when the
 // next step would leave the area the cascade starts again at the corner.
-QRect CascadedWindowGeometry(const QSize& area, int index, int step,
-                             const QSize& preferredMinimum);
+QRect CascadedWindowGeometry(const QSize& area, int index, int step, const QSize& preferredMinimum);

@@ -16,8 +16,8 @@ struct ButtonText {
     Str::Id id;
 };
 constexpr ButtonText kButtonTexts[] = {
-    {"OK", Str::kButtonOk},      {"Cancel", Str::kButtonCancel}, {"&Yes", Str::kButtonYes},
-    {"&No", Str::kButtonNo},     {"Close", Str::kButtonClose},   {"Save", Str::kTipSave},
+    {"OK", Str::kButtonOk},  {"Cancel", Str::kButtonCancel}, {"&Yes", Str::kButtonYes},
+    {"&No", Str::kButtonNo}, {"Close", Str::kButtonClose},   {"Save", Str::kTipSave},
     {"Open", Str::kTipOpen},
 };
 

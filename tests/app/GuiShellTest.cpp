@@ -386,6 +386,11 @@ TEST(ProgramTranslations, MessageBoxButtonsSpeakTheProgramsLanguage) {
         QMessageBox::question(&owner, "TR58 Link", "?", QMessageBox::Ok | QMessageBox::Cancel),
         QMessageBox::Ok);
     EXPECT_EQ(texts, (QStringList{"Avbryt", "OK"}));
+
+    // Qt's own catalogue (qt6-translations-l10n) speaks for the file dialog.
+    for (const char* text : {"Files of type:", "Detail View", "New Folder"})
+        EXPECT_NE(QCoreApplication::translate("QFileDialog", text), QString::fromLatin1(text))
+            << text;
 }
 
 TEST_F(ShellTest, AFirstStartFillsAShareOfTheScreenAStoredPlaceWins) {
