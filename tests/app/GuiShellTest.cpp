@@ -23,6 +23,7 @@
 #include "base/GuiMessagePresenter.h"
 #include "base/ProgramTranslator.h"
 #include "base/StringTable.h"
+#include "base/UserLocale.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "instrument/frmDeviceInformation.h"
@@ -423,4 +424,18 @@ TEST_F(ShellTest, RecentFilesCarryNumberAcceleratorsTheListKeepsThePaths) {
     EXPECT_EQ(store->Read("mruFile2"), "/data/a.t58");
     auto again = MakeMain();
     EXPECT_EQ(again->Action("mnuFileRecentlyUsedFiles1")->text(), "&2 /data/a.t58");
+}
+
+// The status bar's date follows the user's conventions, as every other date
+// the program shows.
+TEST_F(ShellTest, TheStatusBarDateFollowsTheUsersLocale) {
+    UserLocale::Init(QLocale(QLocale::German, QLocale::Germany), UserTextEncoding::Utf8);
+    const QLocale& user = UserLocale::Locale();
+    const QString before = user.toString(QDate::currentDate(), UserLocale::ShortDateFormat());
+    auto main = MakeMain();
+    const QString shown = main->StatusPanel(2)->text();
+    const QString after = user.toString(QDate::currentDate(), UserLocale::ShortDateFormat());
+    UserLocale::Init(QLocale::system());
+    EXPECT_TRUE(shown == before || shown == after) << qPrintable(shown + " / " + before);
+    EXPECT_TRUE(shown.contains('.')) << "German dates use dots: " << qPrintable(shown);
 }
