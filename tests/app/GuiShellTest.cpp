@@ -424,6 +424,22 @@ TEST_F(ShellTest, RecentFilesCarryNumberAcceleratorsTheListKeepsThePaths) {
     EXPECT_EQ(store->Read("mruFile2"), "/data/a.t58");
     auto again = MakeMain();
     EXPECT_EQ(again->Action("mnuFileRecentlyUsedFiles1")->text(), "&2 /data/a.t58");
+
+    // Choosing an entry opens the file itself, "&" and all.
+    const QString file = dir.filePath(QStringLiteral("R&D.t58"));
+    {
+        Document document;
+        document.Title = QStringLiteral("R&D");
+        document.SetQuantityCount(1);
+        document.Property(QStringLiteral("\tT\r\n"));
+        document.Unit(QStringLiteral("\tC\r\n"));
+        ASSERT_TRUE(SaveDocumentFile(document, file, DocumentFileType::T58));
+    }
+    again->AddRecentFile(file);
+    again->Action("mnuFileRecentlyUsedFiles0")->trigger();
+    ASSERT_EQ(again->Documents().size(), 1);
+    EXPECT_EQ(again->Documents().first()->Doc().FilePath, file);
+    EXPECT_EQ(again->Recent().At(0), file);
 }
 
 // The status bar's date follows the user's conventions, as every other date
