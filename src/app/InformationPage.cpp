@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "base/TextHelpers.h"
 #include "document/Document.h"
 #include "document/Statistics.h"
@@ -161,8 +162,11 @@ void InformationPage::BuildRows() {
         rowWidgets_ << row.check << row.legend << row.unit << row.minimum << row.maximum
                     << row.mean;
         connect(row.check, &QCheckBox::clicked, this, [this, q](bool on) {
-            // A fourth quantity cannot go on the chart: the box stays clear.
-            if (!document_.SetCharted(q, on)) rows_[q].check->setChecked(document_.IsCharted(q));
+            // A fourth quantity cannot go on the chart: the box stays clear
+            // and the message line says why.
+            if (document_.SetCharted(q, on)) return;
+            rows_[q].check->setChecked(document_.IsCharted(q));
+            if (on) emit StatusText(StringTable::Text(Str::kAtMostThreeCharted));
         });
         rows_ << row;
     }

@@ -33,6 +33,8 @@ public:
 
 signals:
     void ContextMenuRequested(const QPoint& globalPos);
+    // A text for the message line (a quantity that cannot be charted).
+    void StatusText(const QString& text);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -9,6 +9,8 @@ MainWindowSettings LoadMainWindowSettings(const SettingsStore& store, RecentFile
     m.top = store.ReadInt(QStringLiteral("MainTop"), m.top);
     m.width = store.ReadInt(QStringLiteral("MainWidth"), m.width);
     m.height = store.ReadInt(QStringLiteral("MainHeight"), m.height);
+    m.stored = store.ReadInt(QStringLiteral("MainWidth"), 0) > 0 &&
+               store.ReadInt(QStringLiteral("MainHeight"), 0) > 0;
     if (m.width <= 0) m.width = MainWindowSettings().width;
     if (m.height <= 0) m.height = MainWindowSettings().height;
     m.maximized = store.ReadBool(QStringLiteral("Maximized"), false);

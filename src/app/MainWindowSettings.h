@@ -14,6 +14,8 @@ struct MainWindowSettings {
     int width = 8505;
     int height = 7500;
     bool maximized = false;
+    // False at a first start: no place is stored yet (see FirstStartGeometry).
+    bool stored = true;
     qint32 realTimeInterval = 5;      // seconds
     qint16 realTimeIntervalUnit = 2;  // 2 s, 4 min, 8 h
 };

@@ -110,6 +110,8 @@ frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mod
     // Each page pops the main window's context menu for it.
     connect(information_, &InformationPage::ContextMenuRequested, this,
             [this](const QPoint& at) { host_.PagePopUp(kInformationPage)->popup(at); });
+    connect(information_, &InformationPage::StatusText, this,
+            [this](const QString& text) { host_.SetStatusText(text); });
     connect(chart_, &ChartView::ContextMenuRequested, this,
             [this](const QPoint& at) { host_.PagePopUp(kChartPage)->popup(at); });
     connect(msgTable_, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -25,6 +25,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramFiles.h"
+#include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
 #include "app/frmDocument.h"
 #include "base/GuiCaptions.h"
@@ -32,6 +33,7 @@
 #include "base/GuiMessagePresenter.h"
 #include "base/StringIds.h"
 #include "base/StringTable.h"
+#include "base/UserLocale.h"
 #include "chart/ChartView.h"
 #include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
@@ -46,6 +48,13 @@
 namespace {
 
 const frmMain::Dialogs kSystemDialogs;
+
+// The captions of the port menu's items Com(0)..Com(16).
+constexpr Str::Id kPortIds[] = {
+    Str::kMenuPortAutoDetect, Str::kMenuCom1,  Str::kMenuCom2,  Str::kMenuCom3,  Str::kMenuCom4,
+    Str::kMenuCom5,           Str::kMenuCom6,  Str::kMenuCom7,  Str::kMenuCom8,  Str::kMenuCom9,
+    Str::kMenuCom10,          Str::kMenuCom11, Str::kMenuCom12, Str::kMenuCom13, Str::kMenuCom14,
+    Str::kMenuCom15,          Str::kMenuCom16};
 
 // The toolbar's buttons in order: key, tool tip id, image key, the menu item it stands for.
 struct ToolbarButton {
@@ -175,9 +184,12 @@ frmMain::~frmMain() {
 
 QAction* frmMain::AddAction(QMenu* menu, const QString& name, const QString& id,
                             const QKeySequence& key) {
-    auto* action = new QAction(id, this);
+    // A separator is designed as the caption "-"; it shows as a line only,
+    // without the dash some styles would draw beside it.
+    const bool separator = id == QLatin1String("-");
+    auto* action = new QAction(separator ? QString() : id, this);
     action->setObjectName(name);
-    if (id == QLatin1String("-")) action->setSeparator(true);
+    if (separator) action->setSeparator(true);
     if (!key.isEmpty()) action->setShortcut(key);
     if (menu) menu->addAction(action);
     actions_.insert(name, action);
@@ -421,12 +433,6 @@ void frmMain::AddRecentFileItems() {
 
 void frmMain::AddPortItems() {
     QMenu* ports = menus_.value(QStringLiteral("mnuCommunicationsPort"));
-    static constexpr Str::Id kPortIds[] = {
-        Str::kMenuPortAutoDetect, Str::kMenuCom1,  Str::kMenuCom2,  Str::kMenuCom3,
-        Str::kMenuCom4,           Str::kMenuCom5,  Str::kMenuCom6,  Str::kMenuCom7,
-        Str::kMenuCom8,           Str::kMenuCom9,  Str::kMenuCom10, Str::kMenuCom11,
-        Str::kMenuCom12,          Str::kMenuCom13, Str::kMenuCom14, Str::kMenuCom15,
-        Str::kMenuCom16};
     for (int i = 0; i <= 16; ++i) {
         QAction* com = AddAction(ports, QStringLiteral("Com%1").arg(i), Str::Tag(kPortIds[i]));
         com->setCheckable(true);
@@ -436,6 +442,23 @@ void frmMain::AddPortItems() {
     QAction* lan = AddAction(ports, "Lan", Str::Tag(Str::kMenuLan));
     lan->setCheckable(true);
     connect(lan, &QAction::triggered, this, &frmMain::Lan_Click);
+    // Each time it opens the menu names the device behind every COM number (a
+    // USB cable may have come or gone) and checks the link in use.
+    connect(ports, &QMenu::aboutToShow, this, &frmMain::RefreshPortMenu);
+}
+
+void frmMain::RefreshPortMenu() {
+    const ComPortMap map = ComPortMap::FromSystem(store_->Raw());
+    for (int i = ComPortMap::kFirstCom; i <= ComPortMap::kLastCom; ++i) {
+        const QString device = map.Device(i);
+        QString caption = StringTable::Text(kPortIds[i]);
+        if (!device.isEmpty()) caption += QStringLiteral("  (%1)").arg(device);
+        Action(QStringLiteral("Com%1").arg(i))->setText(caption);
+    }
+    const LinkState& s = link_->State();
+    const bool lan = s.LanSelection >= 1;
+    CheckPortItem(lan ? -1 : (s.AutoDetect ? 0 : s.ConfiguredPort));
+    Action(QStringLiteral("Lan"))->setChecked(lan);
 }
 
 void frmMain::AddWindowList() {
@@ -566,9 +589,10 @@ QString frmMain::StatusText() const {
 
 void frmMain::UpdateClock() {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale& locale = QLocale::system();
-    panels_[1]->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    panels_[2]->setText(locale.toString(now.time(), QStringLiteral("HH:mm")));
+    // The user's conventions, as every date the program shows.
+    const QLocale& locale = UserLocale::Locale();
+    panels_[1]->setText(locale.toString(now.date(), UserLocale::ShortDateFormat()));
+    panels_[2]->setText(locale.toString(now.time(), QLocale::ShortFormat));
 }
 
 void frmMain::UpdateKeyStates() {
@@ -607,11 +631,19 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::LoadSettings() {
     geometry_ = LoadMainWindowSettings(*store_, recent_);
     const double twips = TwipsPerPixel(this);
-    setMinimumSize(static_cast<int>(kMinWidthTwips / twips),
-                   static_cast<int>(kMinHeightTwips / twips));
-    setGeometry(static_cast<int>(geometry_.left / twips), static_cast<int>(geometry_.top / twips),
-                static_cast<int>(geometry_.width / twips),
-                static_cast<int>(geometry_.height / twips));
+    const QSize minimum(static_cast<int>(kMinWidthTwips / twips),
+                        static_cast<int>(kMinHeightTwips / twips));
+    setMinimumSize(minimum);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!geometry_.stored && screen) {
+        // A first start fills a good share of the screen, not the classic
+        // 600 x 533 pixels; the place the user leaves it in is kept from then on.
+        setGeometry(FirstStartGeometry(screen->availableGeometry(), minimum));
+    } else {
+        setGeometry(
+            static_cast<int>(geometry_.left / twips), static_cast<int>(geometry_.top / twips),
+            static_cast<int>(geometry_.width / twips), static_cast<int>(geometry_.height / twips));
+    }
     if (geometry_.maximized) setWindowState(windowState() | Qt::WindowMaximized);
     link_->SetRealTimeInterval(geometry_.realTimeInterval);
     RefreshRecentFiles();
@@ -672,7 +704,10 @@ void frmMain::RefreshRecentFiles() {
         Action(QStringLiteral("mnuFileBar3"))->setVisible(true);
         QAction* item = Action(QStringLiteral("mnuFileRecentlyUsedFiles%1").arg(i));
         item->setVisible(true);
-        item->setText(recent_.At(i));
+        // "&1 " .. "&4 " choose a file from the keyboard; an "&" in the path
+        // is shown as itself.
+        item->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QString(recent_.At(i)).replace(QLatin1Char('&'), QLatin1String("&&"))));
     }
 }
 
@@ -809,8 +844,6 @@ void frmMain::ShowHelp(bool quickOverview) {
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
-    // The LAN item is reached through the stored setting only.
-    Action(QStringLiteral("Lan"))->setVisible(false);
     if (!CommandLine.isEmpty()) QTimer::singleShot(0, this, &frmMain::ActOnCommandLine);
 }
 

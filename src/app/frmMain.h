@@ -95,6 +95,9 @@ public:
     // --- Commands.
     void Com_Click(int index);
     void Lan_Click();
+    // The port menu as it opens: each COM item with its device, the check on
+    // the link in use (a COM port, detection or the LAN link).
+    void RefreshPortMenu();
     void ToolbarButtonClick(const QString& key);
     void mnuIndicatorDeviceInformation_Click();
     // The real-time window: opened (or brought to the front when it runs),

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
+#include "app/WindowPlacement.h"
 #include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "base/MessageKeys.h"
@@ -58,8 +60,12 @@ void frmMain::AddDocumentWindow(frmDocument* document) {
     QMdiSubWindow* sub = mdiArea_->addSubWindow(document);
     sub->setWindowIcon(document->windowIcon());
     sub->setWindowTitle(document->Caption());
-    sub->resize(std::max(560, mdiArea_->width() * 3 / 4),
-                std::max(420, mdiArea_->height() * 3 / 4));
+    // Cascaded inside the work area, one title bar's height apart, so the
+    // new window is whole and no scroll bar comes with it.
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+    sub->setGeometry(CascadedWindowGeometry(mdiArea_->viewport()->size(),
+                                            static_cast<int>(mdiArea_->subWindowList().size()) - 1,
+                                            step, QSize(560, 420)));
     connect(document, &frmDocument::ChartCommandsChanged, this, &frmMain::UpdateDocumentCommands);
     document->show();
     mdiArea_->setActiveSubWindow(sub);

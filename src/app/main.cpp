@@ -8,7 +8,9 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "base/Branding.h"
+#include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
+#include "base/StringTable.h"
 #include "base/UserLocale.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
     // The user's number conventions first, then the branding that may rename
     // the program (and with it the settings store).
     UserLocale::Init();
+    // Qt's own dialogs and buttons speak the language of the string table.
+    InstallProgramTranslations(app, StringTable::Language());
     const Branding branding = ReadBranding(folder);
     const QString title = ApplicationTitle(branding);
     QCoreApplication::setApplicationName(title);

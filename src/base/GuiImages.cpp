@@ -126,9 +126,19 @@ void Draw(QPainter& p, const QString& key) {
               << QPointF(8, 11) << QPointF(3, 6) << QPointF(6, 6);
         p.drawPolygon(arrow);
     } else if (key == QLatin1String("Delete")) {
-        p.setPen(QPen(kRed, 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+        // A waste bin: lid with its handle, a tapering body with ribs. A red
+        // cross would read as "close".
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(170, 180, 195));
+        p.drawRect(QRectF(6, 0.8, 4, 1.7));
+        p.drawRoundedRect(QRectF(1.5, 2.5, 13, 2.5), 0.8, 0.8);
+        QPolygonF body;
+        body << QPointF(3, 5) << QPointF(13, 5) << QPointF(12, 15) << QPointF(4, 15);
+        p.setBrush(QColor(200, 210, 225));
+        p.drawPolygon(body);
+        p.setPen(QPen(kInk.lighter(160), 1.1, Qt::SolidLine, Qt::RoundCap));
+        for (double x : {5.8, 8.0, 10.2})
+            p.drawLine(QPointF(x, 7), QPointF(x + (x - 8.0) * 0.08, 13.2));
     } else if (key == QLatin1String("Document")) {
         Page(p, QRectF(2.5, 1.5, 11, 13));
         Chart(p, QRectF(4.5, 5, 7, 7), kBlue);

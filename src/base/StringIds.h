@@ -187,6 +187,12 @@ enum Id : int {
     kJournalUnknownVersion = 6057,
     kJournalExists = 6058,
     kJournalCannotWrite = 6059,
+    // Qt's standard buttons in the program's language.
+    kButtonYes = 6070,
+    kButtonNo = 6071,
+    kButtonClose = 6072,
+    // A fourth quantity ticked on the information page.
+    kAtMostThreeCharted = 6073,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

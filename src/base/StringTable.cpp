@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6070-6073. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -136,7 +136,7 @@ constexpr Entry kEntries[] = {
     // About, axis and print dialogs.
     {5041, "Om TR58 Link"},
     {5042, "Version: 1.16"},
-    {5043, "© TR58 Link. Alla rättigheter förbehållna."},
+    {5043, "© 2026 TR58 Link. Alla rättigheter förbehållna."},
     {5044, "&Automatisk skalning"},
     {5045, "&Första punkten:"},
     {5046, "&Sista punkten:"},
@@ -303,6 +303,11 @@ constexpr Entry kEntries[] = {
      "kan läsa."},
     {6058, "Det finns redan en realtidsinspelning i\n%1\nDen skrivs inte över."},
     {6059, "Realtidsinspelningen kan inte skrivas till disken:\n%1"},
+    // Qt's standard buttons in the program's language, and the information page.
+    {6070, "&Ja"},
+    {6071, "&Nej"},
+    {6072, "Stäng"},
+    {6073, "Högst tre storheter kan visas i diagrammet. Ta bort bocken för en av dem först."},
 };
 
 constexpr bool IdsAscending() {
@@ -329,6 +334,10 @@ QString StringTable::Text(int id) {
 
 bool StringTable::Contains(int id) {
     return Find(id) != nullptr;
+}
+
+QString StringTable::Language() {
+    return QStringLiteral("sv");
 }
 
 QList<int> StringTable::Ids() {

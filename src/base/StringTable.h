@@ -12,4 +12,6 @@ public:
     static bool Contains(int id);
     // Every id of this build, ascending.
     static QList<int> Ids();
+    // The language of this build's table, as Qt's catalogues name it ("sv").
+    static QString Language();
 };

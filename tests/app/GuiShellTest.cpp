@@ -12,12 +12,18 @@
 #include <QMenu>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
+#include "app/WindowPlacement.h"
 #include "app/frmMain.h"
 #include "base/GuiCaptions.h"
+#include "base/GuiMessagePresenter.h"
+#include "base/ProgramTranslator.h"
 #include "base/StringTable.h"
+#include "base/UserLocale.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
 #include "instrument/frmDeviceInformation.h"
@@ -139,7 +145,7 @@ TEST_F(ShellTest, CommandLineIsActedOnOnceAtTheFirstActivation) {
     QApplication::setActiveWindow(main.get());
     QApplication::processEvents();
     EXPECT_EQ(opened, QStringList{"open /data/lab.t58"});
-    EXPECT_FALSE(main->Action("Lan")->isVisible());
+    EXPECT_TRUE(main->Action("Lan")->isVisible()) << "the LAN link is chosen in the port menu";
 }
 
 TEST_F(ShellTest, SettingsAreWrittenAtCloseAndReadAtLoad) {
@@ -262,4 +268,190 @@ TEST_F(ShellTest, PrintingFromTheCommandLineWithoutAPrinterSaysSoAndFails) {
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("No Printer")});
     EXPECT_EQ(main->ExitStatus(), 1);
     EXPECT_TRUE(main->Documents().isEmpty());
+}
+
+// Regression: every separator showed a "-" beside its line, the design's
+// caption for a separator.
+TEST_F(ShellTest, MenusHaveNoTextOnSeparators) {
+    auto main = MakeMain();
+    main->AddRecentFile("/data/a.t58");  // shows mnuFileBar3
+    int separators = 0;
+    for (QMenu* menu : main->findChildren<QMenu*>()) {
+        emit menu->aboutToShow();  // the window list and the port menu fill in
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) continue;
+            ++separators;
+            EXPECT_TRUE(action->text().isEmpty())
+                << qPrintable(menu->objectName() + ": " + action->objectName());
+        }
+    }
+    EXPECT_GE(separators, 14) << "the bar's menus, the port menu and the pop-up menus";
+}
+
+TEST_F(ShellTest, PortMenuChecksTheLanLinkWhileItIsConfigured) {
+    store->Write("1IP", "lab-indicator");
+    store->Write("1IPort", "2323");
+    store->Write("LastIP", "1");
+    auto main = MakeMain();
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    QApplication::processEvents();
+    emit main->Menu("mnuCommunicationsPort")->aboutToShow();
+    QAction* lan = main->Action("Lan");
+    EXPECT_TRUE(lan->isVisible()) << "shown in the port menu, also after an activation";
+    EXPECT_TRUE(lan->isChecked());
+    for (int i = 0; i <= 16; ++i)
+        EXPECT_FALSE(main->Action(QStringLiteral("Com%1").arg(i))->isChecked()) << i;
+
+    // The link goes back to a COM port: the check follows it when the menu opens.
+    LinkState& s = main->GetLink().State();
+    s.LanSelection = 0;
+    s.AutoDetect = false;
+    s.ConfiguredPort = 4;
+    emit main->Menu("mnuCommunicationsPort")->aboutToShow();
+    EXPECT_FALSE(lan->isChecked());
+    EXPECT_TRUE(main->Action("Com4")->isChecked());
+}
+
+TEST_F(ShellTest, PortMenuShowsTheDeviceOfEachComEntry) {
+    store->Raw().setValue("Ports/COM3", "/dev/ttyUSB0");
+    store->Raw().setValue("Ports/COM12", "/tmp/instrument-pty");
+    auto main = MakeMain();
+    emit main->Menu("mnuCommunicationsPort")->aboutToShow();
+    EXPECT_EQ(main->Action("Com3")->text(), "COM&3  (/dev/ttyUSB0)");
+    EXPECT_EQ(main->Action("Com12")->text(), "COM12  (/tmp/instrument-pty)");
+    EXPECT_EQ(main->Action("Com0")->text(), "&Autodetektera") << "detection has no device";
+    // Every other COM entry names what the system map gives it, or nothing.
+    const ComPortMap map = ComPortMap::FromSystem(store->Raw());
+    for (int i = 1; i <= 16; ++i) {
+        const QString text = main->Action(QStringLiteral("Com%1").arg(i))->text();
+        EXPECT_EQ(text.contains("  ("), !map.Device(i).isEmpty()) << qPrintable(text);
+    }
+}
+
+namespace {
+
+// The texts of the buttons of the message box that is open, then presses the
+// one with the given role.
+MessageBoxSpec Box(MessageStyle style, bool yesNo) {
+    MessageBoxSpec box;
+    box.title = "TR58 Link";
+    box.text = "?";
+    box.style = style;
+    box.yesNo = yesNo;
+    return box;
+}
+
+QStringList AnswerOpenMessageBox(QMessageBox::ButtonRole press) {
+    QStringList texts;
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return {"no message box"};
+    QAbstractButton* chosen = nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+        texts << button->text();
+        if (box->buttonRole(button) == press) chosen = button;
+    }
+    texts.sort();
+    if (chosen)
+        chosen->click();
+    else
+        box->reject();
+    return texts;
+}
+
+}  // namespace
+
+TEST(ProgramTranslations, MessageBoxButtonsSpeakTheProgramsLanguage) {
+    InstallProgramTranslations(*qApp, StringTable::Language());
+    QWidget owner;
+    owner.show();
+
+    // The program's own message boxes: Yes/No and OK.
+    GuiMessagePresenter presenter(&owner);
+    QStringList texts;
+    QTimer::singleShot(0, [&] { texts = AnswerOpenMessageBox(QMessageBox::NoRole); });
+    EXPECT_FALSE(presenter.Present(Box(MessageStyle::Question, true)));
+    EXPECT_EQ(texts, (QStringList{"&Ja", "&Nej"}));
+    QTimer::singleShot(0, [&] { texts = AnswerOpenMessageBox(QMessageBox::AcceptRole); });
+    presenter.Present(Box(MessageStyle::Exclamation, false));
+    EXPECT_EQ(texts, QStringList{"OK"});
+
+    // The save question and the 65000-point question use Qt's standard boxes.
+    QTimer::singleShot(0, [&] { texts = AnswerOpenMessageBox(QMessageBox::RejectRole); });
+    EXPECT_EQ(QMessageBox::question(&owner, "TR58 Link", "?",
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel),
+              QMessageBox::Cancel);
+    EXPECT_EQ(texts, (QStringList{"&Ja", "&Nej", "Avbryt"}));
+    QTimer::singleShot(0, [&] { texts = AnswerOpenMessageBox(QMessageBox::AcceptRole); });
+    EXPECT_EQ(
+        QMessageBox::question(&owner, "TR58 Link", "?", QMessageBox::Ok | QMessageBox::Cancel),
+        QMessageBox::Ok);
+    EXPECT_EQ(texts, (QStringList{"Avbryt", "OK"}));
+
+    // Qt's own catalogue (qt6-translations-l10n) speaks for the file dialog.
+    for (const char* text : {"Files of type:", "Detail View", "New Folder"})
+        EXPECT_NE(QCoreApplication::translate("QFileDialog", text), QString::fromLatin1(text))
+            << text;
+}
+
+TEST_F(ShellTest, AFirstStartFillsAShareOfTheScreenAStoredPlaceWins) {
+    auto main = MakeMain();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(main->geometry(), FirstStartGeometry(screen, main->minimumSize()));
+    EXPECT_NE(main->width(), 567) << "not the classic 8505 twips";
+    ASSERT_TRUE(main->close());
+
+    store->WriteInt("MainLeft", 1500);
+    store->WriteInt("MainTop", 1500);
+    store->WriteInt("MainWidth", 10500);
+    store->WriteInt("MainHeight", 9000);
+    auto again = MakeMain();
+    EXPECT_EQ(again->width(), 700) << "10500 twips at 96 dpi";
+    EXPECT_EQ(again->height(), 600);
+}
+
+TEST_F(ShellTest, RecentFilesCarryNumberAcceleratorsTheListKeepsThePaths) {
+    {
+        auto main = MakeMain();
+        main->AddRecentFile("/data/a.t58");
+        main->AddRecentFile("/data/R&D.t58");
+        EXPECT_EQ(main->Action("mnuFileRecentlyUsedFiles0")->text(), "&1 /data/R&&D.t58");
+        EXPECT_EQ(main->Action("mnuFileRecentlyUsedFiles1")->text(), "&2 /data/a.t58");
+        EXPECT_EQ(main->Recent().At(0), "/data/R&D.t58");
+        ASSERT_TRUE(main->close());
+    }
+    EXPECT_EQ(store->Read("mruFile1"), "/data/R&D.t58");
+    EXPECT_EQ(store->Read("mruFile2"), "/data/a.t58");
+    auto again = MakeMain();
+    EXPECT_EQ(again->Action("mnuFileRecentlyUsedFiles1")->text(), "&2 /data/a.t58");
+
+    // Choosing an entry opens the file itself, "&" and all.
+    const QString file = dir.filePath(QStringLiteral("R&D.t58"));
+    {
+        Document document;
+        document.Title = QStringLiteral("R&D");
+        document.SetQuantityCount(1);
+        document.Property(QStringLiteral("\tT\r\n"));
+        document.Unit(QStringLiteral("\tC\r\n"));
+        ASSERT_TRUE(SaveDocumentFile(document, file, DocumentFileType::T58));
+    }
+    again->AddRecentFile(file);
+    again->Action("mnuFileRecentlyUsedFiles0")->trigger();
+    ASSERT_EQ(again->Documents().size(), 1);
+    EXPECT_EQ(again->Documents().first()->Doc().FilePath, file);
+    EXPECT_EQ(again->Recent().At(0), file);
+}
+
+// The status bar's date follows the user's conventions, as every other date
+// the program shows.
+TEST_F(ShellTest, TheStatusBarDateFollowsTheUsersLocale) {
+    UserLocale::Init(QLocale(QLocale::German, QLocale::Germany), UserTextEncoding::Utf8);
+    const QLocale& user = UserLocale::Locale();
+    const QString before = user.toString(QDate::currentDate(), UserLocale::ShortDateFormat());
+    auto main = MakeMain();
+    const QString shown = main->StatusPanel(2)->text();
+    const QString after = user.toString(QDate::currentDate(), UserLocale::ShortDateFormat());
+    UserLocale::Init(QLocale::system());
+    EXPECT_TRUE(shown == before || shown == after) << qPrintable(shown + " / " + before);
+    EXPECT_TRUE(shown.contains('.')) << "German dates use dots: " << qPrintable(shown);
 }

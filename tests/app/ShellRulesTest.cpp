@@ -11,6 +11,7 @@
 #include "app/MainWindowSettings.h"
 #include "app/ProgramFiles.h"
 #include "app/RecentFiles.h"
+#include "app/WindowPlacement.h"
 #include "base/Branding.h"
 #include "base/CaptionRules.h"
 #include "base/SettingsStore.h"
@@ -221,4 +222,36 @@ TEST(ProgramFiles, HelpFilesAndTheTraceFile) {
     QDir(dir.path()).mkdir("log.txt");  // a folder cannot be removed as a file
     EXPECT_FALSE(RemoveTraceFile(dir.path(), error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(WindowPlacement, AFirstStartOnALargeScreenFillsThreeQuartersOfItCentred) {
+    const QSize classic(567, 500);  // 8505 x 7500 twips
+    const QRect large(0, 30, 2560, 1400);
+    const QRect frame = FirstStartGeometry(large, classic);
+    EXPECT_EQ(frame.size(), QSize(1920, 1050));
+    EXPECT_EQ(frame.center(), large.center());
+    EXPECT_TRUE(large.contains(frame));
+    // A second screen to the right: the frame stays on it.
+    const QRect right(2560, 0, 1920, 1080);
+    EXPECT_TRUE(right.contains(FirstStartGeometry(right, classic)));
+    // A small screen: never below the minimum, never past the screen.
+    EXPECT_EQ(FirstStartGeometry(QRect(0, 0, 800, 600), QSize(600, 533)).size(), QSize(600, 533));
+    EXPECT_EQ(FirstStartGeometry(QRect(0, 0, 500, 400), QSize(600, 533)).size(), QSize(500, 400));
+}
+
+TEST(WindowPlacement, DocumentWindowsCascadeInsideTheWorkAreaAndStartAgainAtTheCorner) {
+    const QSize area(1000, 600);
+    const QSize minimum(560, 420);
+    const QRect first = CascadedWindowGeometry(area, 0, 30, minimum);
+    EXPECT_EQ(first, QRect(0, 0, 750, 450));
+    EXPECT_EQ(CascadedWindowGeometry(area, 1, 30, minimum).topLeft(), QPoint(30, 30));
+    // (600 - 450) / 30 = 5 steps fit below: six places, the seventh is the first again.
+    for (int i = 0; i < 12; ++i)
+        EXPECT_TRUE(
+            QRect(QPoint(0, 0), area).contains(CascadedWindowGeometry(area, i, 30, minimum)))
+            << i;
+    EXPECT_EQ(CascadedWindowGeometry(area, 5, 30, minimum).topLeft(), QPoint(150, 150));
+    EXPECT_EQ(CascadedWindowGeometry(area, 6, 30, minimum), first);
+    // A work area smaller than the preferred size: the window fills it.
+    EXPECT_EQ(CascadedWindowGeometry(QSize(400, 300), 3, 30, minimum), QRect(0, 0, 400, 300));
 }

@@ -1,15 +1,20 @@
 // Document windows in the program: opening, saving, exporting, the close
 // question and the Copy command.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTableView>
 
+#include "app/InformationPage.h"
 #include "app/frmDocument.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
 #include "instrument/DeviceInformation.h"
@@ -227,4 +232,53 @@ TEST_F(DocumentWindowTest, AFailedCommandElsewhereStillAsksBeforeClosing) {
     EXPECT_FALSE(main->close());
     EXPECT_EQ(asked, QStringList{"Vill du spara 'Manuell'?"});
     EXPECT_EQ(main->Documents().size(), 1);
+}
+
+TEST_F(DocumentWindowTest, AFourthQuantityTickedSaysThatAtMostThreeAreCharted) {
+    frmDocument* document = Download(1);
+    Document& doc = document->Doc();
+    ASSERT_EQ(doc.QuantityCount(), 8);
+    InformationPage* page = document->Information();
+    for (int q = 0; q < doc.QuantityCount() && doc.ChartedCount() < 3; ++q)
+        if (!doc.IsCharted(q)) page->chkQuantity(q)->click();
+    ASSERT_EQ(doc.ChartedCount(), 3);
+    int fourth = 0;
+    while (doc.IsCharted(fourth)) ++fourth;
+    main->SetStatusText(StringTable::Text(Str::kReady));
+
+    page->chkQuantity(fourth)->click();
+    EXPECT_FALSE(page->chkQuantity(fourth)->isChecked());
+    EXPECT_FALSE(doc.IsCharted(fourth));
+    EXPECT_EQ(main->StatusPanel(1)->text(),
+              "Högst tre storheter kan visas i diagrammet. Ta bort bocken för en av dem först.");
+
+    // Taking one off is no reason for the message.
+    main->SetStatusText(StringTable::Text(Str::kReady));
+    page->chkQuantity(fourth == 0 ? 1 : 0)->click();
+    EXPECT_EQ(main->StatusPanel(1)->text(), "Klar.");
+}
+
+// Regression: new document windows reached past the work area, so scroll bars
+// came with the first one.
+TEST_F(DocumentWindowTest, NewDocumentWindowsOpenCascadedInsideTheWorkArea) {
+    main->resize(1000, 700);
+    main->show();
+    QApplication::processEvents();
+    QMdiArea* area = main->MdiArea();
+    const QRect inside = area->viewport()->rect();
+    QList<QPoint> corners;
+    for (int i = 0; i < 6; ++i) {
+        Download(i % 2 == 0 ? 0 : 2);
+        QApplication::processEvents();
+        for (QMdiSubWindow* sub : area->subWindowList())
+            EXPECT_TRUE(inside.contains(sub->geometry()))
+                << i << ": " << sub->geometry().x() << "," << sub->geometry().y() << " "
+                << sub->width() << "x" << sub->height();
+        corners << area->subWindowList(QMdiArea::CreationOrder).last()->pos();
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << i;
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << i;
+    }
+    EXPECT_LT(corners.at(0).x(), corners.at(1).x()) << "cascaded, not stacked";
+    EXPECT_LT(corners.at(0).y(), corners.at(1).y());
+    EXPECT_GE(area->subWindowList().first()->width(), inside.width() / 2) << "a useful size";
 }

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -14,7 +17,9 @@
 #include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
+#include "base/StringTable.h"
 #include "download/frmDownloadFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
@@ -24,11 +29,36 @@ void Save(QWidget* widget, const QString& path) {
     widget->grab().save(path);
     std::printf("%s\n", qPrintable(path));
 }
+
+// The main window with the instrument menu and its port submenu open: pop-up
+// menus are windows of their own, so they are drawn onto the frame's picture.
+void SavePortMenu(frmMain& main, const QString& path) {
+    QMenu* indicator = main.Menu(QStringLiteral("mnuIndicator"));
+    QMenu* ports = main.Menu(QStringLiteral("mnuCommunicationsPort"));
+    const QRect inBar = main.menuBar()->actionGeometry(indicator->menuAction());
+    indicator->popup(main.menuBar()->mapToGlobal(inBar.bottomLeft()));
+    QApplication::processEvents();
+    const QRect inMenu = indicator->actionGeometry(ports->menuAction());
+    indicator->setActiveAction(ports->menuAction());
+    ports->popup(indicator->mapToGlobal(inMenu.topRight()));
+    QApplication::processEvents();
+    QPixmap picture = main.grab();
+    {
+        QPainter p(&picture);
+        for (QMenu* menu : {indicator, ports})
+            p.drawPixmap(main.mapFromGlobal(menu->mapToGlobal(QPoint(0, 0))), menu->grab());
+    }
+    ports->hide();
+    indicator->hide();
+    picture.save(path);
+    std::printf("%s\n", qPrintable(path));
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallProgramTranslations(app, StringTable::Language());
     if (argc < 3) {
         std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT [FILE.t58]\n");
         return 2;
@@ -54,6 +84,7 @@ int main(int argc, char** argv) {
     main.resize(900, 640);
     main.show();
     Save(&main, out.filePath("main.png"));
+    SavePortMenu(main, out.filePath("main-portmenu.png"));
 
     auto* splash = new frmSplash(Branding{}, settingsDir.path());  // closes and deletes itself
     splash->show();
