@@ -187,6 +187,9 @@ enum Id : int {
     kJournalUnknownVersion = 6057,
     kJournalExists = 6058,
     kJournalCannotWrite = 6059,
+    // The chart page: an empty document, the grid toggle of its pop-up menu.
+    kChartNoData = 6065,
+    kChartGridLines = 6066,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

@@ -27,22 +27,30 @@ class ChartSlots;
 class Document;
 class QPainter;
 
-// Draws a laid-out chart: white background, frame, for every quantity in
-// quantity order its axis (line, ticks, labels, title) and its curve, then
-// the time axis. The font is the chart's font; sizes scale with layout.unit.
+// How the chart is drawn beyond its data: grid lines (light, under the
+// curves) across the plot at the labelled ticks of the first axis on the
+// chart and of the time axis.
+struct ChartStyle {
+    bool gridLines = false;
+};
+
+// Draws a laid-out chart: white background, frame, the grid lines when asked
+// for, for every quantity in quantity order its axis (line, ticks, labels,
+// title) and its curve, then the time axis. The font is the chart's font;
+// sizes scale with layout.unit.
 void RenderChart(QPainter& painter, const Document& document, const ChartLayout& layout,
-                 const QFont& font);
+                 const QFont& font, const ChartStyle& style = {});
 
 // Lays out the chart of document in area (measured with the painter's
 // device), keeps the drawn bounds as the quantities' scales, and draws it.
 // Returns the layout (what the mouse needs).
 ChartLayout DrawChart(QPainter& painter, Document& document, const ChartSlots& chartSlots,
-                      const QRectF& area, const QFont& font);
+                      const QRectF& area, const QFont& font, const ChartStyle& style = {});
 
 // The chart as a bitmap of the given size: the Copy command's picture and the
 // tr58 tool's PNG.
 QImage RenderChartImage(Document& document, const ChartSlots& chartSlots, const QSize& size,
-                        const QFont& font = QFont());
+                        const QFont& font = QFont(), const ChartStyle& style = {});
 
 // The picture position of point k's value on an axis, as the curve draws it:
 // rounded to whole units, and held within a thousand plot heights above and
