@@ -62,8 +62,9 @@ ValueBounds WheelZoomBounds(ValueBounds bounds, double value, double steps) {
     double lower = value - (value - bounds.lower) / factor;
     double upper = value + (bounds.upper - value) / factor;
     if (upper - lower < kMinimumValueSpan) {
-        const double share =
-            bounds.upper > bounds.lower ? (value - bounds.lower) / (bounds.upper - bounds.lower) : 0.5;
+        const double share = bounds.upper > bounds.lower
+                                 ? (value - bounds.lower) / (bounds.upper - bounds.lower)
+                                 : 0.5;
         lower = value - share * kMinimumValueSpan;
         upper = lower + kMinimumValueSpan;
     }
@@ -72,8 +73,7 @@ ValueBounds WheelZoomBounds(ValueBounds bounds, double value, double steps) {
 
 ValueBounds DragBounds(const ChartLayout& layout, const AxisLayout& axis, double dy) {
     const double height = layout.plot.height();
-    const double shift =
-        height > 0.0 ? dy / height * (axis.scale.upper - axis.scale.lower) : 0.0;
+    const double shift = height > 0.0 ? dy / height * (axis.scale.upper - axis.scale.lower) : 0.0;
     return ValueBounds{axis.scale.lower + shift, axis.scale.upper + shift};
 }
 
@@ -138,7 +138,7 @@ ChartLegend ComputeLegend(const Document& document, const ChartLayout& layout,
         legend.entries.append(entry);
     }
     if (legend.entries.isEmpty()) return legend;
-    legend.box = QRectF(QPointF(layout.plot.left() + pad, top),
-                        QPointF(x - pad, top + height + 2.0 * pad));
+    legend.box =
+        QRectF(QPointF(layout.plot.left() + pad, top), QPointF(x - pad, top + height + 2.0 * pad));
     return legend;
 }

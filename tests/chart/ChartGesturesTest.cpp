@@ -247,8 +247,8 @@ TEST(ChartLegend, ListsNameUnitAndColourOfEveryQuantityOnTheChart) {
     const FakeMetrics metrics;
     const QRectF area(0, 0, 800, 400);
     ChartSlots chartSlots = SlotsOf(*document);
-    ChartLegend legend = ComputeLegend(
-        *document, ComputeChartLayout(*document, chartSlots, metrics, area), metrics);
+    ChartLegend legend =
+        ComputeLegend(*document, ComputeChartLayout(*document, chartSlots, metrics, area), metrics);
     ASSERT_EQ(legend.entries.size(), 3);
     const QStringList names{"T", "RH", "Td"};
     const QStringList units{"°C", "%RH", "°C"};
@@ -267,8 +267,8 @@ TEST(ChartLegend, ListsNameUnitAndColourOfEveryQuantityOnTheChart) {
     // The second quantity taken off the chart: the others keep their colours.
     document->SetCharted(1, false);
     chartSlots.Sync(*document);
-    legend = ComputeLegend(*document, ComputeChartLayout(*document, chartSlots, metrics, area),
-                           metrics);
+    legend =
+        ComputeLegend(*document, ComputeChartLayout(*document, chartSlots, metrics, area), metrics);
     ASSERT_EQ(legend.entries.size(), 2);
     EXPECT_EQ(legend.entries.at(1).quantity, 2);
     EXPECT_EQ(legend.entries.at(1).colour, ChartSlots::Colour(2));

@@ -69,8 +69,7 @@ protected:
     void Drag(QPointF from, QPointF to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::mousePress(Canvas(), Qt::LeftButton, modifiers, from.toPoint());
         // In steps, as a hand moves; the range follows from the press.
-        for (int i = 1; i <= 4; ++i)
-            Move(from + (to - from) * i / 4.0, Qt::LeftButton, modifiers);
+        for (int i = 1; i <= 4; ++i) Move(from + (to - from) * i / 4.0, Qt::LeftButton, modifiers);
         QTest::mouseRelease(Canvas(), Qt::LeftButton, modifiers, to.toPoint());
         Settle();
     }
@@ -294,8 +293,8 @@ TEST_F(ChartGestureTest, ADocumentWithoutPointsSaysSo) {
     ASSERT_FALSE(text.isEmpty());
     const QRectF plot = view->Layout().plot;
     const QRectF middle(plot.center().x() - metrics.horizontalAdvance(text) / 2.0,
-                        plot.center().y() - metrics.height() / 2.0,
-                        metrics.horizontalAdvance(text), metrics.height());
+                        plot.center().y() - metrics.height() / 2.0, metrics.horizontalAdvance(text),
+                        metrics.height());
     int dark = 0;
     const QRect box = middle.toAlignedRect() & shown.rect();
     for (int y = box.top(); y <= box.bottom(); ++y) {
