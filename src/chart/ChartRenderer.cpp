@@ -155,7 +155,7 @@ void DrawGrid(QPainter& painter, const ChartLayout& layout, const QRect& frame) 
             lines.append(QLine(x, frame.top() + 1, x, frame.bottom() - 1));
     }
     if (lines.isEmpty()) return;
-    painter.setPen(LinePen(QColor(220, 220, 220), layout.unit));
+    painter.setPen(LinePen(QColor::fromRgb(kGridColour), layout.unit));
     painter.drawLines(lines);
 }
 

@@ -15,6 +15,7 @@
 // and the segments between columns are the same ones. Invalid values are left
 // out and the curve runs on from the previous valid value to the next one.
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
@@ -33,6 +34,8 @@ class QPainter;
 struct ChartStyle {
     bool gridLines = false;
 };
+// The grid lines' grey: seen, and quieter than any curve.
+inline constexpr QRgb kGridColour = 0xFFC8C8C8;
 
 // Draws a laid-out chart: white background, frame, the grid lines when asked
 // for, for every quantity in quantity order its axis (line, ticks, labels,

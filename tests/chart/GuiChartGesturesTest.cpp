@@ -266,7 +266,7 @@ TEST_F(ChartGestureTest, TheLegendShowsEveryQuantityInItsColour) {
 
 TEST_F(ChartGestureTest, GridLinesOnEveryChartPageWhenSwitchedOn) {
     Open(MakeDocument(600, 60, ClimateQuantities()));
-    const QRgb grid = qRgb(220, 220, 220);
+    const QRgb grid = kGridColour;
     const QRectF inner = view->Layout().plot.adjusted(2, 2, -2, -2);
     EXPECT_EQ(CountColour(view->ChartImage(), inner, grid), 0);
     ChartView::SetGridLinesForAll(true);
@@ -308,7 +308,7 @@ TEST_F(ChartGestureTest, ADocumentWithoutPointsSaysSo) {
 
 int GridPixels(const QImage& image, const QRectF& plot) {
     int count = 0;
-    const QRgb grid = qRgb(220, 220, 220);
+    const QRgb grid = kGridColour;
     for (int y = static_cast<int>(plot.top()) + 2; y < plot.bottom() - 1; ++y) {
         for (int x = static_cast<int>(plot.left()) + 2; x < plot.right() - 1; ++x)
             count += image.pixel(x, y) == grid ? 1 : 0;
