@@ -12,10 +12,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
+#include "chart/ChartGestures.h"
+#include "chart/ChartMetrics.h"
 #include "chart/ChartNavigator.h"
 #include "chart/ChartRenderer.h"
 #include "chart/ChartSlots.h"
@@ -171,6 +175,34 @@ int main(int argc, char** argv) {
     };
     const Figures ourScroll = Measure(rounds, oursScrolled);
     Print("TR58 renderer, range moved", ourScroll);
+    // The direct gestures: a wheel notch in or out around the pointer, then
+    // the redraw it asks for; the grid lines on; the crosshair's read-out
+    // and the legend (drawn over the picture, no redraw).
+    navigator.ShowAll();
+    QPainter probe(&image);
+    const ChartLayout whole =
+        DrawChart(probe, document, chartSlots, QRectF(QPointF(0, 0), QSizeF(kSize)), font);
+    probe.end();
+    const Figures ourWheel = Measure(rounds, [&](int round) {
+        navigator.WheelZoomPoints(whole, whole.plot.center().x(), round % 2 == 0 ? 1.0 : -1.0);
+        ours(round);
+    });
+    Print("TR58 renderer, wheel notch", ourWheel);
+    navigator.ShowAll();
+    const Figures ourGrid = Measure(rounds, [&](int) {
+        QPainter painter(&image);
+        DrawChart(painter, document, chartSlots, QRectF(QPointF(0, 0), QSizeF(kSize)), font,
+                  ChartStyle{true});
+    });
+    Print("TR58 renderer, grid lines", ourGrid);
+    const FontChartMetrics metrics(font, &image);
+    const Figures ourReadout = Measure(rounds, [&](int round) {
+        const double x = whole.plot.left() + (round * 37) % static_cast<int>(whole.plot.width());
+        const std::optional<ChartReadout> readout = ReadoutAt(document, whole, x);
+        const ChartLegend legend = ComputeLegend(document, whole, metrics);
+        if (!readout || legend.entries.isEmpty()) std::abort();
+    });
+    Print("TR58 read-out and legend at the pointer", ourReadout);
     image.save(QStringLiteral("ChartBench-tr58.png"));
 
 #ifdef TR58_HAVE_QTCHARTS

@@ -526,6 +526,20 @@ void frmMain::AddPopUpMenus() {
         connect(main, &QAction::changed, item,
                 [item, main] { item->setEnabled(main->isEnabled()); });
     }
+    // The chart's grid lines, after the axis item: a choice of the user's,
+    // kept in the settings and shown on every chart page.
+    QMenu* chartMenu = menus_.value(QStringLiteral("mnuPopUp2"));
+    QAction* grid =
+        AddAction(nullptr, QStringLiteral("mnuViewGrid2"), Str::Tag(Str::kChartGridLines));
+    chartMenu->insertAction(Action(QStringLiteral("mnuHelpBar5")), grid);
+    grid->setCheckable(true);
+    grid->setChecked(store_->ReadBool(QStringLiteral("ChartGridLines"), false));
+    ChartView::SetGridLinesForAll(grid->isChecked());
+    connect(grid, &QAction::toggled, this, [this](bool on) {
+        ChartView::SetGridLinesForAll(on);
+        store_->WriteBool(QStringLiteral("ChartGridLines"), on);
+        store_->Sync();
+    });
 }
 
 void frmMain::BuildToolbar() {

@@ -187,6 +187,9 @@ enum Id : int {
     kJournalUnknownVersion = 6057,
     kJournalExists = 6058,
     kJournalCannotWrite = 6059,
+    // The chart page: an empty document, the grid toggle of its pop-up menu.
+    kChartNoData = 6065,
+    kChartGridLines = 6066,
     // Qt's standard buttons in the program's language.
     kButtonYes = 6070,
     kButtonNo = 6071,

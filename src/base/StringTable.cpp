@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6070-6073. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -303,6 +303,8 @@ constexpr Entry kEntries[] = {
      "kan läsa."},
     {6058, "Det finns redan en realtidsinspelning i\n%1\nDen skrivs inte över."},
     {6059, "Realtidsinspelningen kan inte skrivas till disken:\n%1"},
+    {6065, "Inga mätvärden att visa"},
+    {6066, "&Rutnät"},
     // Qt's standard buttons in the program's language, and the information page.
     {6070, "&Ja"},
     {6071, "&Nej"},

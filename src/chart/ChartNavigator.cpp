@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/ChartGestures.h"
 #include "chart/ChartLayout.h"
 #include "document/Document.h"
 
 namespace {
-
-// The smallest vertical span a zoom leaves.
-constexpr double kMinimumValueSpan = 0.001;
 
 QPointF Clamped(const QRectF& rect, QPointF pos) {
     return QPointF(std::clamp(pos.x(), rect.left(), rect.right()),
@@ -159,16 +157,9 @@ bool ChartNavigator::ClickZoom(const ChartLayout& layout, QPointF pos) {
     if (newSpan < 3) newSpan = 2;
     if (newSpan > count) newSpan = count;
     // The window keeps its whole new span, also when it is odd.
-    qint32 first = clicked - newSpan / 2;
-    qint32 last = first + newSpan;
-    if (last > count) {
-        first -= last - count;
-        last = count;
-    }
-    if (first < 1) {
-        last += 1 - first;
-        first = 1;
-    }
+    const PointRange window = FitWindow(clicked - newSpan / 2, newSpan, count);
+    const qint32 first = window.first;
+    const qint32 last = window.last;
 
     for (const AxisLayout& axis : layout.axes) {
         const double lower = axis.scale.lower;
@@ -185,6 +176,12 @@ bool ChartNavigator::ClickZoom(const ChartLayout& layout, QPointF pos) {
 
 bool ChartNavigator::BoxZoom(const ChartLayout& layout, const QRectF& box) {
     if (mode_ == ZoomMode::None) return false;
+    ZoomToBox(layout, box);
+    EndZoom();
+    return true;
+}
+
+bool ChartNavigator::ZoomToBox(const ChartLayout& layout, const QRectF& box) {
     const qint32 count = document_.PointCount();
     const QRectF normal = box.normalized();
     const QPointF topLeft = Clamped(layout.plot, normal.topLeft());
@@ -195,9 +192,58 @@ bool ChartNavigator::BoxZoom(const ChartLayout& layout, const QRectF& box) {
         SetBounds(axis.quantity, layout.ValueAtY(axis, bottomRight.y()),
                   layout.ValueAtY(axis, topLeft.y()));
     }
-    EndZoom();
     SetPoints(first, last);
     return true;
+}
+
+void ChartNavigator::ApplyGesture(qint32 first, qint32 last) {
+    Apply(first, last, true);
+    follow_ = false;
+}
+
+void ChartNavigator::WheelZoomPoints(const ChartLayout& layout, double x, double steps) {
+    const qint32 count = document_.PointCount();
+    if (count < 2 || steps == 0.0) return;
+    const double anchor = std::clamp(x, layout.plot.left(), layout.plot.right());
+    const PointRange range = WheelZoomRange(document_.FirstPoint, document_.LastPoint, count,
+                                            layout.PointAtX(anchor), steps);
+    ApplyGesture(range.first, range.last);
+}
+
+void ChartNavigator::ZoomPointsAroundCentre(double steps) {
+    const qint32 count = document_.PointCount();
+    if (count < 2 || steps == 0.0) return;
+    const double centre = (document_.FirstPoint + document_.LastPoint) / 2.0;
+    const PointRange range =
+        WheelZoomRange(document_.FirstPoint, document_.LastPoint, count, centre, steps);
+    ApplyGesture(range.first, range.last);
+}
+
+void ChartNavigator::PanPoints(qint32 first, qint32 last, double delta) {
+    const qint32 count = document_.PointCount();
+    if (count < 2) return;
+    const PointRange range = PanRange(first, last, count, delta);
+    ApplyGesture(range.first, range.last);
+}
+
+void ChartNavigator::WheelZoomValues(const ChartLayout& layout, double y, double steps) {
+    if (layout.axes.isEmpty() || steps == 0.0) return;
+    y = std::clamp(y, layout.plot.top(), layout.plot.bottom());
+    for (const AxisLayout& axis : layout.axes) {
+        const ValueBounds bounds =
+            WheelZoomBounds({axis.scale.lower, axis.scale.upper}, layout.ValueAtY(axis, y), steps);
+        SetBounds(axis.quantity, bounds.lower, bounds.upper);
+    }
+    ApplyGesture(document_.FirstPoint, document_.LastPoint);
+}
+
+void ChartNavigator::PanValues(const ChartLayout& layout, double dy) {
+    if (layout.axes.isEmpty()) return;
+    for (const AxisLayout& axis : layout.axes) {
+        const ValueBounds bounds = DragBounds(layout, axis, dy);
+        SetBounds(axis.quantity, bounds.lower, bounds.upper);
+    }
+    ApplyGesture(document_.FirstPoint, document_.LastPoint);
 }
 
 void ChartNavigator::MarkAt(const ChartLayout& layout, QPointF pos) {

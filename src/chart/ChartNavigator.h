@@ -108,6 +108,29 @@ public:
     // and the values at its bottom and top become the range and the bounds.
     bool BoxZoom(const ChartLayout& layout, const QRectF& box);
 
+    // A box zoom at any time (a drag with Ctrl held), without arming the zoom
+    // mode: what BoxZoom does, and the zoom mode stays as it was, so the next
+    // box needs no button either.
+    bool ZoomToBox(const ChartLayout& layout, const QRectF& box);
+
+    // --- Direct gestures: the wheel, a drag and the keys (ChartGestures has
+    // their arithmetic). Each is a choice of the user's view: the chart stops
+    // following the newest point until Show All or the scroll bar's end.
+    // The time axis zoomed by steps wheel notches (positive: in) around the
+    // point at x (picture units of layout).
+    void WheelZoomPoints(const ChartLayout& layout, double x, double steps);
+    // The same around the middle of the points shown (the keys).
+    void ZoomPointsAroundCentre(double steps);
+    // Points first .. last (the window at the press of a drag) moved by
+    // delta points.
+    void PanPoints(qint32 first, qint32 last, double delta);
+    // Every vertical axis of layout zoomed by steps notches around the value
+    // at height y; the quantities lose their automatic scaling.
+    void WheelZoomValues(const ChartLayout& layout, double y, double steps);
+    // Every vertical axis of layout (the layout at the press of a drag)
+    // moved by dy picture units; no more automatic scaling.
+    void PanValues(const ChartLayout& layout, double dy);
+
     // --- Marking.
     // A click outside zoom mode: on the plot area it marks the nearest point,
     // elsewhere it clears the mark.
@@ -127,6 +150,8 @@ private:
     void SetScrollBar(qint32 first, qint32 last);
     bool AnyChartedQuantityScaledByHand() const;
     void SetBounds(int q, double lower, double upper);
+    // A gesture's range: applied, and following stops.
+    void ApplyGesture(qint32 first, qint32 last);
 
     Document& document_;
     ZoomMode mode_ = ZoomMode::None;

@@ -137,6 +137,28 @@ void DrawTimeAxis(QPainter& painter, const ChartLayout& layout) {
     }
 }
 
+// Grid lines inside the frame: across at the labelled ticks of the first
+// axis on the chart, up at the labelled points of the time axis.
+void DrawGrid(QPainter& painter, const ChartLayout& layout, const QRect& frame) {
+    QVector<QLine> lines;
+    if (!layout.axes.isEmpty()) {
+        const AxisLayout& axis = layout.axes.front();
+        for (const TickLabel& label : axis.labels) {
+            const int y = Round(layout.YOfValue(axis, label.value));
+            if (y > frame.top() && y < frame.bottom())
+                lines.append(QLine(frame.left() + 1, y, frame.right() - 1, y));
+        }
+    }
+    for (const TimeLabel& label : layout.timeLabels) {
+        const int x = Round(label.x);
+        if (x > frame.left() && x < frame.right())
+            lines.append(QLine(x, frame.top() + 1, x, frame.bottom() - 1));
+    }
+    if (lines.isEmpty()) return;
+    painter.setPen(LinePen(QColor::fromRgb(kGridColour), layout.unit));
+    painter.drawLines(lines);
+}
+
 // The vertical strokes of a curve's columns. On an image the painter draws on
 // pixel for pixel with a one-pixel pen (the chart page's surfaces, the
 // clipboard picture) they are written straight into the image: a vertical
@@ -281,7 +303,7 @@ void DrawCurve(QPainter& painter, const Document& document, const ChartLayout& l
 }
 
 void RenderChart(QPainter& painter, const Document& document, const ChartLayout& layout,
-                 const QFont& font) {
+                 const QFont& font, const ChartStyle& style) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -293,11 +315,12 @@ void RenderChart(QPainter& painter, const Document& document, const ChartLayout&
     // draw on them too.
     const QRect frame(QPoint(Round(layout.plot.left()), Round(layout.plot.top())),
                       QPoint(Round(layout.plot.right()), Round(layout.plot.bottom())));
-    painter.setPen(LinePen(Qt::black, layout.unit));
     const QLine edges[] = {{frame.topLeft(), frame.topRight()},
                            {frame.topRight(), frame.bottomRight()},
                            {frame.bottomRight(), frame.bottomLeft()},
                            {frame.bottomLeft(), frame.topLeft()}};
+    if (style.gridLines) DrawGrid(painter, layout, frame);
+    painter.setPen(LinePen(Qt::black, layout.unit));
     painter.drawLines(edges, 4);
 
     for (const AxisLayout& axis : layout.axes) {
@@ -313,20 +336,21 @@ void RenderChart(QPainter& painter, const Document& document, const ChartLayout&
 }
 
 ChartLayout DrawChart(QPainter& painter, Document& document, const ChartSlots& chartSlots,
-                      const QRectF& area, const QFont& font) {
+                      const QRectF& area, const QFont& font, const ChartStyle& style) {
     const FontChartMetrics metrics(font, painter.device());
     const ChartLayout layout = ComputeChartLayout(document, chartSlots, metrics, area);
     StoreAxisBounds(document, layout);
-    RenderChart(painter, document, layout, font);
+    RenderChart(painter, document, layout, font, style);
     return layout;
 }
 
 QImage RenderChartImage(Document& document, const ChartSlots& chartSlots, const QSize& size,
-                        const QFont& font) {
+                        const QFont& font, const ChartStyle& style) {
     // RenderChart paints every pixel of the area, the white background first.
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
-    DrawChart(painter, document, chartSlots, QRectF(QPointF(0, 0), QSizeF(image.size())), font);
+    DrawChart(painter, document, chartSlots, QRectF(QPointF(0, 0), QSizeF(image.size())), font,
+              style);
     painter.end();
     return image;
 }

@@ -15,6 +15,7 @@
 // and the segments between columns are the same ones. Invalid values are left
 // out and the curve runs on from the previous valid value to the next one.
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
@@ -27,22 +28,32 @@ class ChartSlots;
 class Document;
 class QPainter;
 
-// Draws a laid-out chart: white background, frame, for every quantity in
-// quantity order its axis (line, ticks, labels, title) and its curve, then
-// the time axis. The font is the chart's font; sizes scale with layout.unit.
+// How the chart is drawn beyond its data: grid lines (light, under the
+// curves) across the plot at the labelled ticks of the first axis on the
+// chart and of the time axis.
+struct ChartStyle {
+    bool gridLines = false;
+};
+// The grid lines' grey: seen, and quieter than any curve.
+inline constexpr QRgb kGridColour = 0xFFC8C8C8;
+
+// Draws a laid-out chart: white background, frame, the grid lines when asked
+// for, for every quantity in quantity order its axis (line, ticks, labels,
+// title) and its curve, then the time axis. The font is the chart's font;
+// sizes scale with layout.unit.
 void RenderChart(QPainter& painter, const Document& document, const ChartLayout& layout,
-                 const QFont& font);
+                 const QFont& font, const ChartStyle& style = {});
 
 // Lays out the chart of document in area (measured with the painter's
 // device), keeps the drawn bounds as the quantities' scales, and draws it.
 // Returns the layout (what the mouse needs).
 ChartLayout DrawChart(QPainter& painter, Document& document, const ChartSlots& chartSlots,
-                      const QRectF& area, const QFont& font);
+                      const QRectF& area, const QFont& font, const ChartStyle& style = {});
 
 // The chart as a bitmap of the given size: the Copy command's picture and the
 // tr58 tool's PNG.
 QImage RenderChartImage(Document& document, const ChartSlots& chartSlots, const QSize& size,
-                        const QFont& font = QFont());
+                        const QFont& font = QFont(), const ChartStyle& style = {});
 
 // The picture position of point k's value on an axis, as the curve draws it:
 // rounded to whole units, and held within a thousand plot heights above and

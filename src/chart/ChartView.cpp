@@ -3,16 +3,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "chart/ChartRenderer.h"
+#include "base/StringIds.h"
+#include "base/StringTable.h"
+#include "chart/ChartMetrics.h"
 #include "chart/frmAxis.h"
 #include "document/Document.h"
 
@@ -30,6 +34,9 @@ QCursor ZoomCursor(bool in) {
     return QCursor(picture, 12, 12);
 }
 
+// Grid lines of chart pages made from now on.
+bool gridLinesDefault = false;
+
 QPointF Clamped(const QRectF& rect, QPointF pos) {
     return QPointF(std::clamp(pos.x(), rect.left(), rect.right()),
                    std::clamp(pos.y(), rect.top(), rect.bottom()));
@@ -44,7 +51,8 @@ public:
     explicit ChartCanvas(ChartView* view) : QWidget(view), view_(view) {
         setObjectName(QStringLiteral("picChart"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        setMouseTracking(false);
+        // The crosshair follows the pointer without a button held.
+        setMouseTracking(true);
         setMinimumSize(120, 80);
     }
 
@@ -55,9 +63,18 @@ protected:
     }
     void resizeEvent(QResizeEvent*) override { view_->ScheduleDraw(); }
     void mousePressEvent(QMouseEvent* event) override {
-        view_->CanvasPressed(event->position(), event->button(), event->globalPosition().toPoint());
+        view_->setFocus(Qt::MouseFocusReason);
+        view_->CanvasPressed(event->position(), event->button(), event->globalPosition().toPoint(),
+                             event->modifiers());
     }
-    void mouseMoveEvent(QMouseEvent* event) override { view_->CanvasMoved(event->position()); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        view_->CanvasMoved(event->position(), event->buttons());
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        view_->CanvasWheel(event->position(), event->angleDelta(), event->modifiers());
+        event->accept();
+    }
+    void leaveEvent(QEvent*) override { view_->CanvasLeft(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         view_->CanvasReleased(event->position(), event->button());
     }
@@ -72,6 +89,8 @@ private:
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ChartView"));
+    setFocusPolicy(Qt::StrongFocus);
+    style_.gridLines = gridLinesDefault;
     // The chart's font is fixed when the page is made.
     chartFont_ = font();
     picChart_ = new ChartCanvas(this);
@@ -97,6 +116,9 @@ void ChartView::SetDocument(Document* document) {
     navigator_.reset();
     slots_.Clear();
     layout_ = ChartLayout();
+    pointer_.reset();
+    readout_.reset();
+    drag_ = Drag::None;
     if (document_) {
         navigator_ = std::make_unique<ChartNavigator>(*document_);
         document_->AddObserver(this);
@@ -142,8 +164,10 @@ void ChartView::DrawChart() {
         // them; that is no reason to draw again.
         drawing_ = true;
         layout_ = ::DrawChart(painter, *document_, slots_, QRectF(QPointF(0, 0), QSizeF(size)),
-                              chartFont_);
+                              chartFont_, style_);
         drawing_ = false;
+        // The read-out follows the data under the pointer.
+        if (pointer_) UpdateReadout(*pointer_);
     } else {
         surface.fill(Qt::white);
         layout_ = ChartLayout();
@@ -171,11 +195,160 @@ void ChartView::PaintCanvas(QPainter& painter) {
             painter.drawLine(QPointF(x, layout_.plot.top()), QPointF(x, layout_.plot.bottom()));
         }
     }
+    PaintOverlay(painter);
     if (boxShown_) {
         painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
         painter.setBrush(QColor(0, 0, 0, 24));
         painter.drawRect(QRectF(boxStart_, boxEnd_).normalized());
     }
+}
+
+ChartLegend ChartView::Legend() const {
+    if (!document_) return {};
+    const FontChartMetrics metrics(chartFont_, nullptr);
+    return ComputeLegend(*document_, layout_, metrics);
+}
+
+// Over the picture: the legend, the "no data" text of an empty document, the
+// crosshair and its read-out. None of it is in the picture itself, so the
+// pointer costs no redraw and the copied or printed chart shows the data only.
+void ChartView::PaintOverlay(QPainter& painter) {
+    if (!document_ || surface_[intBox_].isNull()) return;
+    painter.save();
+    painter.setFont(chartFont_);
+    const QFontMetricsF metrics(chartFont_);
+    if (document_->PointCount() < 1) {
+        painter.setPen(QColor(96, 96, 96));
+        const QRectF plot = layout_.plot.isEmpty() ? QRectF(picChart_->rect()) : layout_.plot;
+        painter.drawText(plot, Qt::AlignCenter, StringTable::Text(Str::kChartNoData));
+        painter.restore();
+        return;
+    }
+    const ChartLegend legend = Legend();
+    if (!legend.box.isEmpty()) {
+        painter.setPen(QColor(160, 160, 160));
+        painter.setBrush(QColor(255, 255, 255, 230));
+        painter.drawRect(legend.box);
+        for (const LegendEntry& entry : legend.entries) {
+            painter.fillRect(entry.sample, entry.colour);
+            painter.setPen(Qt::black);
+            painter.drawText(entry.textRect, Qt::AlignLeft | Qt::AlignVCenter, entry.text);
+        }
+    }
+    if (readout_ && drag_ != Drag::Points && drag_ != Drag::Values) {
+        const ChartReadout& readout = *readout_;
+        const double x = std::round(layout_.XOfPoint(readout.point));
+        painter.setPen(QPen(QColor(64, 64, 64), 0, Qt::DashLine));
+        painter.drawLine(QPointF(x, layout_.plot.top()), QPointF(x, layout_.plot.bottom()));
+        if (pointer_)
+            painter.drawLine(QPointF(layout_.plot.left(), pointer_->y()),
+                             QPointF(layout_.plot.right(), pointer_->y()));
+        // The values' own places on their curves.
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        for (const ReadoutValue& value : readout.values) {
+            const AxisLayout* axis = layout_.AxisOf(value.quantity);
+            if (!value.valid || !axis) continue;
+            const double y = layout_.YOfValue(*axis, value.value);
+            if (y < layout_.plot.top() || y > layout_.plot.bottom()) continue;
+            painter.setPen(QPen(value.colour, 1.5));
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(QPointF(x, y), 3.5, 3.5);
+        }
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        // The box: the time, then one line per quantity in its colour.
+        QStringList lines{readout.timeText};
+        for (const ReadoutValue& value : readout.values)
+            lines.append(QStringLiteral("%1: %2").arg(value.title, value.text));
+        double width = 0.0;
+        for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+        const double lineHeight = metrics.height();
+        QRectF box(0, 0, width + 12.0, lines.size() * lineHeight + 8.0);
+        // Beside the crosshair, on the side with room, and below the legend.
+        double left = x + 12.0;
+        if (left + box.width() > layout_.plot.right()) left = x - 12.0 - box.width();
+        left = std::max(left, layout_.plot.left() + 1.0);
+        double top = legend.box.isEmpty() ? layout_.plot.top() + 4.0 : legend.box.bottom() + 4.0;
+        if (pointer_ && pointer_->y() > top + box.height() + 8.0 &&
+            pointer_->y() < layout_.plot.bottom())
+            top = std::min(pointer_->y() + 12.0, layout_.plot.bottom() - box.height() - 2.0);
+        box.moveTo(left, std::max(top, layout_.plot.top() + 1.0));
+        painter.setPen(QColor(120, 120, 120));
+        painter.setBrush(QColor(255, 255, 240, 240));
+        painter.drawRect(box);
+        for (int i = 0; i < lines.size(); ++i) {
+            painter.setPen(i == 0 ? QColor(Qt::black) : readout.values.at(i - 1).colour);
+            painter.drawText(
+                QRectF(box.left() + 6.0, box.top() + 4.0 + i * lineHeight, width, lineHeight),
+                Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
+        }
+    }
+    painter.restore();
+}
+
+void ChartView::SetGridLines(bool on) {
+    if (style_.gridLines == on) return;
+    style_.gridLines = on;
+    ScheduleDraw();
+}
+
+void ChartView::SetGridLinesForAll(bool on) {
+    gridLinesDefault = on;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* view = qobject_cast<ChartView*>(widget)) view->SetGridLines(on);
+    }
+}
+
+bool ChartView::GridLinesDefault() {
+    return gridLinesDefault;
+}
+
+void ChartView::UpdateReadout(QPointF pos) {
+    pointer_.reset();
+    readout_.reset();
+    if (!document_ || !layout_.plot.contains(pos)) return;
+    pointer_ = pos;
+    readout_ = ReadoutAt(*document_, layout_, pos.x());
+}
+
+void ChartView::CanvasLeft() {
+    if (!pointer_ && !readout_) return;
+    pointer_.reset();
+    readout_.reset();
+    picChart_->update();
+}
+
+void ChartView::CanvasWheel(QPointF pos, QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
+    if (!navigator_ || !layout_.plot.contains(pos)) return;
+    // Some systems turn a wheel with Shift held into a horizontal one.
+    const int delta = angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    if (delta == 0) return;
+    const double steps = delta / kWheelNotch;
+    if (modifiers & Qt::ShiftModifier)
+        navigator_->WheelZoomValues(layout_, pos.y(), steps);
+    else
+        navigator_->WheelZoomPoints(layout_, pos.x(), steps);
+    EmitCommandStates();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    if (!navigator_) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int key = event->key();
+    if (event->matches(QKeySequence::ZoomIn) || key == Qt::Key_Plus) {
+        navigator_->ZoomPointsAroundCentre(1.0);
+    } else if (event->matches(QKeySequence::ZoomOut) || key == Qt::Key_Minus) {
+        navigator_->ZoomPointsAroundCentre(-1.0);
+    } else if (key == Qt::Key_Home ||
+               (key == Qt::Key_0 && (event->modifiers() & Qt::ControlModifier))) {
+        ShowAll();
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    EmitCommandStates();
+    event->accept();
 }
 
 void ChartView::SyncSlots() {
@@ -310,43 +483,94 @@ void ChartView::hideEvent(QHideEvent* event) {
     // Leaving the page ends the zoom mode and disables the zoom commands.
     if (navigator_) navigator_->EndZoom();
     boxShown_ = false;
+    freeBox_ = false;
+    drag_ = Drag::None;
+    pointer_.reset();
+    readout_.reset();
     UpdateCursor();
     EmitCommandStates();
 }
 
-void ChartView::CanvasPressed(QPointF pos, Qt::MouseButton button, const QPoint& globalPos) {
+void ChartView::CanvasPressed(QPointF pos, Qt::MouseButton button, const QPoint& globalPos,
+                              Qt::KeyboardModifiers modifiers) {
     if (!navigator_) return;
     if (button == Qt::RightButton) {
+        drag_ = Drag::None;
+        freeBox_ = false;
         EndZoom();
         emit ContextMenuRequested(globalPos);
         return;
     }
     if (button != Qt::LeftButton) return;
-    if (navigator_->Mode() != ZoomMode::None) {
+    freeBox_ = navigator_->Mode() == ZoomMode::None && (modifiers & Qt::ControlModifier) &&
+               layout_.plot.contains(pos);
+    if (navigator_->Mode() != ZoomMode::None || freeBox_) {
         boxStart_ = boxEnd_ = Clamped(layout_.plot, pos);
         boxShown_ = true;
         picChart_->update();
         return;
     }
     navigator_->MarkAt(layout_, pos);
+    // A drag from the plot pans the chart.
+    if (layout_.plot.contains(pos) && document_->PointCount() > 1) {
+        drag_ = Drag::Pending;
+        dragValues_ = modifiers & Qt::ShiftModifier;
+        pressPos_ = pos;
+        pressLayout_ = layout_;
+        pressFirst_ = document_->FirstPoint;
+        pressLast_ = document_->LastPoint;
+    }
     picChart_->update();
 }
 
-void ChartView::CanvasMoved(QPointF pos) {
-    if (!boxShown_) return;
-    boxEnd_ = Clamped(layout_.plot, pos);
-    picChart_->update();
+void ChartView::CanvasMoved(QPointF pos, Qt::MouseButtons buttons) {
+    if (boxShown_) {
+        boxEnd_ = Clamped(layout_.plot, pos);
+        picChart_->update();
+        return;
+    }
+    if (drag_ != Drag::None && (buttons & Qt::LeftButton) && navigator_) {
+        const QPointF moved = pos - pressPos_;
+        if (drag_ == Drag::Pending) {
+            if (std::abs(moved.x()) + std::abs(moved.y()) < kBoxThreshold) return;
+            drag_ = dragValues_ ? Drag::Values : Drag::Points;
+            picChart_->setCursor(Qt::ClosedHandCursor);
+        }
+        if (drag_ == Drag::Points)
+            navigator_->PanPoints(pressFirst_, pressLast_, DragPoints(pressLayout_, moved.x()));
+        else
+            navigator_->PanValues(pressLayout_, moved.y());
+        EmitCommandStates();
+        return;
+    }
+    // The crosshair.
+    const bool had = readout_.has_value();
+    UpdateReadout(pos);
+    if (had || readout_) picChart_->update();
 }
 
 void ChartView::CanvasReleased(QPointF pos, Qt::MouseButton button) {
+    if (button == Qt::LeftButton && drag_ != Drag::None) {
+        const bool panned = drag_ == Drag::Points || drag_ == Drag::Values;
+        drag_ = Drag::None;
+        if (panned) UpdateCursor();
+        UpdateReadout(pos);
+        picChart_->update();
+        return;
+    }
     if (button != Qt::LeftButton || !boxShown_ || !navigator_) return;
     boxEnd_ = Clamped(layout_.plot, pos);
     boxShown_ = false;
     const QPointF moved = boxEnd_ - boxStart_;
-    if (std::abs(moved.x()) + std::abs(moved.y()) < kBoxThreshold)
+    const bool click = std::abs(moved.x()) + std::abs(moved.y()) < kBoxThreshold;
+    if (freeBox_) {
+        freeBox_ = false;
+        if (!click) navigator_->ZoomToBox(layout_, QRectF(boxStart_, boxEnd_));
+    } else if (click) {
         navigator_->ClickZoom(layout_, boxStart_);
-    else
+    } else {
         navigator_->BoxZoom(layout_, QRectF(boxStart_, boxEnd_));
+    }
     UpdateCursor();
     EmitCommandStates();
     picChart_->update();

@@ -30,14 +30,28 @@
 //     columns, and scroll so that topRow is the first row shown.
 //   - SlotsChanged / QuantityColour(q): the legend lines beside the
 //     information page's check boxes.
+//
+// Direct gestures (their arithmetic is ChartGestures, applied by the
+// navigator): the wheel zooms the time axis around the pointer, with Shift
+// the values; a drag pans in time, with Shift the values; a drag with Ctrl
+// zooms to its box at any time (again and again, no button to arm); the keys
+// Ctrl++ / Ctrl+- (also + and -) zoom in and out around the middle and
+// Ctrl+0 or Home shows all. Any of them stops the real-time chart following
+// the newest point; Show All resumes it. The pointer over the plot shows a
+// crosshair on the nearest point with its time and values; a legend of the
+// quantities on the chart stands in the plot's top left corner; grid lines
+// are a choice of the user's (SetGridLinesForAll, kept by the main window).
 
 #include <QFont>
 #include <QImage>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
+#include "chart/ChartGestures.h"
 #include "chart/ChartLayout.h"
 #include "chart/ChartNavigator.h"
+#include "chart/ChartRenderer.h"
 #include "chart/ChartSlots.h"
 #include "document/DocumentObserver.h"
 
@@ -95,6 +109,18 @@ public:
     // without a document.
     ChartNavigator* Navigator() const { return navigator_.get(); }
 
+    // Grid lines on this chart; SetGridLinesForAll sets them on every chart
+    // page and on those made later (the main window's pop-up menu toggle).
+    void SetGridLines(bool on);
+    bool GridLines() const { return style_.gridLines; }
+    static void SetGridLinesForAll(bool on);
+    static bool GridLinesDefault();
+
+    // What the crosshair shows now: nothing while the pointer is off the
+    // plot. The legend of the picture shown.
+    const std::optional<ChartReadout>& Readout() const { return readout_; }
+    ChartLegend Legend() const;
+
 signals:
     void CommandStatesChanged(const ChartCommandStates& states);
     void ContextMenuRequested(const QPoint& globalPos);
@@ -104,6 +130,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class ChartCanvas;
@@ -123,9 +150,14 @@ private:
     void Scrolled(int value);
 
     // From the drawing surface, in picture coordinates.
-    void CanvasPressed(QPointF pos, Qt::MouseButton button, const QPoint& globalPos);
-    void CanvasMoved(QPointF pos);
+    void CanvasPressed(QPointF pos, Qt::MouseButton button, const QPoint& globalPos,
+                       Qt::KeyboardModifiers modifiers = {});
+    void CanvasMoved(QPointF pos, Qt::MouseButtons buttons = {});
     void CanvasReleased(QPointF pos, Qt::MouseButton button);
+    void CanvasWheel(QPointF pos, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
+    void CanvasLeft();
+    void UpdateReadout(QPointF pos);
+    void PaintOverlay(QPainter& painter);
     void CanvasDoubleClicked(QPointF pos, Qt::MouseButton button, const QPoint& globalPos);
     void PaintCanvas(QPainter& painter);
 
@@ -147,4 +179,18 @@ private:
     QPointF boxStart_;
     QPointF boxEnd_;
     ChartCommandStates lastStates_;
+    ChartStyle style_;
+    // A Ctrl drag: a zoom box without the zoom mode.
+    bool freeBox_ = false;
+    // A drag that pans: the window and the layout at the press.
+    enum class Drag { None, Pending, Points, Values };
+    Drag drag_ = Drag::None;
+    bool dragValues_ = false;
+    QPointF pressPos_;
+    ChartLayout pressLayout_;
+    qint32 pressFirst_ = 1;
+    qint32 pressLast_ = 1;
+    // The pointer over the plot and the crosshair's read-out there.
+    std::optional<QPointF> pointer_;
+    std::optional<ChartReadout> readout_;
 };

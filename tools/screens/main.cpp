@@ -1,5 +1,6 @@
 // tr58-screens OUTDIR HOST:PORT — pictures of the program's windows talking to
 // a simulator at HOST:PORT, rendered offscreen into OUTDIR.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -9,8 +10,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdio>
 
 #include "app/frmAbout.h"
@@ -156,6 +159,30 @@ int main(int argc, char** argv) {
             document->ShowPage(page);
             QApplication::processEvents();
             Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
+        }
+        // The chart with the pointer over it: the crosshair's read-out of the
+        // nearest point and the legend; then zoomed by two wheel notches with
+        // the grid lines on.
+        document->ShowPage(frmDocument::kChartPage);
+        QApplication::processEvents();
+        if (auto* canvas = document->findChild<QWidget*>(QStringLiteral("picChart"))) {
+            const QPointF at(canvas->width() * 0.6, canvas->height() * 0.45);
+            QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &move);
+            QApplication::processEvents();
+            Save(&main, out.filePath(QStringLiteral("document-chart-readout.png")));
+            for (int notch = 0; notch < 2; ++notch) {
+                QWheelEvent wheel(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(canvas, &wheel);
+                QApplication::processEvents();
+            }
+            if (QAction* grid = main.Action(QStringLiteral("mnuViewGrid2"))) grid->trigger();
+            for (int i = 0; i < 3; ++i) QApplication::processEvents();
+            QApplication::sendEvent(canvas, &move);
+            QApplication::processEvents();
+            Save(&main, out.filePath(QStringLiteral("document-chart-zoomed-grid.png")));
         }
     }
     return 0;
