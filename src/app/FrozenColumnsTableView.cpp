@@ -17,8 +17,9 @@ FrozenColumnsTableView::FrozenColumnsTableView(int frozenColumns, QWidget* paren
     frozen_->setEditTriggers(NoEditTriggers);
     frozen_->setWordWrap(false);
     // A line on its right edge shows where the frozen part ends.
-    frozen_->setStyleSheet(QStringLiteral("QTableView { border: none; border-right: 1px solid "
-                                          "palette(mid); }"));
+    frozen_->setStyleSheet(
+        QStringLiteral("QTableView { border: none; border-right: 1px solid "
+                       "palette(mid); }"));
     frozen_->setContextMenuPolicy(Qt::CustomContextMenu);
     viewport()->stackUnder(frozen_);
 
@@ -35,7 +36,8 @@ FrozenColumnsTableView::FrozenColumnsTableView(int frozenColumns, QWidget* paren
             });
     // The pop-up menu of the table opens over the frozen part too.
     connect(frozen_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        emit customContextMenuRequested(viewport()->mapFromGlobal(frozen_->viewport()->mapToGlobal(at)));
+        emit customContextMenuRequested(
+            viewport()->mapFromGlobal(frozen_->viewport()->mapToGlobal(at)));
     });
 }
 
@@ -98,8 +100,8 @@ QModelIndex FrozenColumnsTableView::moveCursor(CursorAction cursorAction,
     const QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
     if (cursorAction == MoveLeft && current.column() >= frozenColumns_ &&
         visualRect(current).topLeft().x() < FrozenWidth()) {
-        const int scroll = horizontalScrollBar()->value() + visualRect(current).topLeft().x() -
-                           FrozenWidth();
+        const int scroll =
+            horizontalScrollBar()->value() + visualRect(current).topLeft().x() - FrozenWidth();
         horizontalScrollBar()->setValue(scroll);
     }
     return current;
