@@ -120,7 +120,8 @@ void CommunicationProgress::SetRowValue(qint32 row) {
     if (currentFile_ <= shares_.size()) {
         const double before =
             std::accumulate(shares_.cbegin(), shares_.cbegin() + (currentFile_ - 1), 0.0);
-        v = before + row;
+        // A file never takes more than its share: the next file's is its own.
+        v = before + std::min<double>(row, shares_.at(currentFile_ - 1));
     } else {
         v = (currentFile_ - 1) * 100.0 + static_cast<double>(row) / rowTotal_ * 100.0;
     }
