@@ -397,3 +397,27 @@ TEST_F(DownloadDialogTest, TheBarIsSizedToThePointsAskedForAndTellsTheFile) {
     EXPECT_TRUE(details.contains(QStringLiteral("Fil 2 av 2 \u2013 720 av 720 datapunkter")))
         << qPrintable(details.join('|'));
 }
+
+// Regression: while the instrument woke up the window stood still for
+// seconds with nothing to show that the program was alive.
+TEST_F(DownloadDialogTest, WhileTheInstrumentIsAwaitedTheBarIsBusyAndCountsTheSeconds) {
+    auto* window = main->findChild<QWidget*>(QStringLiteral("frmCommunicating"));
+    ASSERT_TRUE(window);
+    auto* bar = window->findChild<QProgressBar*>(QStringLiteral("prgRead"));
+    auto* detail = window->findChild<QLabel*>(QStringLiteral("lblDetail"));
+    ASSERT_TRUE(bar && detail);
+    bool busy = false;
+    QString waited;
+    pump.onEvents = [&] {
+        if (!window->isVisible()) return;
+        if (bar->maximum() == 0) busy = true;
+        if (detail->text().startsWith(QStringLiteral("Väntar på instrumentet... ")))
+            waited = detail->text();
+    };
+    auto dialog = Open(false);
+    pump.onEvents = nullptr;
+    EXPECT_TRUE(busy) << "the bar runs as a busy bar";
+    EXPECT_EQ(waited, QStringLiteral("Väntar på instrumentet... 2 s"))
+        << "the wake-up takes a little over 2 s";
+    EXPECT_NE(bar->maximum(), 0) << "not busy once the directory has come";
+}
