@@ -451,6 +451,8 @@ void frmDownloadFiles::reject() {
         return;
     }
     Finish();
+    // The reason a deletion was refused goes with the dialog.
+    if (bDeleteFiles_) main_.SetStatusText(StringTable::Text(Str::kReady));
     QDialog::reject();
 }
 

@@ -308,6 +308,10 @@ TEST_F(DownloadDialogTest, ADisabledDeleteSaysWhy) {
     EXPECT_TRUE(dialog->cmdDelete()->isEnabled());
     EXPECT_TRUE(dialog->cmdDelete()->toolTip().isEmpty());
     EXPECT_EQ(main->StatusText(), QStringLiteral("Klar."));
+    dialog->SelectFiles({2});
+    EXPECT_NE(main->StatusText(), QStringLiteral("Klar."));
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    EXPECT_EQ(main->StatusText(), QStringLiteral("Klar.")) << "the reason goes with the dialog";
 }
 
 TEST_F(DownloadDialogTest, TheRangeStartsAtTheSelectedFilesFirstAndLastPoint) {
