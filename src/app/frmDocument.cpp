@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/DocumentWindowHost.h"
+#include "app/FrozenColumnsTableView.h"
 #include "app/InformationPage.h"
 #include "base/GuiCaptions.h"
 #include "base/GuiImages.h"
@@ -73,7 +74,8 @@ frmDocument::frmDocument(DocumentWindowHost& host, Mode mode) : host_(host), mod
     information_ = new InformationPage(document_, tabs_);
     chart_ = new ChartView(tabs_);
     chart_->setObjectName(QStringLiteral("ChartView"));
-    msgTable_ = new QTableView(tabs_);
+    // The row number and the time stay in view when the values scroll right.
+    msgTable_ = new FrozenColumnsTableView(2, tabs_);
     msgTable_->setObjectName(QStringLiteral("msgTable"));
     tableModel_ = new DataTableModel(document_, msgTable_);
     msgTable_->setModel(tableModel_);

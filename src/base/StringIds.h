@@ -196,6 +196,15 @@ enum Id : int {
     kButtonClose = 6072,
     // A fourth quantity ticked on the information page.
     kAtMostThreeCharted = 6073,
+    kColumnPointNumber = 6080,
+    kColumnTime = 6081,
+    kProgressFileOf = 6082,
+    kProgressPointsOf = 6083,
+    kProgressPoints = 6084,
+    kProgressWaiting = 6085,
+    kDeleteOneFileQuestion = 6086,
+    kDeleteFilesQuestion = 6087,
+    kDeleteRefusedReason = 6088,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

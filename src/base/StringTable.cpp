@@ -1,5 +1,6 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073,
+// 6080-6088. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -310,6 +311,15 @@ constexpr Entry kEntries[] = {
     {6071, "&Nej"},
     {6072, "Stäng"},
     {6073, "Högst tre storheter kan visas i diagrammet. Ta bort bocken för en av dem först."},
+    {6080, "Nr"},
+    {6081, "Tid"},
+    {6082, "Fil %1 av %2"},
+    {6083, "%1 av %2 datapunkter"},
+    {6084, "%1 datapunkter"},
+    {6085, "Väntar på instrumentet... %1 s"},
+    {6086, "Radera filen %1 från instrumentet?\nDet går inte att ångra."},
+    {6087, "Radera %1 filer från instrumentet?\nDet går inte att ångra."},
+    {6088, "Kan inte raderas: urvalet innehåller fil(er) som instrumentet inte låter radera (%1)."},
 };
 
 constexpr bool IdsAscending() {

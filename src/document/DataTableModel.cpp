@@ -1,5 +1,7 @@
 #include "document/DataTableModel.h"
 
+#include "base/StringIds.h"
+#include "base/StringTable.h"
 #include "base/TextHelpers.h"
 #include "document/Document.h"
 
@@ -51,8 +53,12 @@ QVariant DataTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return GridText(0, section);
-    return {};
+    if (orientation != Qt::Horizontal) return {};
+    // The grid's header row leaves the number and time columns blank (and so
+    // does a copy of it); on screen they are named.
+    if (section == 0) return StringTable::Text(Str::kColumnPointNumber);
+    if (section == 1) return StringTable::Text(Str::kColumnTime);
+    return GridText(0, section);
 }
 
 void DataTableModel::QuantitiesChanged(const Document&) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
+#include "document/DocumentRecord.h"
 #include "download/TimeStamp.h"
 
 namespace {
@@ -67,6 +69,11 @@ QList<DirEntry> ParseDirReply(const QString& reply, bool* wellFormed) {
         const QString points = field(2);
         entry.Status = field(4).trimmed();
         entry.SecondCount = field(5);
+        const QString interval = field(3).trimmed();
+        if (interval.size() == 4) {
+            entry.IntervalUnit = static_cast<qint16>(LeadingDecimal(QStringView(interval).left(2)));
+            entry.IntervalValue = HexToInt(interval.right(2));
+        }
         entry.PointTotal =
             (entry.SecondCount.isEmpty() ? points : entry.SecondCount).trimmed().toInt();
         if (const auto time = GetCDate(field(1).trimmed())) {
@@ -125,6 +132,67 @@ DirSelectionRules SelectionRules(const QList<DirEntry>& entries) {
     rules.deleteEnabled = !anyUndeletable;
     rules.deleteAfterEnabled = !anyUndeletable;
     return rules;
+}
+
+QString DeleteRefusedReason(const QList<DirEntry>& entries) {
+    QStringList names;
+    for (const DirEntry& entry : entries)
+        if (entry.Selected && !entry.Deletable()) names << entry.Name;
+    if (names.isEmpty()) return {};
+    return StringTable::Text(Str::kDeleteRefusedReason).arg(names.join(QStringLiteral(", ")));
+}
+
+QString DeleteQuestionText(const QList<DirEntry>& entries) {
+    const int count = SelectedCount(entries);
+    if (count == 1) {
+        for (const DirEntry& entry : entries)
+            if (entry.Selected)
+                return StringTable::Text(Str::kDeleteOneFileQuestion).arg(entry.Name);
+    }
+    return StringTable::Text(Str::kDeleteFilesQuestion).arg(count);
+}
+
+std::optional<QDateTime> PointTime(const DirEntry& entry, qint64 n) {
+    if (!entry.FirstPointTime.isValid() || entry.IntervalValue < 1) return std::nullopt;
+    const qint64 steps = n * entry.IntervalValue;
+    const QDateTime& first = entry.FirstPointTime;
+    switch (entry.IntervalUnit) {
+        case IntervalUnitCode::kSeconds:
+            return first.addSecs(steps);
+        case IntervalUnitCode::kMinutes:
+            return first.addSecs(steps * 60);
+        case IntervalUnitCode::kHours:
+            return first.addSecs(steps * 3600);
+        case IntervalUnitCode::kDays:
+            return first.addDays(steps);
+        case IntervalUnitCode::kMonths:
+            return first.addMonths(static_cast<int>(steps));
+        case IntervalUnitCode::kYears:
+            return first.addYears(static_cast<int>(steps));
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<QDateTime> LastPointTime(const DirEntry& entry) {
+    return PointTime(entry, std::max<qint64>(0, entry.PointTotal - 1));
+}
+
+std::optional<std::pair<QDateTime, QDateTime>> RangeSpan(const QList<DirEntry>& entries) {
+    const bool anySelected = SelectedCount(entries) > 0;
+    std::optional<std::pair<QDateTime, QDateTime>> span;
+    for (const DirEntry& entry : entries) {
+        if ((anySelected && !entry.Selected) || !entry.RangeCapable()) continue;
+        if (!entry.FirstPointTime.isValid()) continue;
+        const QDateTime last = LastPointTime(entry).value_or(QDateTime());
+        if (!span) {
+            span.emplace(entry.FirstPointTime, last);
+            continue;
+        }
+        if (entry.FirstPointTime < span->first) span->first = entry.FirstPointTime;
+        if (last.isValid() && (!span->second.isValid() || last > span->second)) span->second = last;
+    }
+    return span;
 }
 
 QString StatusText(const DirEntry& entry) {

@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
+#include <utility>
 
 struct DirEntry {
     QString Name;            // trimmed and cleaned of the instrument's symbol codes
@@ -19,6 +21,10 @@ struct DirEntry {
     QString Key;       // "#" and Index: the list item's key
     qint32 Index = 0;  // position in the reply from 0: the file's number for PLAY and DEL
     qint16 Selected = 0;
+    // The logging interval of the fourth field (unit code and value, as a
+    // download's header gives them); a value below 1: manually recorded.
+    qint16 IntervalUnit = 0;
+    qint32 IntervalValue = 0;
 
     bool Deletable() const { return Status != QLatin1String("L"); }
     bool RangeCapable() const { return !SecondCount.isEmpty(); }
@@ -65,6 +71,28 @@ struct DirSelectionRules {
     bool rangeEnabled = false;        // the date/time range option
 };
 DirSelectionRules SelectionRules(const QList<DirEntry>& entries);
+
+// Why the delete button is off: the names of the selected files the instrument
+// will not delete, in the words of text 6088; empty when nothing stands in the
+// way.
+QString DeleteRefusedReason(const QList<DirEntry>& entries);
+
+// The question asked before files are deleted in the instrument: the file's
+// name when it is one, else the number of files.
+QString DeleteQuestionText(const QList<DirEntry>& entries);
+
+// The time of a file's last point, from its first point, its point count and
+// its logging interval; nothing for manually recorded data or an unknown start.
+std::optional<QDateTime> LastPointTime(const DirEntry& entry);
+
+// The span a date/time range starts with: from the earliest first point to
+// the latest last point of the selected files that can be read by range, or
+// of all such files when none is selected. Nothing when no file qualifies; an
+// unknown last point leaves the end invalid.
+std::optional<std::pair<QDateTime, QDateTime>> RangeSpan(const QList<DirEntry>& entries);
+
+// The time of point n (from 0) of a file logged at the entry's interval.
+std::optional<QDateTime> PointTime(const DirEntry& entry, qint64 n);
 
 // The status column's text: catalogue text 6015 "can be deleted" or 6016
 // "cannot be deleted".

@@ -6,6 +6,7 @@
 #include "base/StringIds.h"
 #include "base/StringTable.h"
 #include "base/UserLocale.h"
+#include "document/DocumentRecord.h"
 #include "download/TimeStamp.h"
 #include "link/Link.h"
 
@@ -105,6 +106,42 @@ bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& o
     return !(options.range && entry.RangeCapable());
 }
 
+namespace {
+
+// The first point n in [0, count] whose time is not before (after = false) or
+// is after (after = true) the given time; the points are in time order.
+qint64 FirstPointFrom(const DirEntry& entry, const QDateTime& time, bool after) {
+    qint64 low = 0, high = entry.PointTotal;
+    while (low < high) {
+        const qint64 mid = low + (high - low) / 2;
+        const QDateTime t = *PointTime(entry, mid);
+        if (after ? t > time : t >= time)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
+}
+
+qint32 ExpectedPoints(const DirEntry& entry, const DownloadSession::Options& options) {
+    qint32 points = std::max<qint32>(0, entry.PointTotal);
+    if (!DownloadsWholeFile(entry, options) && PointTime(entry, 0)) {
+        const qint64 first = FirstPointFrom(entry, options.from, false);
+        const qint64 end = FirstPointFrom(entry, options.to, true);
+        points = static_cast<qint32>(std::max<qint64>(0, end - first));
+    }
+    return std::min(points, kMaxPoints);
+}
+
+}  // namespace
+
+QList<qint32> DownloadPlan(const QList<DirEntry>& table, const DownloadSession::Options& options) {
+    QList<qint32> plan;
+    for (const DirEntry& entry : table)
+        if (entry.Selected) plan << ExpectedPoints(entry, options);
+    return plan;
+}
+
 int DownloadSession::KeepIncomplete(QList<DirEntry>& table) const {
     int kept = 0;
     for (DirEntry& entry : table) {
@@ -135,7 +172,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
 
     progress.Load();
     progress.SetValue(0);
-    progress.SetFileCount(selected);
+    progress.SetFilePlan(DownloadPlan(table, options));
     progress.SetMsg(StringTable::Text(Str::kDownloadingFiles));
 
     int number = 0;

@@ -97,6 +97,12 @@ private:
     QList<qint32> incomplete_;
 };
 
+// The points a download asks of each selected file, in table order: the
+// whole file, or for a date/time range the points of the file that fall in it,
+// estimated from its first point and its logging interval (manually recorded
+// files count whole). At most 65000 each, as the download cuts there.
+QList<qint32> DownloadPlan(const QList<DirEntry>& table, const DownloadSession::Options& options);
+
 // Whether the file comes back whole from this download: not when only a
 // date/time range of it is asked for.
 bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& options);

@@ -174,6 +174,8 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
         SetRangeEnabled(false);
         chkDelete_->setEnabled(false);
     }
+    // Until the directory is read the range is today's; then it follows the
+    // files (FollowSelectionWithRange).
     const QString today =
         UserLocale::Locale().toString(QDate::currentDate(), UserLocale::ShortDateFormat());
     txtFromDate_->setText(today);
@@ -197,7 +199,14 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
     connect(cmdCancel_, &QPushButton::clicked, this, &frmDownloadFiles::reject);
     connect(cmdFromSelect_, &QPushButton::clicked, this, [this] { ShowCalendar(true); });
     connect(cmdToSelect_, &QPushButton::clicked, this, [this] { ShowCalendar(false); });
+    for (QLineEdit* box : {txtFromDate_, txtToDate_})
+        connect(box, &QLineEdit::textEdited, this, [this] { rangeEdited_ = true; });
+    for (QComboBox* hours : {cboFromTime_, cboToTime_}) {
+        connect(hours->lineEdit(), &QLineEdit::textEdited, this, [this] { rangeEdited_ = true; });
+        connect(hours, &QComboBox::activated, this, [this] { rangeEdited_ = true; });
+    }
     connect(mvwCalendar_, &QCalendarWidget::clicked, this, [this](QDate date) {
+        rangeEdited_ = true;
         mvwCalendar_->hide();
         (calendarForFrom_ ? txtFromDate_ : txtToDate_)
             ->setText(UserLocale::Locale().toString(date, UserLocale::ShortDateFormat()));
@@ -216,6 +225,12 @@ frmDownloadFiles::frmDownloadFiles(DownloadHost& host, bool bDeleteFiles)
         if (chkDelete_->isChecked()) text += StringTable::Text(Str::kResultLimitFileKept);
         return QMessageBox::question(this, main_.ApplicationTitle(), text,
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    };
+    deleteQuestion = [this](const QString& text) {
+        // Deleting cannot be undone: No is the default.
+        return QMessageBox::question(this, main_.ApplicationTitle(), text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
     };
 }
 
@@ -291,6 +306,29 @@ void frmDownloadFiles::ApplySelectionRules() {
     optDateTimeRange_->setEnabled(rangeOffered_ && rules.rangeEnabled);
     if (!optDateTimeRange_->isEnabled() && optDateTimeRange_->isChecked())
         optNewestData_->setChecked(true);
+    // A delete button that is off says why: the files the instrument keeps.
+    const QString reason = DeleteRefusedReason(entries_);
+    const QString tip = bDeleteFiles_ ? reason : QString();
+    cmdDelete_->setToolTip(tip);
+    chkDelete_->setToolTip(bDeleteFiles_ ? QString() : reason);
+    if (loaded_ && bDeleteFiles_)
+        main_.SetStatusText(tip.isEmpty() ? StringTable::Text(Str::kReady) : tip);
+    if (!bDeleteFiles_) FollowSelectionWithRange();
+}
+
+void frmDownloadFiles::FollowSelectionWithRange() {
+    if (rangeEdited_) return;
+    const auto span = RangeSpan(entries_);
+    if (!span) return;
+    const QLocale& locale = UserLocale::Locale();
+    const auto show = [&locale](const QDateTime& time, QLineEdit* date, QComboBox* hours) {
+        date->setText(locale.toString(time.date(), UserLocale::ShortDateFormat()));
+        hours->setEditText(locale.toString(time.time(), UserLocale::LongTimeFormat()));
+    };
+    show(span->first, txtFromDate_, cboFromTime_);
+    // A file logged by hand has no known last point: the range ends now.
+    show(span->second.isValid() ? span->second : QDateTime::currentDateTime(), txtToDate_,
+         cboToTime_);
 }
 
 void frmDownloadFiles::SortByColumn(int column) {
@@ -317,7 +355,12 @@ void frmDownloadFiles::SetRangeEnabled(bool enabled) {
 
 void frmDownloadFiles::ShowCalendar(bool forFrom) {
     calendarForFrom_ = forFrom;
-    mvwCalendar_->setSelectedDate(QDate::currentDate());
+    // The calendar opens on the date in its box (the files' month), today
+    // only when the box holds no date.
+    const QDate shown =
+        ReadUserDate((forFrom ? txtFromDate_ : txtToDate_)->text()).value_or(QDate::currentDate());
+    mvwCalendar_->setSelectedDate(shown);
+    mvwCalendar_->setCurrentPage(shown.year(), shown.month());
     QPushButton* button = forFrom ? cmdFromSelect_ : cmdToSelect_;
     const QSize size = mvwCalendar_->sizeHint();
     QPoint at = button->mapToGlobal(QPoint(0, button->height()));
@@ -383,6 +426,9 @@ void frmDownloadFiles::cmdDelete_Click() {
     Link& link = main_.GetLink();
     if (!link.WaitLinkIdle()) return;
     StoreSelection();
+    if (SelectedCount(entries_) == 0 || !deleteQuestion ||
+        !deleteQuestion(DeleteQuestionText(entries_)))
+        return;
     hide();
     busy_ = true;
     DeleteSelectedFiles(link, entries_, false);
@@ -405,6 +451,8 @@ void frmDownloadFiles::reject() {
         return;
     }
     Finish();
+    // The reason a deletion was refused goes with the dialog.
+    if (bDeleteFiles_) main_.SetStatusText(StringTable::Text(Str::kReady));
     QDialog::reject();
 }
 

@@ -49,9 +49,14 @@ public:
     QComboBox* cboToTime() const { return cboToTime_; }
     QPushButton* cmdDownload() const { return cmdDownload_; }
     QPushButton* cmdDelete() const { return cmdDelete_; }
+    QCalendarWidget* mvwCalendar() const { return mvwCalendar_; }
+    void ShowCalendar(bool forFrom);
 
     // Asked when a reply was cut at 65000 points (OK goes on); tests answer it.
     std::function<bool()> limitQuestion;
+    // Asked before files are deleted in the instrument, with the question's
+    // text (Yes deletes); tests answer it.
+    std::function<bool(const QString& text)> deleteQuestion;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,8 +67,8 @@ private:
     void StoreSelection();
     void ApplySelectionRules();
     void SetRangeEnabled(bool enabled);
+    void FollowSelectionWithRange();
     void ShowKeepNote();
-    void ShowCalendar(bool forFrom);
     void NormaliseDate(QLineEdit* box);
     void NormaliseTime(QComboBox* box);
     void Finish();
@@ -77,6 +82,8 @@ private:
     bool readable_ = false;  // the directory was read and lists files
     bool rangeOffered_ = false;
     bool calendarForFrom_ = true;
+    bool rangeEdited_ =
+        false;  // the user changed a range field: it no longer follows the selection
 
     QLabel* lblFiles_;
     QTreeWidget* lvwDownload_;

@@ -53,15 +53,18 @@ DeviceInformation ReadDeviceInformation(Link& link) {
     QString reply;
     if (link.SendCommandAndReceive(QStringLiteral("VERS\r"), Command::kVers, reply, false)) {
         info.versRead = true;
+        // Each step is counted when it is done: the last one only when "CAL"
+        // has been answered and the line closed, so a full bar means finished.
         progress.SetValue(steps - 2);
         ReadVersReply(reply, info);
 
-        progress.SetValue(steps - 1);
         if (link.SendCommandAndReceive(QStringLiteral("SNUM\r"), Command::kSnum, reply, false)) {
             ReadSnumReply(reply, info);
-            progress.SetValue(steps);
-            if (link.SendCommandAndReceive(QStringLiteral("CAL\r"), Command::kCal, reply, true))
+            progress.SetValue(steps - 1);
+            if (link.SendCommandAndReceive(QStringLiteral("CAL\r"), Command::kCal, reply, true)) {
                 ReadCalReply(reply, info);
+                progress.SetValue(steps);
+            }
         }
     }
     link.EndSequence();

@@ -139,6 +139,7 @@ bool Link::TryOpen(int steps) {
         if (!s_.bcancel) ShowMessage(s_.MessageKey);
     }
     s_.MessageKey.clear();
+    progress_.EndWait();
     if (ok) CloseLink();
     if (progress_.IsLoaded()) progress_.Unload();
     return ok;
@@ -220,11 +221,12 @@ bool Link::WakeInstrument() {
     // its line; the receive handler watches for the announcement meanwhile.
     // A connection that ends meanwhile cannot bring the announcement.
     const auto waiting = [this] { return !s_.bcancel && !port_.ConnectionLost(); };
+    BeginWait();
     double start = pump_.Clock();
     while (written && port_.OutputPending() > 0 && waiting() && pump_.Elapsed(start) < 2 * t)
-        pump_.ProcessEvents(kCycleMs);
+        AwaitInstrument();
     start = pump_.Clock();
-    while (written && waiting() && pump_.Elapsed(start) < t) pump_.ProcessEvents(kCycleMs);
+    while (written && waiting() && pump_.Elapsed(start) < t) AwaitInstrument();
 
     if (written && s_.ReplyReady && waiting()) {
         s_.bline = true;
@@ -263,6 +265,8 @@ bool Link::OpenLink(int port) {
     s_.MessageKey.clear();
     // Cables plugged in since the last open count.
     if (comSource_) comPorts_ = comSource_();
+    // Waking the instrument (and looking for it) is where a user waits longest.
+    BeginWait();
 
     bool ok = false;
     int errorCode = 0;
@@ -400,7 +404,19 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
         s_.LinkBusy = false;
     }
     s_.icommand = Command::kNone;
+    progress_.EndWait();
     return ok;
+}
+
+void Link::BeginWait() {
+    if (!progress_.IsLoaded() || progress_.Waiting()) return;
+    waitStart_ = pump_.Clock();
+    progress_.BeginWait();
+}
+
+void Link::AwaitInstrument() {
+    pump_.ProcessEvents(kCycleMs);
+    if (progress_.Waiting()) progress_.SetWaitElapsed(pump_.Elapsed(waitStart_));
 }
 
 void Link::SetInstrumentClock() {
@@ -454,12 +470,13 @@ bool Link::ReceiveReply(QString& reply) {
     const auto waiting = [this, code] {
         return !s_.bcancel && !port_.ConnectionLost() && s_.icommand == code;
     };
+    BeginWait();
     if (code == Command::kWake || code == Command::kExit) {
-        while (pump_.Elapsed(start) < t && waiting()) pump_.ProcessEvents(kCycleMs);
+        while (pump_.Elapsed(start) < t && waiting()) AwaitInstrument();
     } else {
-        while (pump_.Elapsed(start) < t && !s_.ReplyReady && waiting())
-            pump_.ProcessEvents(kCycleMs);
+        while (pump_.Elapsed(start) < t && !s_.ReplyReady && waiting()) AwaitInstrument();
     }
+    progress_.EndWait();
 
     // A reply still arriving keeps the wait going for as long as input flows.
     if (!s_.ReceiveBuffer.isEmpty() && !ctrlZSeen_) {
@@ -595,6 +612,8 @@ void Link::OnReceive() {
     }
 
     if (hasCtrlZ) ctrlZSeen_ = true;
+    // The reply has begun: what follows is progress, not waiting.
+    if (Command::IsCommand(s_.icommand) && s_.icommand != Command::kExit) progress_.EndWait();
     CountProgress(newText, appendedAt);
 
     if (s_.icommand == Command::kEchoOff) {
@@ -644,6 +663,7 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
                 progress_.SetFileRows(fields.at(2).trimmed().toInt());
         } else if (s_.LineCount >= 4 && progress_.IsLoaded()) {
             progress_.SetRowValue(s_.LineCount);
+            progress_.SetPointsReceived(replyLines_ - 3);
         }
         if (replyLines_ >= kLineLimit) {
             // Enough for 65000 points: stop the instrument and end the reply here.

@@ -140,6 +140,10 @@ public:
     static QByteArray WakeBurst();
 
 private:
+    // The wait for the instrument, shown with its seconds in the progress
+    // window: begun once per wait, counted while events run.
+    void BeginWait();
+    void AwaitInstrument();
     void CountProgress(const QString& newText, qsizetype appendedAt);
     void HandleIdleInput(const QString& newText);
     bool TailHasLineClosed(qsizetype newLength) const;
@@ -149,6 +153,7 @@ private:
 
     Port& port_;
     Pump& pump_;
+    double waitStart_ = 0;
     MessagePresenter& presenter_;
     ComPortMap comPorts_;
     std::function<ComPortMap()> comSource_;

@@ -25,6 +25,9 @@ frmCommunicating::frmCommunicating(Link& link, QWidget* mainWindow)
     lblCommunicating_ = new QLabel(this);
     lblCommunicating_->setObjectName(QStringLiteral("lblCommunicating"));
     lblCommunicating_->setMinimumWidth(320);
+    lblDetail_ = new QLabel(this);
+    lblDetail_->setObjectName(QStringLiteral("lblDetail"));
+    lblDetail_->setMinimumWidth(320);
     prgRead_ = new QProgressBar(this);
     prgRead_->setObjectName(QStringLiteral("prgRead"));
     prgRead_->setRange(0, kBarScale);
@@ -37,6 +40,7 @@ frmCommunicating::frmCommunicating(Link& link, QWidget* mainWindow)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblCommunicating_);
     layout->addWidget(prgRead_);
+    layout->addWidget(lblDetail_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdCancel_);
@@ -68,6 +72,15 @@ void frmCommunicating::Sync() {
         lblCommunicating_->setText(lastMessage_);
         emit StatusText(lastMessage_);
     }
+    const QString detail = p.DetailText();
+    if (lblDetail_->text() != detail) lblDetail_->setText(detail);
+    // While the instrument is awaited the bar runs as a busy bar, so the
+    // window shows life even when no step can be counted.
+    if (p.ShowsWaiting()) {
+        if (prgRead_->maximum() != 0) prgRead_->setRange(0, 0);
+        return;
+    }
+    if (prgRead_->maximum() != kBarScale) prgRead_->setRange(0, kBarScale);
     const int value = p.Maximum() > 0 ? static_cast<int>(p.Value() / p.Maximum() * kBarScale) : 0;
     if (prgRead_->value() != value) prgRead_->setValue(std::clamp(value, 0, kBarScale));
 }

@@ -19,6 +19,9 @@ public:
     // Brings the window in line with the progress state.
     void Sync();
 
+    QProgressBar* Bar() const { return prgRead_; }
+    QLabel* Detail() const { return lblDetail_; }
+
 signals:
     // Text for the main window's message panel.
     void StatusText(const QString& text);
@@ -32,6 +35,7 @@ private:
 
     Link& link_;
     QLabel* lblCommunicating_;
+    QLabel* lblDetail_;  // file k of n, points so far, seconds waited
     QProgressBar* prgRead_;
     QPushButton* cmdCancel_;
     QString lastMessage_;

@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "app/InformationPage.h"
@@ -281,4 +283,52 @@ TEST_F(DocumentWindowTest, NewDocumentWindowsOpenCascadedInsideTheWorkArea) {
     EXPECT_LT(corners.at(0).x(), corners.at(1).x()) << "cascaded, not stacked";
     EXPECT_LT(corners.at(0).y(), corners.at(1).y());
     EXPECT_GE(area->subWindowList().first()->width(), inside.width() / 2) << "a useful size";
+// Regression: scrolling right took each row's number and time out of view, and
+// the two columns had no header.
+TEST_F(DocumentWindowTest, TheNumberAndTimeStayInViewWhenTheTableScrollsRight) {
+    frmDocument* document = Download(1);  // Kylrum Öst: eight quantities
+    QTableView* table = document->Table();
+    document->ShowPage(2);
+    main->show();
+    auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+    ASSERT_TRUE(sub);
+    sub->resize(420, 320);
+    QApplication::processEvents();
+    auto* frozen = table->findChild<QTableView*>(QStringLiteral("frozenColumns"));
+    ASSERT_TRUE(frozen);
+    EXPECT_EQ(table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nr"));
+    EXPECT_EQ(table->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Tid"));
+
+    table->scrollTo(table->model()->index(40, 9));
+    table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    ASSERT_GT(table->horizontalScrollBar()->value(), 0) << "the table is wider than the window";
+    EXPECT_LT(table->columnViewportPosition(1), 0) << "the table itself scrolled the time away";
+
+    // The frozen columns stand on the left edge, row for row with the table.
+    EXPECT_TRUE(frozen->isVisible());
+    EXPECT_EQ(frozen->columnViewportPosition(0), 0);
+    EXPECT_EQ(frozen->columnViewportPosition(1), table->columnWidth(0));
+    EXPECT_TRUE(frozen->isColumnHidden(2));
+    EXPECT_GE(frozen->width(), table->columnWidth(0) + table->columnWidth(1));
+    EXPECT_GT(table->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(frozen->verticalScrollBar()->value(), table->verticalScrollBar()->value());
+    EXPECT_EQ(frozen->rowAt(0), table->rowAt(0));
+    const QPoint timeCell = frozen->visualRect(frozen->model()->index(table->rowAt(0), 1)).center();
+    EXPECT_TRUE(frozen->viewport()->rect().contains(timeCell));
+    const QPoint onScreen = frozen->viewport()->mapTo(document, timeCell);
+    EXPECT_EQ(document->childAt(onScreen), frozen->viewport()) << "nothing covers it";
+
+    // Selecting in the frozen part selects in the table: Copy works as before.
+    EXPECT_EQ(frozen->selectionModel(), table->selectionModel());
+    frozen->selectionModel()->select(table->model()->index(0, 0),
+                                     QItemSelectionModel::ClearAndSelect);
+    frozen->selectionModel()->select(table->model()->index(1, 1), QItemSelectionModel::Select);
+    frozen->selectionModel()->select(table->model()->index(0, 1), QItemSelectionModel::Select);
+    frozen->selectionModel()->select(table->model()->index(1, 0), QItemSelectionModel::Select);
+    document->Copy();
+    const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("1\t"))) << qPrintable(lines.at(1));
+    EXPECT_TRUE(lines.at(2).startsWith(QStringLiteral("2\t"))) << qPrintable(lines.at(2));
 }

@@ -144,3 +144,45 @@ TEST(DirSelection, RulesFollowTheSelectedFiles) {
     entries[2].Selected = 1;
     EXPECT_TRUE(AllSelected(entries));
 }
+
+TEST(DirReply, TheIntervalGivesEachFilesLastPoint) {
+    Instrument instrument;
+    const QList<DirEntry> entries = ParseDirReply(DecodeInstrumentBytes(instrument.DirReply()));
+    ASSERT_EQ(entries.size(), 6);
+    EXPECT_EQ(entries.at(0).IntervalUnit, 2);
+    EXPECT_EQ(entries.at(0).IntervalValue, 10);
+    // Lab 1: 1000 points every 10 s from 08:00:00.
+    EXPECT_EQ(LastPointTime(entries.at(0)), QDateTime(QDate(2026, 11, 2), QTime(10, 46, 30)));
+    // Kylrum Öst: 2500 points every minute from 30 October 08:00.
+    EXPECT_EQ(LastPointTime(entries.at(1)), QDateTime(QDate(2026, 11, 1), QTime(1, 39, 0)));
+    EXPECT_FALSE(LastPointTime(entries.at(2))) << "Manuell is recorded by hand";
+}
+
+TEST(DirReply, TheRangeSpanFollowsTheSelection) {
+    Instrument instrument;
+    QList<DirEntry> entries = ParseDirReply(DecodeInstrumentBytes(instrument.DirReply()));
+    entries[0].Selected = 1;
+    auto span = RangeSpan(entries);
+    ASSERT_TRUE(span);
+    EXPECT_EQ(span->first, QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0)));
+    EXPECT_EQ(span->second, QDateTime(QDate(2026, 11, 2), QTime(10, 46, 30)));
+    entries[1].Selected = 1;
+    entries[4].Selected = 1;  // Lager has no range: it does not count
+    span = RangeSpan(entries);
+    ASSERT_TRUE(span);
+    EXPECT_EQ(span->first, QDateTime(QDate(2026, 10, 30), QTime(8, 0, 0)));
+    EXPECT_EQ(span->second, QDateTime(QDate(2026, 11, 2), QTime(10, 46, 30)));
+}
+
+TEST(DirReply, TheDeleteQuestionAndTheReasonDeleteIsOff) {
+    QList<DirEntry> entries = Sample();
+    entries[0].Selected = 1;
+    EXPECT_EQ(DeleteQuestionText(entries),
+              QStringLiteral("Radera filen Beta från instrumentet?\nDet går inte att ångra."));
+    EXPECT_EQ(DeleteRefusedReason(entries), QString());
+    entries[1].Selected = 1;
+    EXPECT_EQ(DeleteQuestionText(entries),
+              QStringLiteral("Radera 2 filer från instrumentet?\nDet går inte att ångra."));
+    EXPECT_TRUE(DeleteRefusedReason(entries).contains(QStringLiteral("(alfa)")))
+        << qPrintable(DeleteRefusedReason(entries));
+}

@@ -231,3 +231,35 @@ TEST_F(DownloadRun, FilesCutAt65000PointsOrReadByRangeAreKeptFromTheDeletion) {
     EXPECT_EQ(SelectedCount(entries), 1);
     EXPECT_TRUE(entries[2].Selected);
 }
+
+// Regression: a range download's bar was sized for the whole file.
+TEST(DownloadPlan, ARangeCountsOnlyThePointsInTheRange) {
+    DirEntry lab = Entry(0, QStringLiteral("1000"), 1000);
+    lab.FirstPointTime = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0));
+    lab.IntervalUnit = 2;  // every 10 s
+    lab.IntervalValue = 10;
+    lab.Selected = 1;
+    DirEntry plain = Entry(1, QString(), 720);
+    plain.FirstPointTime = lab.FirstPointTime;
+    plain.IntervalUnit = 8;
+    plain.IntervalValue = 1;
+    plain.Selected = 1;
+    DirEntry manual = Entry(2, QStringLiteral("12"), 12);
+    manual.FirstPointTime = lab.FirstPointTime;
+    manual.IntervalUnit = 2;
+    manual.Selected = 1;
+    DirEntry big = Entry(3, QStringLiteral("70000"), 70000);
+    big.Selected = 1;
+    const QList<DirEntry> table{lab, plain, manual, big};
+
+    DownloadSession::Options options;
+    EXPECT_EQ(DownloadPlan(table, options), (QList<qint32>{1000, 720, 12, 65000}));
+    options.range = true;
+    options.from = QDateTime(QDate(2026, 11, 2), QTime(8, 0, 5));
+    options.to = QDateTime(QDate(2026, 11, 2), QTime(8, 1, 0));
+    EXPECT_EQ(DownloadPlan(table, options), (QList<qint32>{6, 720, 12, 65000}))
+        << "08:00:10 to 08:01:00 of Lab 1; no range for the second; the third is manual";
+    options.from = QDateTime(QDate(2026, 11, 3), QTime(0, 0, 0));
+    options.to = QDateTime(QDate(2026, 11, 4), QTime(0, 0, 0));
+    EXPECT_EQ(DownloadPlan(table, options).first(), 0) << "after the file's last point";
+}

@@ -1,16 +1,23 @@
 // The file dialog against the in-process instrument: downloads into document
 // windows, the 65000-point limit, files gone meanwhile, and deleting.
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/frmDocument.h"
+#include "base/UserLocale.h"
 #include "download/frmDownloadFiles.h"
+#include "link/Link.h"
 #include "support/ProgramFixture.h"
 
 namespace {
@@ -20,6 +27,8 @@ protected:
     std::unique_ptr<frmDownloadFiles> Open(bool deleteMode) {
         auto dialog = std::make_unique<frmDownloadFiles>(*main, deleteMode);
         EXPECT_TRUE(dialog->Load());
+        // The question before deleting: Yes, unless a test says otherwise.
+        dialog->deleteQuestion = [](const QString&) { return true; };
         return dialog;
     }
     QStringList Plays(qsizetype from) const {
@@ -240,4 +249,179 @@ TEST_F(DownloadDialogTest, RangeWithDeletionSaysTheFilesAreKept) {
                                            "från instrumentet."));
     dialog->chkDelete()->setChecked(false);
     EXPECT_FALSE(note->isVisibleTo(dialog.get()));
+}
+
+TEST_F(DownloadDialogTest, DeletingAsksFirstAndNoSendsNothing) {
+    instrument.Files() = instrument.Files().mid(0, 2);
+    auto dialog = Open(true);
+    dialog->SelectFiles({0, 1});
+    QString asked;
+    dialog->deleteQuestion = [&asked](const QString& text) {
+        asked = text;
+        return false;  // No
+    };
+    const qsizetype before = instrument.CommandLog().size();
+    dialog->cmdDelete_Click();
+    EXPECT_EQ(asked, QStringLiteral("Radera 2 filer från instrumentet?\nDet går inte att ångra."));
+    EXPECT_TRUE(CommandsSince(before).isEmpty()) << qPrintable(CommandsSince(before).join(','));
+    EXPECT_EQ(instrument.Files().size(), 2);
+    EXPECT_FALSE(dialog->Busy());
+
+    dialog->deleteQuestion = [](const QString&) { return true; };  // Yes
+    dialog->cmdDelete_Click();
+    EXPECT_EQ(Plays(before), (QStringList{"DEL", "EXIT"}));
+    EXPECT_TRUE(instrument.Files().isEmpty());
+}
+
+TEST_F(DownloadDialogTest, TheDeleteQuestionIsAYesNoBoxThatDefaultsToNo) {
+    frmDownloadFiles fresh(*main, true);  // the question as the program asks it
+    ASSERT_TRUE(fresh.Load());
+    fresh.SelectFiles({1});
+    QStringList buttons;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        text = box->text();
+        for (QAbstractButton* button : box->buttons())
+            buttons << QString::number(box->standardButton(button));
+        if (box->defaultButton()) box->defaultButton()->click();  // what Enter does
+    });
+    const qsizetype before = instrument.CommandLog().size();
+    fresh.cmdDelete_Click();
+    EXPECT_EQ(text, QStringLiteral("Radera filen Kylrum Öst [I] från instrumentet?\n"
+                                   "Det går inte att ångra."));
+    EXPECT_EQ(buttons.size(), 2);
+    EXPECT_TRUE(buttons.contains(QString::number(QMessageBox::Yes)));
+    EXPECT_TRUE(buttons.contains(QString::number(QMessageBox::No)));
+    EXPECT_TRUE(CommandsSince(before).isEmpty()) << "Enter answers No: nothing is deleted";
+}
+
+TEST_F(DownloadDialogTest, ADisabledDeleteSaysWhy) {
+    auto dialog = Open(true);
+    dialog->SelectFiles({0, 2});
+    ASSERT_FALSE(dialog->cmdDelete()->isEnabled());
+    EXPECT_TRUE(dialog->cmdDelete()->toolTip().contains(QStringLiteral("Manuell")))
+        << qPrintable(dialog->cmdDelete()->toolTip());
+    EXPECT_EQ(main->StatusText(), dialog->cmdDelete()->toolTip()) << "the status bar says it too";
+    dialog->SelectFiles({0});
+    EXPECT_TRUE(dialog->cmdDelete()->isEnabled());
+    EXPECT_TRUE(dialog->cmdDelete()->toolTip().isEmpty());
+    EXPECT_EQ(main->StatusText(), QStringLiteral("Klar."));
+    dialog->SelectFiles({2});
+    EXPECT_NE(main->StatusText(), QStringLiteral("Klar."));
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    EXPECT_EQ(main->StatusText(), QStringLiteral("Klar.")) << "the reason goes with the dialog";
+}
+
+TEST_F(DownloadDialogTest, TheRangeStartsAtTheSelectedFilesFirstAndLastPoint) {
+    const QLocale& locale = UserLocale::Locale();
+    const auto date = [&locale](int y, int m, int d) {
+        return locale.toString(QDate(y, m, d), UserLocale::ShortDateFormat());
+    };
+    const auto time = [&locale](int h, int m, int s) {
+        return locale.toString(QTime(h, m, s), UserLocale::LongTimeFormat());
+    };
+    auto dialog = Open(false);
+    dialog->SelectFiles({0});  // Lab 1: 1000 points every 10 s from 2 November 08:00
+    EXPECT_EQ(dialog->txtFromDate()->text(), date(2026, 11, 2));
+    EXPECT_EQ(dialog->cboFromTime()->currentText(), time(8, 0, 0));
+    EXPECT_EQ(dialog->txtToDate()->text(), date(2026, 11, 2));
+    EXPECT_EQ(dialog->cboToTime()->currentText(), time(10, 46, 30));
+    dialog->SelectFiles({0, 1});  // and Kylrum Öst from 30 October
+    EXPECT_EQ(dialog->txtFromDate()->text(), date(2026, 10, 30));
+    EXPECT_EQ(dialog->txtToDate()->text(), date(2026, 11, 2));
+
+    // The calendar opens on the files' month, not today's.
+    dialog->ShowCalendar(true);
+    EXPECT_EQ(dialog->mvwCalendar()->yearShown(), 2026);
+    EXPECT_EQ(dialog->mvwCalendar()->monthShown(), 10);
+    EXPECT_EQ(dialog->mvwCalendar()->selectedDate(), QDate(2026, 10, 30));
+    dialog->mvwCalendar()->hide();
+
+    // The range as it starts is valid and reads the whole file.
+    dialog->SelectFiles({0});
+    dialog->optDateTimeRange()->setChecked(true);
+    const qsizetype before = instrument.CommandLog().size();
+    dialog->cmdDownload_Click();
+    EXPECT_TRUE(presenter.shown.isEmpty()) << qPrintable(presenter.Keys().join(','));
+    EXPECT_EQ(Plays(before),
+              (QStringList{"PLAY 0 2026-11-02 08:00:00 2026-11-02 10:46:30", "EXIT"}));
+    ASSERT_EQ(main->Documents().size(), 1);
+    EXPECT_EQ(main->Documents().first()->Doc().PointCount(), 1000);
+}
+
+TEST_F(DownloadDialogTest, ARangeTypedByTheUserNoLongerFollowsTheSelection) {
+    auto dialog = Open(false);
+    dialog->SelectFiles({0});
+    dialog->optDateTimeRange()->setChecked(true);
+    dialog->txtFromDate()->clear();
+    QTest::keyClicks(dialog->txtFromDate(), QStringLiteral("2026-11-01"));
+    dialog->SelectFiles({1});
+    EXPECT_EQ(dialog->txtFromDate()->text(), QStringLiteral("2026-11-01"));
+}
+
+// Regression: every file took the same share of the bar, and the window never
+// said which file of how many was coming.
+TEST_F(DownloadDialogTest, TheBarIsSizedToThePointsAskedForAndTellsTheFile) {
+    auto dialog = Open(false);
+    dialog->SelectFiles({0, 4});
+    dialog->optDateTimeRange()->setChecked(true);
+    dialog->txtFromDate()->setText("2026-11-02");
+    dialog->cboFromTime()->setEditText("08:00:05");
+    dialog->txtToDate()->setText("2026-11-02");
+    dialog->cboToTime()->setEditText("08:01:00");
+    CommunicationProgress& progress = main->GetLink().Progress();
+    auto* window = main->findChild<QWidget*>(QStringLiteral("frmCommunicating"));
+    ASSERT_TRUE(window);
+    auto* detail = window->findChild<QLabel*>(QStringLiteral("lblDetail"));
+    ASSERT_TRUE(detail);
+    double maximum = 0;
+    double atSecondFile = -1;
+    QStringList details;
+    const auto sync = progress.onChange;
+    progress.onChange = [&] {
+        if (sync) sync();
+        if (progress.FileCount() != 2) return;
+        maximum = progress.Maximum();
+        if (progress.CurrentFile() == 2 && atSecondFile < 0)
+            atSecondFile = progress.Value() / progress.Maximum();
+        if (!detail->text().isEmpty() && !details.contains(detail->text()))
+            details << detail->text();
+    };
+    dialog->cmdDownload_Click();
+    progress.onChange = sync;
+    ASSERT_EQ(main->Documents().size(), 2);
+    // Six points of Lab 1 in the range, all 720 of Lager: each counted on
+    // receipt and when parsed, with three header lines.
+    EXPECT_EQ(maximum, (6 * 2 + 6) + (720 * 2 + 6));
+    EXPECT_LT(atSecondFile, 0.02) << "six points are not half the work";
+    EXPECT_TRUE(details.contains(QStringLiteral("Fil 1 av 2 \u2013 6 av 6 datapunkter")))
+        << qPrintable(details.join('|'));
+    EXPECT_TRUE(details.contains(QStringLiteral("Fil 2 av 2 \u2013 720 av 720 datapunkter")))
+        << qPrintable(details.join('|'));
+}
+
+// Regression: while the instrument woke up the window stood still for
+// seconds with nothing to show that the program was alive.
+TEST_F(DownloadDialogTest, WhileTheInstrumentIsAwaitedTheBarIsBusyAndCountsTheSeconds) {
+    auto* window = main->findChild<QWidget*>(QStringLiteral("frmCommunicating"));
+    ASSERT_TRUE(window);
+    auto* bar = window->findChild<QProgressBar*>(QStringLiteral("prgRead"));
+    auto* detail = window->findChild<QLabel*>(QStringLiteral("lblDetail"));
+    ASSERT_TRUE(bar && detail);
+    bool busy = false;
+    QString waited;
+    pump.onEvents = [&] {
+        if (!window->isVisible()) return;
+        if (bar->maximum() == 0) busy = true;
+        if (detail->text().startsWith(QStringLiteral("Väntar på instrumentet... ")))
+            waited = detail->text();
+    };
+    auto dialog = Open(false);
+    pump.onEvents = nullptr;
+    EXPECT_TRUE(busy) << "the bar runs as a busy bar";
+    EXPECT_EQ(waited, QStringLiteral("Väntar på instrumentet... 2 s"))
+        << "the wake-up takes a little over 2 s";
+    EXPECT_NE(bar->maximum(), 0) << "not busy once the directory has come";
 }

@@ -372,3 +372,39 @@ TEST_F(LinkFixture, ALostConnectionEndsTheCommandAtOnce) {
     ASSERT_TRUE(Run(QStringLiteral("CAL\r"), Command::kCal, reply, true));
     EXPECT_TRUE(presenter.shown.isEmpty());
 }
+
+// Regression: the progress window stood still through the wake-up with no
+// sign that anything happened.
+TEST_F(LinkFixture, TheWakeUpIsShownAsAWaitWithItsSecondsAndEndsWhenTheReplyBegins) {
+    CommunicationProgress& progress = link.Progress();
+    progress.Load();
+    int mostSeconds = 0;
+    bool waitedWhileLinesCame = false;
+    progress.onChange = [&] {
+        if (progress.ShowsWaiting()) mostSeconds = std::max(mostSeconds, progress.WaitSeconds());
+        if (progress.Waiting() && link.State().icommand == Command::kDir &&
+            link.State().LineCount > 0)
+            waitedWhileLinesCame = true;
+    };
+    QString reply;
+    ASSERT_TRUE(Run("DIR\r", Command::kDir, reply));
+    progress.onChange = nullptr;
+    EXPECT_GE(mostSeconds, 2) << "the wake-up waits 2 s for the line to open";
+    EXPECT_FALSE(waitedWhileLinesCame) << "lines arriving are progress, not waiting";
+    EXPECT_FALSE(progress.Waiting()) << "no wait outlives its command";
+}
+
+TEST_F(LinkFixture, ASilentInstrumentIsAWaitThatCountsOnToTheEnd) {
+    CommunicationProgress& progress = link.Progress();
+    progress.Load();
+    instrument.Faults().silent = true;
+    int mostSeconds = 0;
+    progress.onChange = [&] {
+        if (progress.ShowsWaiting()) mostSeconds = std::max(mostSeconds, progress.WaitSeconds());
+    };
+    QString reply;
+    EXPECT_FALSE(Run("DIR\r", Command::kDir, reply));
+    progress.onChange = nullptr;
+    EXPECT_GE(mostSeconds, 6) << "three wake-up attempts of 2 s each, counted on";
+    EXPECT_FALSE(progress.Waiting());
+}

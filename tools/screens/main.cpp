@@ -2,6 +2,7 @@
 // a simulator at HOST:PORT, rendered offscreen into OUTDIR.
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
@@ -11,6 +12,10 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -124,6 +129,45 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             Save(&files, out.filePath(deleteMode ? QStringLiteral("delete.png")
                                                  : QStringLiteral("download.png")));
+            if (deleteMode) {
+                // An undeletable file in the selection: the status bar says why.
+                files.SelectFiles({0, 2});
+                QApplication::processEvents();
+                Save(&main, out.filePath("delete-refused-main.png"));
+                // The question before deleting, answered No.
+                files.SelectFiles({0, 1});
+                QTimer::singleShot(300, [&] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        Save(box, out.filePath("delete-question.png"));
+                        box->button(QMessageBox::No)->click();
+                    }
+                });
+                files.cmdDelete_Click();
+            } else {
+                // The date/time range as it starts for the selection, and
+                // the calendar on the files' month.
+                files.SelectFiles({0});
+                files.optDateTimeRange()->setChecked(true);
+                QApplication::processEvents();
+                Save(&files, out.filePath("download-range.png"));
+                files.ShowCalendar(true);
+                QApplication::processEvents();
+                Save(files.mvwCalendar(), out.filePath("download-calendar.png"));
+                files.mvwCalendar()->hide();
+                // The progress window half way through two files.
+                files.optNewestData()->setChecked(true);
+                files.SelectFiles({0, 1});
+                for (int ms : {1000, 4000})
+                    QTimer::singleShot(ms, [&, ms] {
+                        for (QWidget* w : QApplication::topLevelWidgets())
+                            if (w->objectName() == QLatin1String("frmCommunicating") &&
+                                w->isVisible())
+                                Save(w, out.filePath(
+                                            QStringLiteral("progress-download-%1.png").arg(ms)));
+                    });
+                files.cmdDownload_Click();
+                main.mnuWindowCloseAll_Click();
+            }
             files.hide();
         }
     }
@@ -184,6 +228,12 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             Save(&main, out.filePath(QStringLiteral("document-chart-zoomed-grid.png")));
         }
+        // The data table scrolled right: the number and time stay.
+        QTableView* table = document->Table();
+        table->scrollTo(table->model()->index(20, 0));
+        table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+        QApplication::processEvents();
+        Save(&main, out.filePath("document2-right.png"));
     }
     return 0;
 }

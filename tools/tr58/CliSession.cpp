@@ -195,7 +195,15 @@ void CliSession::ShowProgress() {
     if (progressShown_ && now - lastProgressMs_ < 100) return;
     lastProgressMs_ = now;
     const int percent = p.Maximum() > 0 ? static_cast<int>(p.Value() * 100 / p.Maximum()) : 0;
-    std::fprintf(stderr, "\r\033[K%s %d%%", p.Message().toUtf8().constData(), percent);
+    const QString detail = p.DetailText();
+    if (p.ShowsWaiting())
+        std::fprintf(stderr, "\r\033[K%s %s", p.Message().toUtf8().constData(),
+                     detail.toUtf8().constData());
+    else if (!detail.isEmpty())
+        std::fprintf(stderr, "\r\033[K%s %d%% (%s)", p.Message().toUtf8().constData(), percent,
+                     detail.toUtf8().constData());
+    else
+        std::fprintf(stderr, "\r\033[K%s %d%%", p.Message().toUtf8().constData(), percent);
     std::fflush(stderr);
     progressShown_ = true;
 }
