@@ -283,6 +283,8 @@ TEST_F(DocumentWindowTest, NewDocumentWindowsOpenCascadedInsideTheWorkArea) {
     EXPECT_LT(corners.at(0).x(), corners.at(1).x()) << "cascaded, not stacked";
     EXPECT_LT(corners.at(0).y(), corners.at(1).y());
     EXPECT_GE(area->subWindowList().first()->width(), inside.width() / 2) << "a useful size";
+}
+
 // Regression: scrolling right took each row's number and time out of view, and
 // the two columns had no header.
 TEST_F(DocumentWindowTest, TheNumberAndTimeStayInViewWhenTheTableScrollsRight) {
