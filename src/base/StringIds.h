@@ -187,6 +187,11 @@ enum Id : int {
     kJournalUnknownVersion = 6057,
     kJournalExists = 6058,
     kJournalCannotWrite = 6059,
+    // The help window showing the manual.
+    kHelpTitle = 6090,
+    kHelpBack = 6091,
+    kHelpForward = 6092,
+    kHelpContentsButton = 6093,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

@@ -1,5 +1,5 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059. Every
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6090-6093. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -303,6 +303,10 @@ constexpr Entry kEntries[] = {
      "kan läsa."},
     {6058, "Det finns redan en realtidsinspelning i\n%1\nDen skrivs inte över."},
     {6059, "Realtidsinspelningen kan inte skrivas till disken:\n%1"},
+    {6090, "TR58 Link – Hjälp"},
+    {6091, "&Bakåt"},
+    {6092, "&Framåt"},
+    {6093, "&Innehåll"},
 };
 
 constexpr bool IdsAscending() {

@@ -22,8 +22,8 @@ DevicePropertiesWindow::DevicePropertiesWindow(const RegistryTree& tree, const Q
     // Titled by the cable's port, as the system's sheet is by the device.
     const auto state = EvaluateDevice(tree, rowKey);
     const QString port = state && state->portName ? *state->portName : QString();
-    setWindowTitle(kPropertiesTitle.arg(port.isEmpty() ? RegistryTree::SplitPath(rowKey).value(2)
-                                                       : port));
+    setWindowTitle(
+        kPropertiesTitle.arg(port.isEmpty() ? RegistryTree::SplitPath(rowKey).value(2) : port));
 
     txtProperties = new QPlainTextEdit(this);
     txtProperties->setObjectName(QStringLiteral("txtProperties"));

@@ -16,6 +16,8 @@
 #include "app/frmSplash.h"
 #include "base/SettingsStore.h"
 #include "download/frmDownloadFiles.h"
+#include "help/HelpTopics.h"
+#include "help/frmHelp.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 
@@ -127,5 +129,11 @@ int main(int argc, char** argv) {
             Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
         }
     }
+    // The manual in its help window, on the contents page.
+    frmHelp* manual = frmHelp::ShowPage(help::StartPage());
+    manual->resize(760, 640);
+    QApplication::processEvents();
+    Save(manual, out.filePath("help.png"));
+    delete manual;
     return 0;
 }
