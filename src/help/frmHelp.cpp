@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
@@ -15,6 +16,27 @@
 QPointer<frmHelp> frmHelp::current_;
 
 namespace {
+
+// Pictures wider than this are shown scaled down, smoothly, so that a page
+// reads without scrolling sideways; the document scales only roughly.
+constexpr int kPictureWidth = 640;
+
+class ManualBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource || !resource.isValid()) return resource;
+        QImage picture;
+        if (resource.canConvert<QByteArray>() && resource.userType() == QMetaType::QByteArray)
+            picture.loadFromData(resource.toByteArray());
+        else
+            picture = resource.value<QImage>();
+        if (picture.isNull() || picture.width() <= kPictureWidth) return resource;
+        return picture.scaledToWidth(kPictureWidth, Qt::SmoothTransformation);
+    }
+};
 
 // The object and class names from control out to its window.
 QStringList NamesOutwards(QWidget* control) {
@@ -47,7 +69,7 @@ frmHelp::frmHelp(QWidget* owner) : QWidget(owner, Qt::Window) {
     cmdForward = button(Str::kHelpForward, QStyle::SP_ArrowForward, "cmdForward");
     cmdContents = button(Str::kHelpContentsButton, QStyle::SP_DirHomeIcon, "cmdContents");
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new ManualBrowser(this);
     browser_->setObjectName(QStringLiteral("txtManual"));
     browser_->setSearchPaths({help::kManualFolder});
     // Links out of the manual (the maker's site) go to the desktop's browser.
@@ -75,7 +97,8 @@ frmHelp::frmHelp(QWidget* owner) : QWidget(owner, Qt::Window) {
     layout->addWidget(browser_, 1);
 
     // A page of text beside the program: tall, about a third of the screen wide.
-    const QRect area = (owner ? owner->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const QRect area =
+        (owner ? owner->screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(qBound(560, area.width() / 3, 900), qBound(480, area.height() * 3 / 4, 1000));
 }
 

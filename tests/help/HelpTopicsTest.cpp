@@ -19,14 +19,16 @@ TEST(HelpTopics, EachWindowHasItsChapter) {
     EXPECT_EQ(page({"frmDocument", "QMdiSubWindow", "frmMain"}), QStringLiteral("dokument.html"));
     EXPECT_EQ(page({"frmRealTimeDisplaySettings"}), QStringLiteral("realtid.html"));
     EXPECT_EQ(page({"chkChart", "QCheckBox", "frmPrint"}), QStringLiteral("utskrift.html"));
-    EXPECT_EQ(page({"txtPort", "QLineEdit", "frmLanConnection"}), QStringLiteral("anslutning.html"));
+    EXPECT_EQ(page({"txtPort", "QLineEdit", "frmLanConnection"}),
+              QStringLiteral("anslutning.html"));
 }
 
 TEST(HelpTopics, TheInnermostControlWithAChapterChooses) {
     // The chart inside a document window inside the main window.
     EXPECT_EQ(TopicFor({"ChartView", "QStackedWidget", "frmDocument", "frmMain"}).fileName(),
               QStringLiteral("diagram.html"));
-    EXPECT_EQ(TopicFor({"frmAxis", "frmDocument"}), ManualPage(QStringLiteral("diagram.html#axel")));
+    EXPECT_EQ(TopicFor({"frmAxis", "frmDocument"}),
+              ManualPage(QStringLiteral("diagram.html#axel")));
     EXPECT_EQ(TopicFor({"frmRealTimeDisplaySettings", "frmMain"}).fragment(),
               QStringLiteral("installningar"));
 }
