@@ -16,6 +16,7 @@ declare -A below=(
     [realtime]="base link document download"
     [chart]="base document"
     [print]="base document chart"
+    [help]="base"
     [app]="*"
     [cablewatch]="base link"
     [snapstart]="base"

@@ -36,6 +36,9 @@
 #include "base/UserLocale.h"
 #include "chart/ChartView.h"
 #include "download/frmDownloadFiles.h"
+#include "help/GuiHelpKey.h"
+#include "help/HelpTopics.h"
+#include "help/frmHelp.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/LinkSettings.h"
 #include "link/PortControl.h"
@@ -144,12 +147,9 @@ frmMain::frmMain(const Options& options)
     LoadSettings();
     SetDocumentCommands(false);
 
-    const HelpFiles help = FindHelpFiles(programFolder_);
-    if (!help.Any()) {
-        Action(QStringLiteral("mnuHelpQuickOverview"))->setVisible(false);
-        Action(QStringLiteral("mnuHelpContentsandIndex"))->setVisible(false);
-        Action(QStringLiteral("mnuHelpBar0"))->setVisible(false);
-    }
+    // The manual ships inside the program, so both help items are always
+    // there; F1 in any other window opens it on that window's topic.
+    qApp->installEventFilter(new GuiHelpKey(this));
     if (!branding_.ABOUT.isEmpty()) {
         setWindowTitle(branding_.APPNAME);
         Action(QStringLiteral("mnuHelpAbout"))->setText(branding_.ABOUT);
@@ -834,21 +834,29 @@ void frmMain::RealTimeIntervalChanged(qint32 seconds, qint16 unitCode) {
 }
 
 void frmMain::ShowHelp(bool quickOverview) {
-    const HelpFiles help = FindHelpFiles(programFolder_);
-    if (!help.chm.isEmpty()) {
+    // A help file beside the program (an installation that ships one) is
+    // still opened with the desktop's viewer; otherwise the built-in manual,
+    // on the topic of the document or window in front.
+    const HelpFiles files = FindHelpFiles(programFolder_);
+    if (!files.chm.isEmpty()) {
         // A viewer that takes the topic, when the desktop has one; else the
         // desktop's own viewer for the file.
         const QString topic =
             QString::fromLatin1(quickOverview ? kHelpQuickTopic : kHelpContentsTopic);
         if (QProcess::startDetached(QStringLiteral("xchm"),
-                                    {QStringLiteral("file:%1#xchm:%2").arg(help.chm, topic)}))
+                                    {QStringLiteral("file:%1#xchm:%2").arg(files.chm, topic)}))
             return;
         if (QProcess::startDetached(QStringLiteral("kchmviewer"),
-                                    {QStringLiteral("--showPage"), topic, help.chm}))
+                                    {QStringLiteral("--showPage"), topic, files.chm}))
             return;
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help.chm));
-    } else if (!help.hlp.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help.hlp));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(files.chm));
+    } else if (!files.hlp.isEmpty()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(files.hlp));
+    } else if (quickOverview) {
+        frmHelp::ShowPage(help::QuickGuidePage());
+    } else {
+        QWidget* focus = focusWidget();
+        frmHelp::ShowContextHelp(focus ? focus : this);
     }
 }
 

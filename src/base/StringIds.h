@@ -205,6 +205,11 @@ enum Id : int {
     kDeleteOneFileQuestion = 6086,
     kDeleteFilesQuestion = 6087,
     kDeleteRefusedReason = 6088,
+    // The help window showing the manual.
+    kHelpTitle = 6090,
+    kHelpBack = 6091,
+    kHelpForward = 6092,
+    kHelpContentsButton = 6093,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

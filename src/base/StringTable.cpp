@@ -1,6 +1,6 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
 // 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073,
-// 6080-6088. Every
+// 6080-6088, 6090-6093. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -320,6 +320,10 @@ constexpr Entry kEntries[] = {
     {6086, "Radera filen %1 från instrumentet?\nDet går inte att ångra."},
     {6087, "Radera %1 filer från instrumentet?\nDet går inte att ångra."},
     {6088, "Kan inte raderas: urvalet innehåller fil(er) som instrumentet inte låter radera (%1)."},
+    {6090, "TR58 Link – Hjälp"},
+    {6091, "&Bakåt"},
+    {6092, "&Framåt"},
+    {6093, "&Innehåll"},
 };
 
 constexpr bool IdsAscending() {

@@ -107,27 +107,4 @@ QPixmap LogoPixmap() {
     return pixmap;
 }
 
-QIcon ShieldIcon() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shield;
-    shield.moveTo(8, 1);
-    shield.lineTo(14, 3);
-    shield.cubicTo(14, 9, 12, 13, 8, 15);
-    shield.cubicTo(4, 13, 2, 9, 2, 3);
-    shield.closeSubpath();
-    p.setClipPath(shield);
-    p.fillRect(QRectF(0, 0, 8, 8), QColor(40, 90, 200));
-    p.fillRect(QRectF(8, 8, 8, 8), QColor(40, 90, 200));
-    p.fillRect(QRectF(8, 0, 8, 8), QColor(250, 200, 30));
-    p.fillRect(QRectF(0, 8, 8, 8), QColor(250, 200, 30));
-    p.setClipping(false);
-    p.setPen(QPen(QColor(40, 40, 40), 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(shield);
-    return QIcon(pixmap);
-}
-
 }  // namespace cablewatch

@@ -1,6 +1,6 @@
 #pragma once
 // Cablewatch's pictures, drawn rather than shipped: the three list icons, the
-// window icon, the maker's logo and the administrator shield.
+// window icon, and the maker's logo.
 
 #include <QIcon>
 #include <QPixmap>
@@ -13,6 +13,5 @@ QIcon ListIcon(int index);
 QPixmap GhostedPixmap(int index, int size = 16);
 QIcon WindowIcon();
 QPixmap LogoPixmap();
-QIcon ShieldIcon();
 
 }  // namespace cablewatch

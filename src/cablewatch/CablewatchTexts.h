@@ -40,6 +40,13 @@ inline const QString kWhatsThisCaption = QStringLiteral("&What's This?");
 inline const QString kColumnComNumber = QStringLiteral("COM Number");
 inline const QString kColumnStatus = QStringLiteral("Status");
 inline const QString kColumnCableId = QStringLiteral("USB Cable ID");
+inline const QString kPropertiesTitle = QStringLiteral("%1 Properties");
+inline const QString kNoDeviceViewer = QStringLiteral(
+    "No device viewer is installed on this computer, so the device manager cannot be shown. "
+    "The cables and their ports are listed in this window; \"Properties\" shows the details "
+    "of the selected one.");
+inline const QString kSnapstartMissing =
+    QStringLiteral("The device manager cannot be opened: snapstart could not be started (%1).");
 inline const QString kRestartMessage = QStringLiteral(
     "The computer must be restarted to complete the installation of the Halvion USB Instrument "
     "driver.");

@@ -13,11 +13,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -27,6 +26,7 @@
 #include "cablewatch/CableIcons.h"
 #include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/DeviceProperties.h"
+#include "cablewatch/DevicePropertiesWindow.h"
 #include "cablewatch/WhatsThisHelp.h"
 
 namespace cablewatch {
@@ -42,33 +42,64 @@ void SetHelpId(QWidget* control, int helpId) {
     control->setProperty(kHelpIdProperty, helpId);
 }
 
-void ShowPropertiesPage(const QString& command, const RegistryTree& tree) {
+void ShowPropertiesWindow(const QString& command, const RegistryTree& tree, QWidget* owner) {
     const QString rowKey = DeviceIdOfCommand(command);
     if (rowKey.isEmpty()) return;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    const QString path = QDir(folder).filePath(DevicePropertiesFileName(rowKey));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(DevicePropertiesReport(tree, rowKey).toUtf8());
-    if (!file.commit()) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    auto* window = new DevicePropertiesWindow(tree, rowKey, owner);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
-void StartSnapstart() {
+// A message beside the window that does not stop its list from updating.
+void Tell(QWidget* owner, const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Information, kWindowTitle, text, QMessageBox::Ok, owner);
+    box->setObjectName(QStringLiteral("msgDeviceManager"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+// Snapstart ends at once; when it started no viewer it says why on its error
+// output and ends with a non-zero status, and the user is told.
+void StartSnapstart(const QString& program, QWidget* owner) {
+    auto* snapstart = new QProcess(owner);
+    QObject::connect(snapstart, &QProcess::finished, snapstart,
+                     [snapstart, owner](int exitCode, QProcess::ExitStatus status) {
+                         const QString report =
+                             QString::fromLocal8Bit(snapstart->readAllStandardError()).trimmed();
+                         snapstart->deleteLater();
+                         if (status == QProcess::NormalExit && exitCode == 0) return;
+                         Tell(owner, report.isEmpty()
+                                         ? kNoDeviceViewer
+                                         : kNoDeviceViewer + QStringLiteral("\n\n") + report);
+                     });
+    QObject::connect(snapstart, &QProcess::errorOccurred, snapstart,
+                     [snapstart, owner](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         Tell(owner, kSnapstartMissing.arg(snapstart->program()));
+                         snapstart->deleteLater();
+                     });
+    snapstart->start(program, {});
+}
+
+QString SnapstartBesideProgram() {
 #ifdef Q_OS_WIN
     const QString name = QStringLiteral("snapstart.exe");
 #else
     const QString name = QStringLiteral("snapstart");
 #endif
-    QProcess::startDetached(QDir(QCoreApplication::applicationDirPath()).filePath(name), {});
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
 }
 
 }  // namespace
 
-CablewatchPlatform CablewatchPlatform::Desktop() {
+CablewatchPlatform CablewatchPlatform::Desktop(const QString& snapstartProgram) {
     CablewatchPlatform platform;
-    platform.showDeviceProperties = &ShowPropertiesPage;
-    platform.startDeviceManager = &StartSnapstart;
+    platform.showDeviceProperties = &ShowPropertiesWindow;
+    const QString snapstart =
+        snapstartProgram.isEmpty() ? SnapstartBesideProgram() : snapstartProgram;
+    platform.startDeviceManager = [snapstart](QWidget* owner) { StartSnapstart(snapstart, owner); };
     platform.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     platform.showWhatsThis = [](const QPoint& pos, const QString& text, QWidget* control) {
         QWhatsThis::showText(pos, text, control);
@@ -151,8 +182,6 @@ void CablewatchWindow::BuildControls() {
     cmdProperties->setObjectName(QStringLiteral("cmdProperties"));
     cmdDevmgmt = new QPushButton(kDeviceManagerCaption, this);
     cmdDevmgmt->setObjectName(QStringLiteral("cmdDevmgmt"));
-    // The device manager may ask for administrator rights: the shield says so.
-    cmdDevmgmt->setIcon(ShieldIcon());
     cmdOk = new QPushButton(kOkCaption, this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setVisible(false);
@@ -326,11 +355,11 @@ void CablewatchWindow::OnDoubleClicked() {
 
 void CablewatchWindow::OnProperties() {
     if (list_.SelectedIndex() < 0 || !platform_.showDeviceProperties) return;
-    platform_.showDeviceProperties(DevicePropertiesCommand(list_.SelectedKey()), lastTree_);
+    platform_.showDeviceProperties(DevicePropertiesCommand(list_.SelectedKey()), lastTree_, this);
 }
 
 void CablewatchWindow::OnDeviceManager() {
-    if (platform_.startDeviceManager) platform_.startDeviceManager();
+    if (platform_.startDeviceManager) platform_.startDeviceManager(this);
 }
 
 void CablewatchWindow::OnOk() {

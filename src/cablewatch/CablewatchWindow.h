@@ -28,18 +28,20 @@ class QWindow;
 
 namespace cablewatch {
 
-// What the window asks of the desktop. The defaults open the device's
-// property page in the text viewer, start snapstart from the program's own
-// folder, open URLs with the desktop and show What's This help beside the
-// control; tests put recorders in their place.
+// What the window asks of the desktop. The defaults show the device's
+// properties in a window of their own, start snapstart (from the program's
+// own folder unless named) and tell the user when it found no device viewer,
+// open URLs with the desktop and show What's This help beside the control;
+// tests put recorders in their place.
 struct CablewatchPlatform {
-    std::function<void(const QString& command, const RegistryTree& tree)> showDeviceProperties;
-    std::function<void()> startDeviceManager;
+    std::function<void(const QString& command, const RegistryTree& tree, QWidget* owner)>
+        showDeviceProperties;
+    std::function<void(QWidget* owner)> startDeviceManager;
     std::function<void(const QUrl& url)> openUrl;
     std::function<void(const QPoint& globalPos, const QString& text, QWidget* control)>
         showWhatsThis;
 
-    static CablewatchPlatform Desktop();
+    static CablewatchPlatform Desktop(const QString& snapstartProgram = QString());
 };
 
 class CablewatchWindow : public QDialog {

@@ -92,15 +92,4 @@ QString DevicePropertiesReport(const RegistryTree& tree, const QString& rowKey) 
     return out;
 }
 
-QString DevicePropertiesFileName(const QString& rowKey) {
-    QString name = QStringLiteral("cablewatch-");
-    const QString instance = RegistryTree::SplitPath(rowKey).value(2);
-    for (const QChar c : instance.left(64)) {
-        const bool safe = (c.unicode() < 128 && c.isLetterOrNumber()) || c == QLatin1Char('-') ||
-                          c == QLatin1Char('_');
-        name += safe ? c : QChar(QLatin1Char('_'));
-    }
-    return name + QStringLiteral(".txt");
-}
-
 }  // namespace cablewatch

@@ -2,8 +2,7 @@
 // The device's property sheet. The command text is the one the system's
 // property-sheet entry point takes; on a desktop without that entry point the
 // sheet is a plain-text page of the device's values (and, for a cable plugged
-// in now, its sysfs attributes), written to a file that the desktop's text
-// viewer opens.
+// in now, its sysfs attributes), shown in Cablewatch's own properties window.
 
 #include <QString>
 
@@ -20,9 +19,5 @@ QString DeviceIdOfCommand(const QString& command);
 // value of its key and sub-keys, and the sysfs attributes of the device's
 // folder when the tree gives one ("SysfsPath").
 QString DevicePropertiesReport(const RegistryTree& tree, const QString& rowKey);
-
-// A file name for the page of rowKey: ASCII letters, digits, "-" and "_"
-// only, so a cable's serial number can never lead outside the folder.
-QString DevicePropertiesFileName(const QString& rowKey);
 
 }  // namespace cablewatch

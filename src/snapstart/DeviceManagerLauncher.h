@@ -27,7 +27,28 @@ std::optional<ViewerCommand> FindHardwareViewer(const QStringList& searchPaths =
 void SetDeviceManagerEnvironment();
 
 // Sets the variables and starts the first viewer found, detached. false when
-// none was found or it could not start; the caller reports nothing.
+// none was found or it could not start.
 bool OpenDeviceManager(const QStringList& searchPaths = {}, qint64* pid = nullptr);
+
+// What one run of Snapstart did.
+enum class LaunchResult { Started, NoViewer, NotStarted };
+struct Launch {
+    LaunchResult result = LaunchResult::NoViewer;
+    QString program;  // the viewer found, full path; "" when none
+};
+// As OpenDeviceManager, telling which viewer was found and whether it started.
+Launch LaunchDeviceManager(const QStringList& searchPaths = {}, qint64* pid = nullptr);
+
+// Snapstart's exit codes: 0 when the viewer started.
+constexpr int kExitNoViewer = 1;
+constexpr int kExitNotStarted = 2;
+constexpr int kExitUsage = 3;
+
+// The lines Snapstart prints on its error output when a run did not start a
+// viewer: what it looked for and where. searchPaths empty: the PATH.
+QString LaunchReport(const Launch& launch, const QStringList& searchPaths = {});
+
+// Snapstart's --help.
+QString SnapstartUsage();
 
 }  // namespace snapstart

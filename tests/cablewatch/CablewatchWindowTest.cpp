@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include "FakeSysfs.h"
 #include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/CablewatchWindow.h"
+#include "cablewatch/DevicePropertiesWindow.h"
 #include "cablewatch/SingleInstance.h"
 #include "cablewatch/SysfsDeviceSource.h"
 #include "cablewatch/WhatsThisHelp.h"
@@ -44,10 +46,9 @@ struct Recorder {
 
     CablewatchPlatform Platform() {
         CablewatchPlatform platform;
-        platform.showDeviceProperties = [this](const QString& command, const RegistryTree&) {
-            properties << command;
-        };
-        platform.startDeviceManager = [this] { ++deviceManager; };
+        platform.showDeviceProperties = [this](const QString& command, const RegistryTree&,
+                                               QWidget*) { properties << command; };
+        platform.startDeviceManager = [this](QWidget*) { ++deviceManager; };
         platform.openUrl = [this](const QUrl& url) { urls << url; };
         platform.showWhatsThis = [this](const QPoint&, const QString& text, QWidget* control) {
             whatsThis << text;
@@ -122,6 +123,11 @@ protected:
         return std::make_unique<CablewatchWindow>(ParseCablewatchCommandLine(args), Source(),
                                                   recorder_.Platform());
     }
+    // The window as the program has it, on the desktop's own platform.
+    std::unique_ptr<CablewatchWindow> DesktopWindow(const QStringList& args) {
+        return std::make_unique<CablewatchWindow>(ParseCablewatchCommandLine(args), Source(),
+                                                  CablewatchPlatform::Desktop(SNAPSTART_EXE));
+    }
 
     template <typename T>
     static T* Find(CablewatchWindow& window, const char* name) {
@@ -152,7 +158,8 @@ TEST_F(CablewatchWindowTest, ShowsTheWindowsTextsAndColumns) {
     EXPECT_EQ(Find<QPushButton>(*window, "cmdProperties")->text(), QStringLiteral("&Properties"));
     EXPECT_EQ(Find<QPushButton>(*window, "cmdDevmgmt")->text(),
               QStringLiteral("&Device Manager..."));
-    EXPECT_FALSE(Find<QPushButton>(*window, "cmdDevmgmt")->icon().isNull());  // the shield
+    // No Windows administrator shield: the desktop's viewer needs no rights.
+    EXPECT_TRUE(Find<QPushButton>(*window, "cmdDevmgmt")->icon().isNull());
     auto* list = Find<QTreeWidget>(*window, "lvwList");
     EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("COM Number"));
     EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Status"));
@@ -342,6 +349,52 @@ TEST_F(CablewatchWindowTest, PropertiesAndDeviceManagerAskTheDesktop) {
     QTest::mouseClick(Find<QPushButton>(*window, "cmdDevmgmt"), Qt::LeftButton);
     EXPECT_EQ(recorder_.deviceManager, 1);
     EXPECT_EQ(recorder_.urls.size(), 0);
+}
+
+TEST_F(CablewatchWindowTest, PropertiesShowTheSelectedCableInAWindowOfTheirOwn) {
+    ThreeCables();
+    auto window = DesktopWindow({QStringLiteral("COM7")});
+    window->show();
+    QTest::mouseClick(Find<QPushButton>(*window, "cmdProperties"), Qt::LeftButton);
+    const auto pages = window->findChildren<DevicePropertiesWindow*>();
+    ASSERT_EQ(pages.size(), 1);
+    DevicePropertiesWindow* page = pages.first();
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_TRUE(page->isWindow());
+    EXPECT_EQ(page->windowTitle(), QStringLiteral("COM7 Properties"));
+    EXPECT_EQ(page->RowKey(), QStringLiteral("USB\\Vid_2A6F&Pid_0200\\CW0007"));
+    const QString text = page->Text();
+    EXPECT_TRUE(text.contains(QStringLiteral("COM Number: COM7"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("Status: Obsolete driver"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("USB Cable ID: CW0007"))) << qPrintable(text);
+    EXPECT_FALSE(text.contains(QStringLiteral("CW0003")));
+    // Closing the page deletes it; the list window stays.
+    QPointer<DevicePropertiesWindow> closed = page;
+    page->close();
+    EXPECT_TRUE(WaitFor([&] { return closed.isNull(); }));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(CablewatchWindowTest, DeviceManagerSaysSoWhenNoViewerIsInstalled) {
+    ThreeCables();
+    QTemporaryDir emptyPath;
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().toLocal8Bit());
+    auto window = DesktopWindow({});
+    window->show();
+    QTest::mouseClick(Find<QPushButton>(*window, "cmdDevmgmt"), Qt::LeftButton);
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            box = window->findChild<QMessageBox*>(QStringLiteral("msgDeviceManager"));
+            return box && box->isVisible();
+        },
+        10000));
+    qputenv("PATH", oldPath);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith(kNoDeviceViewer)) << qPrintable(box->text());
+    // What snapstart looked for reaches the user.
+    EXPECT_TRUE(box->text().contains(QStringLiteral("usbview"))) << qPrintable(box->text());
 }
 
 TEST_F(CablewatchWindowTest, LogoOpensTheMakersSiteOnAFullClickOnly) {

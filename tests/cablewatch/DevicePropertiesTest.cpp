@@ -41,12 +41,3 @@ TEST(DeviceProperties, PageShowsStateValuesAndSysfsAttributes) {
     const QString gone = DevicePropertiesReport(tree, kDeviceKeyPrefix + QStringLiteral("NONE"));
     EXPECT_TRUE(gone.contains(QStringLiteral("no longer installed")));
 }
-
-TEST(DeviceProperties, PageFileNameCannotLeaveItsFolder) {
-    const QString name =
-        DevicePropertiesFileName(QStringLiteral("USB\\Vid_2A6F&Pid_0200\\../../etc/x y"));
-    EXPECT_EQ(name, QStringLiteral("cablewatch-______etc_x_y.txt"));
-    EXPECT_EQ(QDir::cleanPath(QStringLiteral("/tmp/") + name), QStringLiteral("/tmp/") + name);
-    EXPECT_EQ(DevicePropertiesFileName(QStringLiteral("USB\\Vid_2A6F&Pid_0200\\CW0001")),
-              QStringLiteral("cablewatch-CW0001.txt"));
-}

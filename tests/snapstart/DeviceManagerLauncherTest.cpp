@@ -69,9 +69,10 @@ TEST(DeviceManagerLauncher, ViewerSeesBothVariablesSetToOne) {
     EXPECT_EQ(WaitForFile(out), QStringLiteral("usbview 1 1"));
 }
 
-TEST(DeviceManagerLauncher, NoViewerIsNotAnError) {
+TEST(DeviceManagerLauncher, NoViewerSetsTheVariablesAndStartsNothing) {
     QTemporaryDir dir;
     EXPECT_FALSE(OpenDeviceManager({dir.path()}));
+    EXPECT_EQ(LaunchDeviceManager({dir.path()}).result, LaunchResult::NoViewer);
     EXPECT_EQ(qgetenv("DEVMGR_SHOW_NONPRESENT_DEVICES"), QByteArray("1"));
     EXPECT_EQ(qgetenv("DEVMGR_SHOW_DETAILS"), QByteArray("1"));
 }
@@ -92,7 +93,7 @@ TEST(SnapstartProgram, StartsTheViewerAndEndsAtOnce) {
     EXPECT_EQ(WaitForFile(out), QStringLiteral("lshw-gtk 1 1"));
 }
 
-TEST(SnapstartProgram, EndsQuietlyWhenNoViewerIsInstalled) {
+TEST(SnapstartProgram, SaysWhatItLookedForAndFailsWhenNoViewerIsInstalled) {
     QTemporaryDir dir;
     QProcess snapstart;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -101,7 +102,52 @@ TEST(SnapstartProgram, EndsQuietlyWhenNoViewerIsInstalled) {
     snapstart.start(QStringLiteral(SNAPSTART_EXE), {});
     ASSERT_TRUE(snapstart.waitForFinished(10000));
     EXPECT_EQ(snapstart.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(snapstart.exitCode(), kExitNoViewer);
+    const QString report = QString::fromLocal8Bit(snapstart.readAllStandardError());
+    EXPECT_TRUE(report.contains(QStringLiteral("no hardware viewer is installed")))
+        << qPrintable(report);
+    for (const ViewerCommand& viewer : HardwareViewers())
+        EXPECT_TRUE(report.contains(viewer.program)) << qPrintable(viewer.program);
+    EXPECT_TRUE(report.contains(dir.path())) << qPrintable(report);
+}
+
+TEST(SnapstartProgram, AViewerThatCannotStartIsReported) {
+    QTemporaryDir dir;
+    // Executable, but no program: the kernel refuses it.
+    QFile broken(dir.filePath(QStringLiteral("usbview")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(
+        "\x7f"
+        "ELF not really");
+    broken.close();
+    broken.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess snapstart;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), dir.path());
+    snapstart.setProcessEnvironment(env);
+    snapstart.start(QStringLiteral(SNAPSTART_EXE), {});
+    ASSERT_TRUE(snapstart.waitForFinished(10000));
+    EXPECT_EQ(snapstart.exitCode(), kExitNotStarted);
+    EXPECT_TRUE(QString::fromLocal8Bit(snapstart.readAllStandardError())
+                    .contains(dir.filePath(QStringLiteral("usbview"))));
+}
+
+TEST(SnapstartProgram, HelpExplainsTheViewersAndExitCodes) {
+    QTemporaryDir dir;
+    QProcess snapstart;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), dir.path());
+    snapstart.setProcessEnvironment(env);
+    snapstart.start(QStringLiteral(SNAPSTART_EXE), {QStringLiteral("--help")});
+    ASSERT_TRUE(snapstart.waitForFinished(10000));
     EXPECT_EQ(snapstart.exitCode(), 0);
-    EXPECT_TRUE(snapstart.readAllStandardOutput().isEmpty());
-    EXPECT_TRUE(snapstart.readAllStandardError().isEmpty());
+    const QString usage = QString::fromLocal8Bit(snapstart.readAllStandardOutput());
+    EXPECT_TRUE(usage.startsWith(QStringLiteral("Usage: snapstart"))) << qPrintable(usage);
+    EXPECT_TRUE(usage.contains(QStringLiteral("usbview")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("DEVMGR_SHOW_NONPRESENT_DEVICES=1")));
+
+    snapstart.start(QStringLiteral(SNAPSTART_EXE), {QStringLiteral("--bogus")});
+    ASSERT_TRUE(snapstart.waitForFinished(10000));
+    EXPECT_EQ(snapstart.exitCode(), kExitUsage);
+    EXPECT_TRUE(snapstart.readAllStandardError().contains("--bogus"));
 }

@@ -29,6 +29,8 @@
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
 #include "download/frmDownloadFiles.h"
+#include "help/HelpTopics.h"
+#include "help/frmHelp.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
 
@@ -235,5 +237,11 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         Save(&main, out.filePath("document2-right.png"));
     }
+    // The manual in its help window, on the contents page.
+    frmHelp* manual = frmHelp::ShowPage(help::StartPage());
+    manual->resize(760, 640);
+    QApplication::processEvents();
+    Save(manual, out.filePath("help.png"));
+    delete manual;
     return 0;
 }

@@ -1,0 +1,50 @@
+#include "help/HelpTopics.h"
+
+#include <utility>
+
+namespace help {
+
+namespace {
+
+// Windows and controls with a page of their own. A real-time window is a
+// document window too; the chart inside a document window has its own page.
+constexpr std::pair<const char*, const char*> kTopics[] = {
+    {"ChartView", "diagram.html"},
+    {"frmAxis", "diagram.html#axel"},
+    {"frmDocument", "dokument.html"},
+    {"frmDownloadFiles", "hamta.html"},
+    {"frmCommunicating", "hamta.html#forlopp"},
+    {"frmRealTimeDisplaySettings", "realtid.html#installningar"},
+    {"frmPrint", "utskrift.html"},
+    {"frmLanConnection", "anslutning.html#lan"},
+    {"frmDeviceInformation", "anslutning.html#instrumentinformation"},
+    {"frmAbout", "index.html"},
+    {"frmMain", "index.html"},
+};
+
+}  // namespace
+
+QUrl ManualPage(const QString& pageAndAnchor) {
+    const QString page = pageAndAnchor.section(QLatin1Char('#'), 0, 0);
+    const QString anchor = pageAndAnchor.section(QLatin1Char('#'), 1);
+    QUrl url(QStringLiteral("qrc") + kManualFolder + QLatin1Char('/') + page);
+    if (!anchor.isEmpty()) url.setFragment(anchor);
+    return url;
+}
+
+QUrl StartPage() {
+    return ManualPage(QStringLiteral("index.html"));
+}
+
+QUrl QuickGuidePage() {
+    return ManualPage(QStringLiteral("komma-igang.html"));
+}
+
+QUrl TopicFor(const QStringList& namesInnerToOuter) {
+    for (const QString& name : namesInnerToOuter)
+        for (const auto& [control, page] : kTopics)
+            if (name == QLatin1String(control)) return ManualPage(QLatin1String(page));
+    return StartPage();
+}
+
+}  // namespace help
