@@ -41,8 +41,8 @@ TEST(StringTable, EveryIdOfTheBuildHasText) {
 }
 
 TEST(StringTable, IdsOutsideTheBuildAreAbsent) {
-    for (const int id : {0, 999, 1039, 1059, 1100, 1114, 5001, 5075, 5103, 5999, 6023, 6029, 6037,
-                         6060, 6067, 6069, 6074, 6079, 6089, 6094, -1, 65535}) {
+    for (const int id : {0,    999,  1039, 1059, 1100, 1114, 5001, 5075, 5103, 5999, 6023,
+                         6029, 6037, 6060, 6067, 6069, 6074, 6079, 6089, 6094, -1,   65535}) {
         EXPECT_FALSE(StringTable::Contains(id)) << id;
         EXPECT_TRUE(StringTable::Text(id).isEmpty()) << id;
     }
