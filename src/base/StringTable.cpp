@@ -1,6 +1,6 @@
 // Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
-// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073. Every
-// other text is the Swedish build's own, byte for byte.
+// 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073.
+// Every other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
 #include <algorithm>
