@@ -33,8 +33,8 @@ namespace {
 
 // The instrument's memory: the big file (cut at 65000 points, so it stays in
 // the instrument), one with missing values, one without date/time ranges.
-const QStringList kMemory = {"--file", "Logg:70000:8:X", "--file", "Lab 1:1000:3",
-                             "--file", "Lager:720:2:N"};
+const QStringList kMemory = {"--file",       "Logg:70000:8:X", "--file",
+                             "Lab 1:1000:3", "--file",         "Lager:720:2:N"};
 
 // Growth allowed between the first sample (after the first cycle, when every
 // cache is warm) and the last: what one cycle's documents could leave behind
@@ -71,8 +71,9 @@ Sample TakeSample(double minutes, int cycles) {
             if (line.startsWith("VmRSS:"))
                 s.rssMb = line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
-    s.descriptors = static_cast<int>(
-        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+    s.descriptors = static_cast<int>(QDir(QStringLiteral("/proc/self/fd"))
+                                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                                         .size());
     return s;
 }
 
@@ -235,8 +236,8 @@ int main(int argc, char** argv) {
     const bool fdFlat = last.descriptors == first.descriptors && fdMax == first.descriptors;
     std::printf("cycles %d, failed %d, points downloaded %lld, messages %d\n", cycles, failures,
                 static_cast<long long>(points), presenter.shown);
-    std::printf("heap %s: first %.2f MB, last %.2f MB, max %.2f MB\n",
-                heapFlat ? "flat" : "GROWS", first.heapMb, last.heapMb, heapMax);
+    std::printf("heap %s: first %.2f MB, last %.2f MB, max %.2f MB\n", heapFlat ? "flat" : "GROWS",
+                first.heapMb, last.heapMb, heapMax);
     std::printf("RSS: first %.1f MB, last %.1f MB\n", first.rssMb, last.rssMb);
     std::printf("descriptors %s: first %d, last %d, max %d\n", fdFlat ? "flat" : "GROW",
                 first.descriptors, last.descriptors, fdMax);
