@@ -31,6 +31,7 @@ inline std::vector<SimFaultRow> SimFaultRows(const QByteArray& lateCommand) {
         {"no-probe", [](Instrument& i) { i.Faults().noProbe = true; }},
         {"delay 1500", [](Instrument& i) { i.SetResponseDelay(1500); }},
         {"delay 2500", [](Instrument& i) { i.SetResponseDelay(2500); }},
-        {"late", [lateCommand](Instrument& i) { i.Faults().lateReplies.insert(lateCommand, 3000); }},
+        {"late",
+         [lateCommand](Instrument& i) { i.Faults().lateReplies.insert(lateCommand, 3000); }},
     };
 }
