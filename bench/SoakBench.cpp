@@ -236,7 +236,7 @@ int main(int argc, char** argv) {
         if (now >= nextSample) {
             samples.push_back(TakeSample(now / 60.0, cycles));
             const Sample& s = samples.back();
-            std::printf("%.1f\t%d\t%.2f\t%.1f\t%d\n", s.minutes, s.cycles, s.heapMb, s.rssMb,
+            std::printf("%.1f\t%d\t%.3f\t%.1f\t%d\n", s.minutes, s.cycles, s.heapMb, s.rssMb,
                         s.descriptors);
             std::fflush(stdout);
             nextSample = now + sampleSeconds;
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     samples.push_back(TakeSample(clock.elapsed() / 60000.0, cycles));
     const Sample& first = samples.front();
     const Sample& last = samples.back();
-    std::printf("%.1f\t%d\t%.2f\t%.1f\t%d\n", last.minutes, last.cycles, last.heapMb, last.rssMb,
+    std::printf("%.1f\t%d\t%.3f\t%.1f\t%d\n", last.minutes, last.cycles, last.heapMb, last.rssMb,
                 last.descriptors);
 
     double heapMax = 0;
@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
     const bool fdFlat = last.descriptors == first.descriptors && fdMax == first.descriptors;
     std::printf("cycles %d, failed %d, points downloaded %lld, messages %d\n", cycles, failures,
                 static_cast<long long>(points), presenter.shown);
-    std::printf("heap %s: first %.2f MB, last %.2f MB, max %.2f MB\n", heapFlat ? "flat" : "GROWS",
+    std::printf("heap %s: first %.3f MB, last %.3f MB, max %.3f MB\n", heapFlat ? "flat" : "GROWS",
                 first.heapMb, last.heapMb, heapMax);
     std::printf("RSS: first %.1f MB, last %.1f MB\n", first.rssMb, last.rssMb);
     std::printf("descriptors %s: first %d, last %d, max %d\n", fdFlat ? "flat" : "GROW",
