@@ -101,12 +101,26 @@ bool SimServer::OpenPty(QString& path, QString& error) {
     return true;
 }
 
+namespace {
+// The memory's file names, one TAB before each, as --verbose reports them.
+QByteArray MemoryNames(const QList<SimFile>& files) {
+    QByteArray names;
+    for (const SimFile& file : files) names += '\t' + file.name;
+    return names;
+}
+}  // namespace
+
 void SimServer::Input(const QByteArray& bytes) {
+    const QByteArray before = verbose_ ? MemoryNames(instrument_.Files()) : QByteArray();
     instrument_.Receive(bytes, clock_.elapsed());
     if (verbose_) {
         const QStringList& log = instrument_.CommandLog();
         for (; logged_ < log.size(); ++logged_)
             std::fprintf(stderr, "tr58sim: <- %s\n", qPrintable(log.at(logged_)));
+        // A deletion is worth seeing as what the memory now holds: a test (or
+        // a user) learns which files went without asking the instrument again.
+        const QByteArray after = MemoryNames(instrument_.Files());
+        if (after != before) std::fprintf(stderr, "tr58sim: files%s\n", after.constData());
     }
     Pump();
 }

@@ -145,7 +145,9 @@ int main(int argc, char** argv) {
          "answers ERR), send-silent-after=N (the same, but later polls get no answer at all).",
          "fault"},
         {"delay", "Milliseconds before each reply (default 20).", "ms", "20"},
-        {"verbose", "Print every command received on standard error."},
+        {"verbose",
+         "Print every command received on standard error, and after a command that "
+         "deleted files \"files\" and a TAB before each name the memory still holds."},
     });
     parser.process(app);
 

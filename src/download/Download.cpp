@@ -156,6 +156,10 @@ int DownloadSession::KeepIncomplete(QList<DirEntry>& table) const {
 void DownloadSession::Finish() {
     link_.Progress().SetMsg(StringTable::Text(Str::kReady));
     link_.MarkFailed();
+    // Between files the link stays open; a download that stops there (a file
+    // gone, a reply that does not parse, Cancel at the 65000-point notice)
+    // must still say EXIT, or the instrument is left with its line open.
+    if (link_.State().OpenPort != 0) link_.CloseLink();
 }
 
 DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, const Options& options,
@@ -210,8 +214,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
         const bool parsed = sink(entry, number, reply);
         if (!parsed || state.CommandFailed) {
             if (link_.IsCommunicating()) progress.Hide();
-            progress.SetMsg(StringTable::Text(Str::kReady));
-            link_.MarkFailed();
+            Finish();
             return Outcome::ParseFailed;
         }
     }

@@ -211,6 +211,8 @@ void RealTimeSession::OnTick() {
         // tried again at the next tick.
         if (reply.startsWith(QLatin1String("ERR")) || !state.MessageKey.isEmpty())
             StopRealTime(false);
+        else if (!state.bcancel && onPollUnanswered)
+            onPollUnanswered();
     }
     document_.bCommunicate = false;
     state.LinkBusy = false;

@@ -92,6 +92,9 @@ public:
     // Called whenever points were added to the document (from: the first new
     // point's index), before the next poll: the recording journal keeps them.
     std::function<void(qint32 from)> onPointsAdded;
+    // Called when a poll got no answer in its whole time (the window tries
+    // again at the next tick; a caller that must not wait forever stops here).
+    std::function<void()> onPollUnanswered;
 
     // The timer rules of the table above.
     static int FirstPeriodMs(qint32 seconds);

@@ -211,6 +211,28 @@ TEST_F(DownloadRun, ASilentInstrumentIsATransferFailure) {
     EXPECT_TRUE(documents.empty());
 }
 
+// Regression: a download that stopped between files (a file gone, a garbled
+// reply, Cancel at the 65000-point notice) left the instrument's line open:
+// no EXIT, and the link still counted as open.
+TEST_F(DownloadRun, ADownloadThatStopsBetweenFilesClosesTheLink) {
+    enum Stop { Gone, Garbled, Cancelled };
+    for (Stop stop : {Gone, Garbled, Cancelled}) {
+        SCOPED_TRACE(stop);
+        instrument.Faults() = SimFaults();
+        if (stop == Gone) instrument.Faults().filesGone = true;
+        if (stop == Garbled) instrument.Faults().garbleLine = 5;
+        QList<DirEntry> entries = Directory();
+        entries[stop == Cancelled ? 3 : 0].Selected = 1;  // 70000 points when cancelled
+        entries[4].Selected = 1;
+        const qsizetype before = instrument.CommandLog().size();
+        const DownloadSession::Outcome outcome = Download(entries, {}, false);
+        EXPECT_NE(outcome, DownloadSession::Outcome::Done);
+        EXPECT_EQ(instrument.CommandLog().mid(before).last(), QStringLiteral("EXIT"));
+        EXPECT_FALSE(instrument.LineOpen());
+        EXPECT_EQ(link.State().OpenPort, 0);
+    }
+}
+
 TEST_F(DownloadRun, FilesCutAt65000PointsOrReadByRangeAreKeptFromTheDeletion) {
     QList<DirEntry> entries = Directory();
     entries[0].Selected = 1;  // read by range: 7 of 1000 points

@@ -332,6 +332,27 @@ TEST_F(RealTimeSessionTest, ASilentPollIsTriedAgainAtTheNextTick) {
     EXPECT_TRUE(presenter.shown.isEmpty());
 }
 
+// Regression: "tr58 monitor" polled an instrument that had stopped answering
+// its polls for ever, a minute a poll, because nothing told it a poll went
+// unanswered. An "ERR" or a cancelled poll is no silent one.
+TEST_F(RealTimeSessionTest, ASilentPollIsReportedAndAnErrOrACancelIsNot) {
+    int unanswered = 0;
+    session.onPollUnanswered = [&] { ++unanswered; };
+    ASSERT_TRUE(Open(5));
+    RunUntilPolls(1);
+    EXPECT_EQ(unanswered, 0) << "an answered poll";
+    instrument.Faults().sendSilentAfter = 1;
+    Run(61000);
+    EXPECT_GE(unanswered, 1);
+    EXPECT_TRUE(document.bRealTime) << "the window itself tries again";
+    const int silent = unanswered;
+    instrument.Faults().sendSilentAfter = -1;
+    instrument.Faults().sendErrAfter = 0;
+    Run(70000);
+    EXPECT_FALSE(document.bRealTime) << "ERR stops the window";
+    EXPECT_EQ(unanswered, silent);
+}
+
 TEST_F(RealTimeSessionTest, FirstRequestFailuresCloseTheWindowWithTheirMessage) {
     instrument.Faults().noProbe = true;
     EXPECT_FALSE(Open(5));

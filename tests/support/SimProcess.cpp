@@ -23,6 +23,12 @@ bool SimProcess::Start(const QStringList& extraArgs) {
     return !tcp_.isEmpty() && !pty_.isEmpty();
 }
 
+QString SimProcess::Stop() {
+    process_.kill();
+    process_.waitForFinished(5000);
+    return QString::fromUtf8(process_.readAllStandardError());
+}
+
 SimProcess::~SimProcess() {
     process_.kill();
     process_.waitForFinished(5000);

@@ -15,6 +15,9 @@ public:
 
     QString TcpAddress() const { return tcp_; }  // "127.0.0.1:PORT"
     QString PtyPath() const { return pty_; }
+    // Stops the simulator and returns what it wrote on standard error (with
+    // --verbose: every command it received and its memory after a deletion).
+    QString Stop();
 
 private:
     QProcess process_;

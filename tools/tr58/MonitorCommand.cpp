@@ -142,6 +142,12 @@ int RunMonitor(CliSession& session, const QStringList& args) {
         readings = document.PointCount();
     };
 
+    // The program's window keeps polling an instrument that stopped
+    // answering; the tool ends, as its help says, after the first poll that
+    // got no answer in its whole time.
+    bool unanswered = false;
+    monitor.onPollUnanswered = [&] { unanswered = true; };
+
     if (!monitor.Open()) return Exit::kFailed;
 
     // Runs until the count is reached, Ctrl+C, or the instrument stops it.
@@ -151,7 +157,7 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (document.bCommunicate) return;  // never in the middle of a poll
         const bool done = count > 0 && readings >= count;
-        if (document.bRealTime && (done || session.Interrupted())) {
+        if (document.bRealTime && (done || unanswered || session.Interrupted())) {
             stoppedByUs = true;
             monitor.StopReal();
         }
@@ -163,6 +169,11 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     if (link.State().OpenPort != 0) link.CloseLink();
 
     int status = stoppedByUs || document.PointCount() >= kMaxPoints ? Exit::kOk : Exit::kFailed;
+    if (unanswered && !(count > 0 && readings >= count) && !session.Interrupted()) {
+        CliSession::Failure(
+            QStringLiteral("the instrument did not answer a poll; monitoring stopped"));
+        status = Exit::kFailed;
+    }
     if (!output.isEmpty()) {
         if (!SaveDocumentFile(document, output, DocumentFileType::T58)) {
             journal.Close();
