@@ -1,0 +1,66 @@
+// Fuzz target: the .t58 round trip. Whatever the reader accepts, written with the program's save
+// and read back, is the same document: points, their times, values and validity, the quantities'
+// names and units, the title, the notes and the interval.
+
+#include <QBuffer>
+
+#include "QtFuzz.h"
+#include "document/Document.h"
+#include "document/T58File.h"
+
+using fuzz::Check;
+
+namespace {
+
+bool Read(Document& document, QByteArray bytes) {
+    QBuffer buffer(&bytes);
+    Check(buffer.open(QIODevice::ReadOnly));
+    return t58FormatOpen(document, buffer);
+}
+
+QByteArray Write(Document& document) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    Check(buffer.open(QIODevice::WriteOnly));
+    Check(t58Format(document, buffer));
+    return bytes;
+}
+
+// Equal numbers (a zero's sign aside), or both not a number.
+template <typename T>
+bool Same(T a, T b) {
+    return a == b || (a != a && b != b);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Document first;
+    if (!Read(first, fuzz::Bytes(data, size))) return 0;
+    const QByteArray written = Write(first);
+    Document second;
+    Check(Read(second, written));
+
+    Check(second.Title == first.Title);
+    Check(second.Notes == first.Notes);
+    Check(second.IntervalUnit == first.IntervalUnit);
+    Check(second.IntervalValue == first.IntervalValue);
+    Check(second.QuantityCount() == first.QuantityCount());
+    for (int q = 0; q < first.QuantityCount(); ++q) {
+        Check(second.Quantity(q).Name == first.Quantity(q).Name);
+        Check(second.Quantity(q).Unit == first.Quantity(q).Unit);
+    }
+    Check(second.PointCount() == first.PointCount());
+    for (qint32 i = 0; i < first.PointCount(); ++i) {
+        Check(Same(second.PointTime(i), first.PointTime(i)));
+        for (int q = 0; q < first.QuantityCount(); ++q) {
+            const PointValue a = first.Value(i, q);
+            const PointValue b = second.Value(i, q);
+            Check(a.Valid == b.Valid);
+            Check(Same(a.Value, b.Value));
+        }
+    }
+    // And the second save writes the very same bytes.
+    Check(Write(second) == written);
+    return 0;
+}
