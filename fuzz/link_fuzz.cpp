@@ -68,7 +68,9 @@ public:
             port_.hold_ = holdBetween_;
             at_ += n;
         }
-        Advance(std::max(milliseconds, 1));
+        // A turn of the event loop takes a moment; once the line has nothing more to bring, a
+        // longer one, so that waiting out a timeout costs few turns.
+        Advance(std::max(milliseconds, at_ < stream_.size() ? 1 : 10));
     }
     void Sleep(int milliseconds) override { Advance(std::max(milliseconds, 0)); }
     double Clock() const override { return std::fmod(clockMs_, 86400000.0) / 1000.0; }
