@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "base/UserLocale.h"
 
@@ -97,10 +98,15 @@ QString TakeLine(QString& text, int& tabCount) {
 }
 
 int LeadingDecimal(QStringView text) {
+    // More digits than an int holds: the largest int (the text is the
+    // instrument's or a file's, and may be anything).
+    constexpr int kLargest = std::numeric_limits<int>::max();
     int value = 0;
     for (const QChar c : text.trimmed()) {
         if (c < u'0' || c > u'9') break;
-        value = value * 10 + (c.unicode() - u'0');
+        const int digit = c.unicode() - u'0';
+        if (value > (kLargest - digit) / 10) return kLargest;
+        value = value * 10 + digit;
     }
     return value;
 }

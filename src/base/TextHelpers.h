@@ -19,7 +19,8 @@ QString TakeLine(QString& text, int& tabCount);
 
 // The leading decimal digits of text, blanks around it ignored, as BASIC's Val
 // reads them ("02" -> 2, "4x" -> 4, "x4" -> 0): the interval unit code of a
-// recorded-data header or a .t58 file.
+// recorded-data header or a .t58 file. Digits past the int range give the
+// largest int.
 int LeadingDecimal(QStringView text);
 
 // The 16-bit integer whose hexadecimal digits the text holds ("0A" -> 10).

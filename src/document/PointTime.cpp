@@ -187,3 +187,9 @@ char* T58TimeWriter::Write(char* out, double oleDate) {
     }
     return out;
 }
+
+bool IsStampTime(double oleDate) {
+    static const double kFirst = static_cast<double>(OleDays(QDate(1939, 1, 1).toJulianDay()));
+    static const double kEnd = static_cast<double>(OleDays(QDate(2039, 1, 1).toJulianDay()));
+    return oleDate >= kFirst && oleDate < kEnd;  // false for NaN too
+}

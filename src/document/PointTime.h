@@ -23,6 +23,11 @@ bool IsTimeStampText(QStringView text);
 // minutes and seconds at 60.
 std::optional<double> StampOleDate(QStringView text);
 
+// True for the OLE dates a time stamp can give: from 1939-01-01 00:00:00 (year
+// 39) to the end of 2038 (year 38). A time read from anything but a stamp (a
+// journal) is a point time only inside this range.
+bool IsStampTime(double oleDate);
+
 // IsTimeStampText and StampOleDate for the time stamps of a run of lines: the
 // date part is worked out once per day, as a file's points mostly share it.
 class StampReader {

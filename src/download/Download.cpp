@@ -1,6 +1,8 @@
 #include "download/Download.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <limits>
 
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
@@ -90,16 +92,18 @@ bool RangeCheck(QString& fromDate, QString& fromTime, QString& toDate, QString& 
 }
 
 qint32 DownloadLineTotal(const QList<DirEntry>& table, bool deleteAfter) {
-    qint32 total = 0;
+    // The counts are the instrument's text: a negative one counts as none, and
+    // a total past the 32-bit range stays at its top.
+    qint64 total = 0;
     int selected = 0;
     for (const DirEntry& entry : table) {
         if (!entry.Selected) continue;
         ++selected;
-        total += entry.PointTotal + 3;
+        total += std::max<qint64>(entry.PointTotal, 0) + 3;
     }
     total *= 2;
     if (deleteAfter) total += selected;
-    return total;
+    return static_cast<qint32>(std::min<qint64>(total, std::numeric_limits<qint32>::max()));
 }
 
 bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& options) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
 #include "document/Document.h"
+#include "document/PointTime.h"
 #include "document/Statistics.h"
 #include "realtime/DiskPlatform.h"
 
@@ -322,7 +324,9 @@ bool ReadJournal(const QString& path, Document& document, QString& problem, int*
         problem = Problem(Str::kJournalMissing);
         return false;
     }
-    const QByteArray bytes = file.read(kLargestJournal);
+    // At most kLargestJournal bytes, and no room asked for beyond what the file holds (a read
+    // of the whole limit would reserve it all, for a journal of a few lines).
+    const QByteArray bytes = file.read(std::clamp<qint64>(file.size(), 0, kLargestJournal));
     file.close();
 
     // Line 1: the magic and the format version, checked before anything else.
@@ -398,9 +402,11 @@ bool ReadJournal(const QString& path, Document& document, QString& problem, int*
         if (timeField.startsWith('@')) {
             time = ReadNumber<double>(timeField.sliced(1));
         } else if (const std::optional<qint64> offset = ReadNumber<qint64>(timeField)) {
-            time = OleOfSeconds(base + *offset);
+            qint64 seconds = 0;
+            if (!qAddOverflow(base, *offset, &seconds)) time = OleOfSeconds(seconds);
         }
-        bool good = time.has_value();
+        // Only a time a time stamp can give: a damaged record's could be any number.
+        bool good = time.has_value() && IsStampTime(*time);
         std::vector<float> values(quantities, 0.0f);
         std::vector<quint8> valid(quantities, 0);
         for (int q = 0; good && q < quantities; ++q) {
@@ -441,7 +447,8 @@ bool ReadJournal(const QString& path, Document& document, QString& problem, int*
         const QList<QByteArrayView>& d = *description;
         document.IntervalValue = ReadNumber<qint32>(d.at(1)).value_or(0);
         document.IntervalUnit = ReadNumber<qint16>(d.at(2)).value_or(0);
-        document.StartTime = ReadNumber<double>(d.at(3)).value_or(0.0);
+        const double start = ReadNumber<double>(d.at(3)).value_or(0.0);
+        document.StartTime = IsStampTime(start) ? start : 0.0;
         const QList<QByteArray> decimals = d.at(4).toByteArray().split(',');
         for (int q = 0; q < quantities && q < decimals.size(); ++q)
             document.Quantity(q).Decimals = ReadNumber<qint16>(decimals.at(q)).value_or(-1);

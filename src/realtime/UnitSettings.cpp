@@ -54,11 +54,14 @@ QList<QuantityChoice> ParseUnitReply(const QString& reply) {
         QuantityChoice quantity;
         quantity.ListIndex = static_cast<qint16>(quantities.size());
         quantity.Name = fields.value(1).left(QuantityChoice::kNameLength);
-        quantity.UnitChoice = static_cast<qint16>(LeadingDecimal(fields.value(2)));
         for (int f = 3; f < fields.size(); ++f) {
             quantity.Units << QuantityUnit{static_cast<qint16>(f - 3),
                                            fields.at(f).left(QuantityChoice::kUnitLength)};
         }
+        // A choice of no unit in the list (a damaged reply) is taken as not
+        // shown: it would otherwise go back to the instrument in UNIT.
+        const int choice = LeadingDecimal(fields.value(2));
+        quantity.UnitChoice = static_cast<qint16>(choice <= quantity.Units.size() ? choice : 0);
         quantities << quantity;
     }
     return quantities;

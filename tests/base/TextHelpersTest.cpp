@@ -104,6 +104,15 @@ TEST(LeadingDecimal, ReadsTheDigitsBeforeAnythingElseAsBasicsValDoes) {
     EXPECT_EQ(LeadingDecimal(u""), 0);
 }
 
+// A UNIT reply's unit choice or a file's interval field of many digits: no
+// overflow, the largest int.
+TEST(LeadingDecimal, DigitsPastTheIntRangeGiveTheLargestInt) {
+    EXPECT_EQ(LeadingDecimal(u"2147483647"), 2147483647);
+    EXPECT_EQ(LeadingDecimal(u"2147483648"), 2147483647);
+    EXPECT_EQ(LeadingDecimal(u"2222222221\t"), 2147483647);
+    EXPECT_EQ(LeadingDecimal(u"99999999999999999999x"), 2147483647);
+}
+
 // One test instance per locale kind; each sets the state it needs.
 class NumberFormat : public ::testing::Test {
 protected:

@@ -92,6 +92,18 @@ TEST(DownloadLineTotal, CountsPointsAndHeadersTwiceAndTheDeletions) {
     EXPECT_EQ(DownloadLineTotal(entries, true), 2 * (103 + 10) + 2);
 }
 
+// The counts of a DIR reply are the instrument's text: huge or negative ones
+// give a total at the top of the range or count as none, never a wrapped one.
+TEST(DownloadLineTotal, HugeAndNegativeCountsNeitherWrapNorSubtract) {
+    QList<DirEntry> entries = {Entry(0, {}, 2147483647), Entry(1, {}, 2147483647),
+                               Entry(2, {}, -401)};
+    for (DirEntry& entry : entries) entry.Selected = 1;
+    EXPECT_EQ(DownloadLineTotal(entries, true), 2147483647);
+    entries[0].Selected = 0;
+    entries[1].Selected = 0;
+    EXPECT_EQ(DownloadLineTotal(entries, false), 2 * 3);
+}
+
 class DownloadRun : public DownloadFixture {
 protected:
     DownloadSession::Outcome Download(QList<DirEntry>& entries,

@@ -230,6 +230,30 @@ TEST_F(JournalTest, AGarbledLastRecordFailsItsCheckAndIsDropped) {
     EXPECT_EQ(torn, 2);
 }
 
+// A record with a right checksum whose time no instrument can have sent (one
+// damaged before its checksum was made, or a file not of this program): the
+// record is dropped like a garbled one, and the document's texts stay sane.
+TEST_F(JournalTest, ARecordWithAnImpossibleTimeIsDropped) {
+    RecordingJournal journal;
+    const QString path = Path("impossible.t58.part");
+    Record(journal, path, 3);
+    journal.Close();
+    const auto sealed = [](const QByteArray& body) {
+        return body + '\t' + QByteArray::number(qChecksum(body), 16).rightJustified(4, '0') + '\n';
+    };
+    WriteAll(path, ReadAll(path) + sealed("@4632875001157407.41\t1\t2\t3") +
+                       sealed("9223372036854775807\t1\t2\t3") + sealed("@nan\t1\t2\t3") +
+                       sealed("@1e308\t1\t2\t3"));
+    Document restored;
+    QString problem;
+    int torn = -1;
+    ASSERT_TRUE(ReadJournal(path, restored, problem, &torn)) << qPrintable(problem);
+    EXPECT_EQ(restored.PointCount(), 4);
+    EXPECT_EQ(torn, 4);
+    EXPECT_EQ(restored.PointTime(3), live.PointTime(3));
+    EXPECT_FALSE(restored.Info.Duration.startsWith(u'-'));
+}
+
 TEST_F(JournalTest, AnUnknownVersionOrNoJournalIsRefusedWithAClearText) {
     RecordingJournal journal;
     const QString path = Path("v.t58.part");

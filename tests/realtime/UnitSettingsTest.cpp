@@ -67,6 +67,19 @@ TEST(UnitReply, TheEndMarkAloneIsNoProbe) {
               1);
 }
 
+// A damaged reply's unit choice (no unit of the list, or more digits than any
+// number holds) is read as not shown, so UNIT never sends it back.
+TEST(UnitReply, AChoiceOfNoListedUnitIsNotShown) {
+    const QList<QuantityChoice> q = ParseUnitReply(
+        QStringLiteral("1\tT\t2222222221\t\u00b0C\t\u00b0F\r\n2\tRH\t3\t%RH\r\n3\tTd\t2\t\u00b0C\t"
+                       "\u00b0F\r\n\x1A"));
+    ASSERT_EQ(q.size(), 3);
+    EXPECT_EQ(q[0].UnitChoice, 0);
+    EXPECT_EQ(q[1].UnitChoice, 0);
+    EXPECT_EQ(q[2].UnitChoice, 2);
+    EXPECT_EQ(UnitChangeCommand(q, {true, true, true}), QStringLiteral("UNIT 0 0 2 \r"));
+}
+
 TEST(UnitChange, OneNumberAndABlankPerQuantity) {
     // Three quantities of which the first and third are shown in their units 1 and 2.
     const QList<QuantityChoice> quantities = {

@@ -123,54 +123,83 @@ bool OpenDocument(CliSession& session, Document& document, const QString& path) 
 
 }  // namespace
 
-int RunDownload(CliSession& session, const QStringList& arguments) {
+bool ParseDownloadArguments(const QStringList& arguments, DownloadRequest& request,
+                            QString& error) {
     QStringList args = arguments;
-    QList<int> numbers;
-    bool all = false;
-    QString error;
-    if (!TakeFileNumbers(args, numbers, all, error))
-        return CliSession::Usage(QStringLiteral("download: ") + error);
-    DownloadSession::Options options;
-    QString folder = QStringLiteral(".");
+    if (!TakeFileNumbers(args, request.numbers, request.all, error)) {
+        error = QStringLiteral("download: ") + error;
+        return false;
+    }
     QString fromText;
     QString toText;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
         if (arg == QLatin1String("--newest")) {
-            options.range = false;
+            // The default: each file whole.
         } else if (arg == QLatin1String("--delete")) {
-            options.deleteAfter = true;
+            request.deleteAfter = true;
         } else if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && hasValue) {
-            folder = args.at(++i);
+            request.folder = args.at(++i);
         } else if (arg == QLatin1String("--from") && hasValue) {
             fromText = args.at(++i);
         } else if (arg == QLatin1String("--to") && hasValue) {
             toText = args.at(++i);
         } else {
-            return CliSession::Usage(
-                QStringLiteral("download: unexpected argument \"%1\"").arg(arg));
+            error = QStringLiteral("download: unexpected argument \"%1\"").arg(arg);
+            return false;
         }
     }
-    if (fromText.isEmpty() != toText.isEmpty())
-        return CliSession::Usage(QStringLiteral("download: --from and --to go together"));
-    Link& link = session.GetLink();
+    if (fromText.isEmpty() != toText.isEmpty()) {
+        error = QStringLiteral("download: --from and --to go together");
+        return false;
+    }
     if (!fromText.isEmpty()) {
         // Times on the instrument's clock: one inside the hour the clocks skip
         // in spring is as good as any other.
-        const std::optional<QDateTime> from = ReadWallClockText(fromText);
-        const std::optional<QDateTime> to = ReadWallClockText(toText);
-        if (!from || !to)
-            return CliSession::Usage(
-                QStringLiteral("download: --from and --to take \"yyyy-mm-dd hh:mm:ss\""));
-        if (!(*from < *to)) {
+        request.from = ReadWallClockText(fromText);
+        request.to = ReadWallClockText(toText);
+        if (!request.from || !request.to) {
+            error = QStringLiteral("download: --from and --to take \"yyyy-mm-dd hh:mm:ss\"");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseDeleteArguments(const QStringList& arguments, QList<int>& numbers, bool& all,
+                          QString& error) {
+    QStringList args = arguments;
+    if (!TakeFileNumbers(args, numbers, all, error)) {
+        error = QStringLiteral("delete: ") + error;
+        return false;
+    }
+    if (!args.isEmpty()) {
+        error = QStringLiteral("delete: unexpected argument \"%1\"").arg(args.first());
+        return false;
+    }
+    return true;
+}
+
+int RunDownload(CliSession& session, const QStringList& arguments) {
+    DownloadRequest request;
+    QString error;
+    if (!ParseDownloadArguments(arguments, request, error)) return CliSession::Usage(error);
+    const QList<int>& numbers = request.numbers;
+    const bool all = request.all;
+    const QString& folder = request.folder;
+    DownloadSession::Options options;
+    options.deleteAfter = request.deleteAfter;
+    Link& link = session.GetLink();
+    if (request.from) {
+        if (!(*request.from < *request.to)) {
             QString key = MessageKeys::kInvalidDate;
             link.ShowMessage(key);
             return Exit::kFailed;
         }
         options.range = true;
-        options.from = *from;
-        options.to = *to;
+        options.from = *request.from;
+        options.to = *request.to;
     }
     const QDir outputFolder(folder);
     if (!outputFolder.exists())
@@ -255,15 +284,10 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
 }
 
 int RunDelete(CliSession& session, const QStringList& arguments) {
-    QStringList args = arguments;
     QList<int> numbers;
     bool all = false;
     QString error;
-    if (!TakeFileNumbers(args, numbers, all, error))
-        return CliSession::Usage(QStringLiteral("delete: ") + error);
-    if (!args.isEmpty())
-        return CliSession::Usage(
-            QStringLiteral("delete: unexpected argument \"%1\"").arg(args.first()));
+    if (!ParseDeleteArguments(arguments, numbers, all, error)) return CliSession::Usage(error);
     Link& link = session.GetLink();
     QList<DirEntry> entries;
     if (!ReadDirectory(link, entries)) return Exit::kFailed;

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr qint32 kLongestInterval = 86400;
-
 // The interval's unit as the settings dialog groups its intervals: seconds
 // below a minute, minutes below an hour, hours from there.
 qint16 UnitOfSeconds(qint32 seconds) {
@@ -60,12 +58,7 @@ const char kMonitorSynopsis[] =
     "      the .part file removed. A run that is killed leaves FILE.t58.part: see recover.\n"
     "      Example: tr58 --host 10.0.0.5 monitor --interval 60 -o coldroom.t58";
 
-int RunMonitor(CliSession& session, const QStringList& args) {
-    qint32 interval = session.Settings().ReadInt(QStringLiteral("LastInterval"), 5);
-    if (interval < 1 || interval > kLongestInterval) interval = 5;
-    qint32 count = 0;  // 0: until stopped
-    QString output;
-    bool force = false;
+bool ParseMonitorArguments(const QStringList& args, MonitorRequest& request, QString& error) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const auto value = [&](qint32 low, qint32 high, qint32& into) {
@@ -74,28 +67,47 @@ int RunMonitor(CliSession& session, const QStringList& args) {
             return ok && into >= low && into <= high;
         };
         if (arg == QLatin1String("--interval")) {
-            if (!value(1, kLongestInterval, interval))
-                return CliSession::Usage(
-                    QStringLiteral("--interval takes whole seconds from 1 to %1")
-                        .arg(kLongestInterval));
+            if (!value(1, kLongestInterval, request.interval)) {
+                error = QStringLiteral("--interval takes whole seconds from 1 to %1")
+                            .arg(kLongestInterval);
+                return false;
+            }
         } else if (arg == QLatin1String("--count")) {
-            if (!value(1, kMaxPoints, count))
-                return CliSession::Usage(
-                    QStringLiteral("--count takes a number of readings from 1 to %1")
-                        .arg(kMaxPoints));
+            if (!value(1, kMaxPoints, request.count)) {
+                error = QStringLiteral("--count takes a number of readings from 1 to %1")
+                            .arg(kMaxPoints);
+                return false;
+            }
         } else if (arg == QLatin1String("-o") && i + 1 < args.size()) {
-            output = args.at(++i);
+            request.output = args.at(++i);
         } else if (arg == QLatin1String("--force")) {
-            force = true;
+            request.force = true;
         } else {
-            return CliSession::Usage(QStringLiteral("monitor: unexpected \"%1\"").arg(arg));
+            error = QStringLiteral("monitor: unexpected \"%1\"").arg(arg);
+            return false;
         }
     }
+    if (!request.output.isEmpty() &&
+        !request.output.endsWith(QLatin1String(".t58"), Qt::CaseInsensitive)) {
+        error = QStringLiteral("-o names a .t58 file");
+        return false;
+    }
+    return true;
+}
+
+int RunMonitor(CliSession& session, const QStringList& args) {
+    MonitorRequest request;
+    request.interval = session.Settings().ReadInt(QStringLiteral("LastInterval"), 5);
+    if (request.interval < 1 || request.interval > kLongestInterval) request.interval = 5;
+    QString error;
+    if (!ParseMonitorArguments(args, request, error)) return CliSession::Usage(error);
+    const qint32 interval = request.interval;
+    const qint32 count = request.count;
+    const QString& output = request.output;
+    const bool force = request.force;
 
     const QString journalPath = output + QStringLiteral(".part");
     if (!output.isEmpty()) {
-        if (!output.endsWith(QLatin1String(".t58"), Qt::CaseInsensitive))
-            return CliSession::Usage(QStringLiteral("-o names a .t58 file"));
         if (QFileInfo::exists(journalPath))
             return CliSession::Failure(
                 QStringLiteral("%1 holds the readings of an earlier run that did not end; "
