@@ -59,6 +59,8 @@ TEST_P(DownloadFaultsTest, EndsInTimeAndTellsTheTruth) {
     const qint64 start = pump.Milliseconds();
     const bool deleteMode = scenario == Scenario::DeleteOne;
     frmDownloadFiles dialog(*main, deleteMode);
+    // The user answers Yes to the delete question.
+    dialog.deleteQuestion = [](const QString&) { return true; };
     const bool loaded = dialog.Load();
     bool done = false;
     if (loaded) {
