@@ -240,13 +240,13 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
 }
 
 bool frmMain::PresentText(const QString& key, const QString& text, bool question) {
-    MessageBoxSpec spec;
-    spec.key = key;
-    spec.title = title_;
-    spec.text = text;
-    spec.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
-    spec.yesNo = question;
-    return presenter_->Present(spec);
+    MessageBoxSpec box;
+    box.key = key;
+    box.title = title_;
+    box.text = text;
+    box.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
+    box.yesNo = question;
+    return presenter_->Present(box);
 }
 
 void frmMain::RestoreUnfinishedRecordings() {
@@ -257,28 +257,26 @@ bool frmMain::RestoreRecording(const QString& path) {
     auto journal = std::make_unique<RecordingJournal>();
     // Taken by another program meanwhile: that one offers it.
     if (!journal->Reopen(path)) return false;
-    const auto box = [this](const QString& key, const QString& text, bool question) {
-        return PresentText(key, text, question);
-    };
     auto* document = new frmDocument(*this, frmDocument::Mode::File);
     Document& d = document->Doc();
     QString problem;
     if (!ReadJournal(path, d, problem)) {
         // Left on disk as it is: it may still be read by a later version.
         delete document;
-        box(QStringLiteral("Journal Unreadable"),
+        PresentText(
+            QStringLiteral("Journal Unreadable"),
             StringTable::Text(Str::kJournalUnreadable).arg(QDir::toNativeSeparators(path), problem),
             false);
         return false;
     }
     const QString question =
         StringTable::Text(Str::kJournalRestoreQuestion).arg(d.PointCount()).arg(d.Info.Stop);
-    if (!box(QStringLiteral("Journal Restore"), question, true)) {
+    if (!PresentText(QStringLiteral("Journal Restore"), question, true)) {
         delete document;
         // Deleted only when the user says so, knowing what goes; otherwise it
         // waits for the next start.
-        if (box(QStringLiteral("Journal Delete"), StringTable::Text(Str::kJournalDeleteQuestion),
-                true))
+        if (PresentText(QStringLiteral("Journal Delete"),
+                        StringTable::Text(Str::kJournalDeleteQuestion), true))
             journal->Finish();
         return false;
     }

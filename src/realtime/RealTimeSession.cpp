@@ -18,7 +18,7 @@ constexpr int kMaxCountdown = 30;
 
 // The instrument's answer when no probe is attached: the end mark alone.
 bool IsNoProbeReply(const QString& reply) {
-    return reply.trimmed() == QStringLiteral("\x1A") || reply == QStringLiteral("\x1A");
+    return reply.trimmed() == QStringLiteral("\x1A");
 }
 
 }  // namespace
@@ -220,7 +220,6 @@ void RealTimeSession::OnTick() {
     if (document_.bExit) return;
     SetNewTimer();
     if (document_.bRealTime) window_.FollowNewest();
-    state.LinkBusy = false;
     window_.SetStatusText(status);
 }
 
