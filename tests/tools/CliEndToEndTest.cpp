@@ -159,6 +159,9 @@ TEST(CliEndToEnd, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunTool({"--host"}).exitCode, 2);
     EXPECT_EQ(RunTool({"--port", "3", "frobnicate"}).exitCode, 2);
     EXPECT_EQ(RunTool({"dir", "extra"}).exitCode, 2);
+    // A file number is digits: a negative number hidden behind white space is no file.
+    EXPECT_EQ(RunTool({"--port", "3", "download", "\f-8"}).exitCode, 2);
+    EXPECT_EQ(RunTool({"--port", "3", "delete", "+1"}).exitCode, 2);
     const ToolRun help = RunTool({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command : {"dir", "info", "raw"})

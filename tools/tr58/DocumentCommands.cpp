@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 #include "CliSession.h"
@@ -83,11 +84,14 @@ bool Select(QList<DirEntry>& entries, const QList<int>& numbers, bool all, QStri
 bool TakeFileNumbers(QStringList& args, QList<int>& numbers, bool& all, QString& error) {
     QStringList rest;
     for (const QString& arg : args) {
-        bool isNumber = false;
-        const int number = arg.toInt(&isNumber);
+        // Digits only: toInt() alone would also take " -8" or "+3" for a file number.
+        bool isNumber = !arg.isEmpty() && std::all_of(arg.cbegin(), arg.cend(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+        const int number = isNumber ? arg.toInt(&isNumber) : 0;
         if (arg == QLatin1String("--all")) {
             all = true;
-        } else if (isNumber && !arg.startsWith(QLatin1Char('-'))) {
+        } else if (isNumber) {
             numbers << number;
         } else {
             rest << arg;
