@@ -69,8 +69,9 @@ public:
             at_ += n;
         }
         // A turn of the event loop takes a moment; once the line has nothing more to bring, a
-        // longer one, so that waiting out a timeout costs few turns.
-        Advance(std::max(milliseconds, at_ < stream_.size() ? 1 : 10));
+        // tenth of a second, so that waiting out a timeout (60 s at most) costs few turns. The
+        // link measures its waits on the clock, so they only end in fewer steps.
+        Advance(std::max(milliseconds, at_ < stream_.size() ? 1 : 100));
     }
     void Sleep(int milliseconds) override { Advance(std::max(milliseconds, 0)); }
     double Clock() const override { return std::fmod(clockMs_, 86400000.0) / 1000.0; }
