@@ -40,10 +40,10 @@ QString TimeText(qint32 done, qint32 total, double elapsed) {
 QString DownloadClockText(qint64 seconds) {
     seconds = std::clamp<qint64>(seconds, 0, kLongestClock);
     const qint64 hours = seconds / 3600;
-    const QString minutesAndSeconds = QStringLiteral("%1:%2")
-                                          .arg(seconds / 60 % 60, hours > 0 ? 2 : 1, 10,
-                                               QLatin1Char('0'))
-                                          .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    const QString minutesAndSeconds =
+        QStringLiteral("%1:%2")
+            .arg(seconds / 60 % 60, hours > 0 ? 2 : 1, 10, QLatin1Char('0'))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return hours > 0 ? QStringLiteral("%1:%2").arg(hours).arg(minutesAndSeconds)
                      : minutesAndSeconds;
 }
@@ -70,8 +70,8 @@ QString DownloadProgressBarText(int width, const QString& name, qint32 done, qin
 
     // Name, counts, bar, percent and time, the name in a field of its own.
     const int nameField = std::clamp(width / 3, 1, kNameField);
-    const int withBar = nameField + 2 + static_cast<int>(counts.size()) + 4 +
-                        static_cast<int>(numbers.size());
+    const int withBar =
+        nameField + 2 + static_cast<int>(counts.size()) + 4 + static_cast<int>(numbers.size());
     const int barWidth = std::min(width - withBar, kLongestBar);
     if (barWidth >= kShortestBar) {
         return Cut(name, nameField).leftJustified(nameField) + gap + counts + QStringLiteral(" [") +
