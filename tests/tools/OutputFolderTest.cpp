@@ -73,11 +73,12 @@ TEST(OutputFolder, DownloadIntoAFileOrAnImpossibleFolderFailsBeforeAskingTheInst
         SCOPED_TRACE(qPrintable(folder));
         SimProcess sim;
         ASSERT_TRUE(sim.Start({"--verbose"}));
-        const ToolRun run = RunTool({"--host", sim.TcpAddress(), "download", "--all", "-o", folder});
+        const ToolRun run =
+            RunTool({"--host", sim.TcpAddress(), "download", "--all", "-o", folder});
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(folder == plain
-                                         ? QStringLiteral("%1 is a file, not a folder").arg(plain)
-                                         : QStringLiteral("cannot create the folder %1: ").arg(under)))
+        EXPECT_TRUE(run.err.contains(
+            folder == plain ? QStringLiteral("%1 is a file, not a folder").arg(plain)
+                            : QStringLiteral("cannot create the folder %1: ").arg(under)))
             << qPrintable(run.err);
         EXPECT_TRUE(run.out.isEmpty());
         // Not a word to the instrument, not even the wake-up.

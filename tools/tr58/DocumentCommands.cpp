@@ -29,14 +29,15 @@ const char kDownloadSynopsis[] =
     "hh:mm:ss\"]\n"
     "         [--delete] [-o DIR]\n"
     "      Downloads the instrument's files number N... (as dir lists them), or all of\n"
-    "      them, and saves each as a .t58 document in DIR (default: the current folder),\n"
-    "      named after the file; an existing file is never replaced: \" (2)\" and so on\n"
-    "      is added. --newest (the default) reads each file whole; --from/--to reads\n"
-    "      that date/time range of the files that support it. At most 65000 points are\n"
-    "      kept per file. --delete deletes the downloaded files in the instrument\n"
-    "      afterwards, but only those downloaded whole: a file cut at 65000 points or\n"
-    "      read by date/time range is kept (exit status 3). The saved paths are\n"
-    "      printed, one a line.";
+    "      them, and saves each as a .t58 document in DIR (default: the current folder;\n"
+    "      made, with its parents, when missing), named after the file; an existing file\n"
+    "      is never replaced: \" (2)\" and so on is added. --newest (the default) reads\n"
+    "      each file whole; --from/--to reads that date/time range of the files that\n"
+    "      support it. At most 65000 points are kept per file. --delete deletes the\n"
+    "      downloaded files in the instrument afterwards, but only those downloaded\n"
+    "      whole: a file cut at 65000 points or read by date/time range is kept (exit\n"
+    "      status 3). The saved paths are printed, one a line. On a terminal, standard\n"
+    "      error shows a bar per file: its points so far and the time left.";
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
