@@ -139,8 +139,8 @@ TEST(DownloadProgressLine, OnATerminalEachFileGetsABarThatEndsItsLine) {
 
     // Each file's last drawing is complete and stays on a line of its own.
     const QStringList lines = ShownLines(run.err);
-    const qsizetype small = lines.indexOf(QRegularExpression(
-        QStringLiteral("^Small +150/150 \\[=+\\] 100% +in \\d+:\\d\\d$")));
+    const qsizetype small = lines.indexOf(
+        QRegularExpression(QStringLiteral("^Small +150/150 \\[=+\\] 100% +in \\d+:\\d\\d$")));
     const qsizetype lab = lines.indexOf(
         QRegularExpression(QStringLiteral("^Lab 1 +60/60 \\[=+\\] 100% +in \\d+:\\d\\d$")));
     EXPECT_GE(small, 0) << qPrintable(lines.join(QStringLiteral("|\n")));
