@@ -31,8 +31,8 @@ QStringList Complete(const QStringList& words, int cword, const QString& folder 
                    words);
     EXPECT_TRUE(bash.waitForFinished(30000));
     EXPECT_EQ(bash.exitCode(), 0) << bash.readAllStandardError().constData();
-    QStringList replies =
-        QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList replies = QString::fromUtf8(bash.readAllStandardOutput())
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     replies.sort();
     return replies;
 }
@@ -158,8 +158,7 @@ TEST_F(CompletionFolder, DocumentsWhereADocumentIsRead) {
 TEST_F(CompletionFolder, FoldersAfterTheOutputOfDownloadAndConvert) {
     const QStringList folders = Sorted({"sub", "two words"});
     EXPECT_EQ(CompleteLast({"tr58", "download", "--all", "-o", ""}, Path()), folders);
-    EXPECT_EQ(CompleteLast({"tr58", "download", "0", "--output", "s"}, Path()),
-              QStringList{"sub"});
+    EXPECT_EQ(CompleteLast({"tr58", "download", "0", "--output", "s"}, Path()), QStringList{"sub"});
     EXPECT_EQ(CompleteLast({"tr58", "convert", "cellar.t58", "-o", ""}, Path()), folders);
     // The other commands write a file of their own type.
     EXPECT_EQ(CompleteLast({"tr58", "chart", "cellar.t58", "-o", ""}, Path()),
