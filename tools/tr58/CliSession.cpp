@@ -1,17 +1,23 @@
 #include "CliSession.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "base/Branding.h"
 #include "base/MessageKeys.h"
 #include "document/T58File.h"
+#include "download/DownloadProgressBar.h"
 #include "link/LinkSettings.h"
 
 namespace {
@@ -47,6 +53,15 @@ bool SplitHost(const QString& text, QString& host, quint16& port) {
     if (!ok || value < 1 || value > 65535) return false;
     port = static_cast<quint16>(value);
     return !host.isEmpty();
+}
+
+// The width of the terminal standard error writes to; 80 when it does not say.
+int TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    bool ok = false;
+    const int columns = qEnvironmentVariableIntValue("COLUMNS", &ok);
+    return ok && columns > 0 ? columns : 80;
 }
 
 }  // namespace
@@ -92,6 +107,7 @@ QString StderrPresenter::PortText(const MessageBoxSpec& box) const {
 }
 
 bool StderrPresenter::Present(const MessageBoxSpec& box) {
+    if (beforeMessage) beforeMessage();
     const QString port = PortText(box);
     const QString& text = port.isEmpty() ? box.text : port;
     std::fprintf(stderr, "tr58: %s\n", text.toUtf8().constData());
@@ -109,6 +125,7 @@ CliSession::CliSession(const QString& title) : store_(title) {
 
     progressLine_ = ::isatty(STDERR_FILENO) == 1;
     link_->Progress().onChange = [this] { ShowProgress(); };
+    presenter_.beforeMessage = [this] { BreakProgressLine(); };
 
     // Ctrl+C cancels the command in progress the way the Cancel button does
     // (a download is stopped at the instrument with ESC).
@@ -125,7 +142,7 @@ CliSession::CliSession(const QString& title) : store_(title) {
 }
 
 CliSession::~CliSession() {
-    if (progressShown_) std::fprintf(stderr, "\r\033[K");
+    BreakProgressLine();
     // Say goodbye to an instrument whose line is still open.
     if (link_ && link_->State().OpenPort != 0) link_->CloseLink();
 }
@@ -187,11 +204,26 @@ void CliSession::ShowProgress() {
     if (!progressLine_) return;
     const CommunicationProgress& p = link_->Progress();
     if (!p.IsVisible()) {
-        if (progressShown_) std::fprintf(stderr, "\r\033[K");
-        progressShown_ = false;
+        BreakProgressLine();
         return;
     }
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (!barNames_.isEmpty() && p.CurrentFile() >= 1) {
+        if (p.CurrentFile() != barFile_) {
+            // The next file's PLAY: the last file's bar stays on its own line.
+            if (barShown_) BreakProgressLine();
+            barFile_ = p.CurrentFile();
+            barEnded_ = false;
+            barClock_.start();
+        }
+        // While the instrument keeps the tool waiting, the line says so.
+        if (!p.ShowsWaiting()) {
+            if (barEnded_ || (progressShown_ && now - lastProgressMs_ < 100)) return;
+            lastProgressMs_ = now;
+            DrawFileBar(false);
+            return;
+        }
+    }
     if (progressShown_ && now - lastProgressMs_ < 100) return;
     lastProgressMs_ = now;
     const int percent = p.Maximum() > 0 ? static_cast<int>(p.Value() * 100 / p.Maximum()) : 0;
@@ -206,6 +238,67 @@ void CliSession::ShowProgress() {
         std::fprintf(stderr, "\r\033[K%s %d%%", p.Message().toUtf8().constData(), percent);
     std::fflush(stderr);
     progressShown_ = true;
+    barShown_ = false;
+}
+
+void CliSession::ShowFileBars(const QStringList& names) {
+    barNames_ = names;
+    barFile_ = 0;
+    barEnded_ = false;
+}
+
+void CliSession::EndFileBar() {
+    if (!progressLine_ || barNames_.isEmpty() || barFile_ < 1 || barEnded_) return;
+    DrawFileBar(true);
+}
+
+void CliSession::DrawFileBar(bool final) {
+    const CommunicationProgress& p = link_->Progress();
+    const qint32 done = p.PointsReceived();
+    // A finished file is complete with the points it gave, also when the
+    // estimate before its header (a date/time range) said more.
+    const qint32 total = final ? done : p.FilePoints();
+    const QString line =
+        DownloadProgressBarText(TerminalColumns() - 1, barNames_.value(barFile_ - 1), done, total,
+                                static_cast<double>(barClock_.elapsed()) / 1000.0);
+    std::fprintf(stderr, "\r\033[K%s%s", line.toUtf8().constData(), final ? "\n" : "");
+    std::fflush(stderr);
+    progressShown_ = barShown_ = !final;
+    barEnded_ = final;
+}
+
+void CliSession::BreakProgressLine() {
+    if (barShown_)
+        std::fputs("\n", stderr);  // the bar stays: it shows how far the file came
+    else if (progressShown_)
+        std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    progressShown_ = barShown_ = false;
+}
+
+bool CliSession::MakeOutputFolder(const QString& folder, QString& error) {
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (QFileInfo::exists(folder)) {
+        if (!QFileInfo(folder).isDir()) {
+            error = QStringLiteral("%1 is a file, not a folder").arg(shown);
+            return false;
+        }
+    } else {
+        std::error_code code;
+        std::filesystem::create_directories(
+            std::filesystem::path(QFile::encodeName(folder).toStdString()), code);
+        if (code || !QFileInfo(folder).isDir()) {
+            error = QStringLiteral("cannot create the folder %1: %2")
+                        .arg(shown, code ? QString::fromLocal8Bit(code.message())
+                                         : QStringLiteral("it is not there afterwards"));
+            return false;
+        }
+    }
+    if (!QFileInfo(folder).isWritable()) {
+        error = QStringLiteral("cannot write into the folder %1").arg(shown);
+        return false;
+    }
+    return true;
 }
 
 int CliSession::Usage(const QString& message) {
@@ -221,9 +314,13 @@ int CliSession::Failure(const QString& message) {
 bool CliSession::OpenDocumentFile(Document& document, const QString& path) {
     QString key;
     if (t58FormatOpen(document, path, nullptr, &key)) return true;
-    const std::optional<MessageBoxSpec> box = ComposeMessage(key, MessageContext{});
-    Failure(QStringLiteral("%1: %2").arg(path, box ? box->text : key));
+    Failure(QStringLiteral("%1: %2").arg(path, MessageText(key)));
     return false;
+}
+
+QString CliSession::MessageText(const QString& key) {
+    const std::optional<MessageBoxSpec> box = ComposeMessage(key, MessageContext{});
+    return box ? box->text : key;
 }
 
 void CliSession::Print(const QString& text) {

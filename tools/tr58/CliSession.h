@@ -3,8 +3,10 @@
 // (or the program's stored choice), the link, messages on standard error and
 // a progress line when standard error is a terminal.
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "base/MessageCatalogue.h"
@@ -32,6 +34,8 @@ public:
     // The tool's own English text for a message about the port or the
     // connection; empty for other keys.
     QString PortText(const MessageBoxSpec& box) const;
+    // Called before a message is written, so that it starts on a line of its own.
+    std::function<void()> beforeMessage;
 
 private:
     bool byPath_ = false;
@@ -57,13 +61,30 @@ public:
     // Reads a .t58 file as the program opens it; false after saying on
     // standard error why it cannot be read.
     static bool OpenDocumentFile(Document& document, const QString& path);
+    // The text of the message of key, as the program would show it.
+    static QString MessageText(const QString& key);
     // Text on standard output, UTF-8.
     static void Print(const QString& text);
+    // The folder a command writes its files into, created (with its parents)
+    // when it does not exist; false with the reason in error when it is no
+    // folder or cannot be made.
+    static bool MakeOutputFolder(const QString& folder, QString& error);
+
+    // A download on a terminal shows a bar per file instead of the progress
+    // line: names are the files to be read, in the order they are read.
+    void ShowFileBars(const QStringList& names);
+    // The current file's points have all arrived: its bar is drawn complete
+    // and its line ended, before anything else is said about the file.
+    void EndFileBar();
+    // Ends a progress line or bar on the terminal so that a message can follow.
+    void BreakProgressLine();
 
 private:
     // The program's title names the settings store and the message boxes.
     explicit CliSession(const QString& title);
     void ShowProgress();
+    // The current file's bar, redrawn; final: complete and its line ended.
+    void DrawFileBar(bool final);
 
     SettingsStore store_;
     StderrPresenter presenter_;
@@ -72,8 +93,13 @@ private:
     std::unique_ptr<Link> link_;
     bool progressLine_ = false;
     qint64 lastProgressMs_ = 0;
-    bool progressShown_ = false;
+    bool progressShown_ = false;  // a progress line or an unfinished bar is on the terminal
     bool interruptedByUser_ = false;
+    QStringList barNames_;    // the download's files, when it shows bars
+    int barFile_ = 0;         // the file (1-based) whose bar was drawn last
+    bool barShown_ = false;   // that bar is on the terminal, its line not ended
+    bool barEnded_ = false;   // that bar's line is ended: nothing more for that file
+    QElapsedTimer barClock_;  // since that file's PLAY
 };
 
 // Each command: the arguments after its name; returns the exit code.

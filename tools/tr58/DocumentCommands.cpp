@@ -29,25 +29,31 @@ const char kDownloadSynopsis[] =
     "hh:mm:ss\"]\n"
     "         [--delete] [-o DIR]\n"
     "      Downloads the instrument's files number N... (as dir lists them), or all of\n"
-    "      them, and saves each as a .t58 document in DIR (default: the current folder),\n"
-    "      named after the file; an existing file is never replaced: \" (2)\" and so on\n"
-    "      is added. --newest (the default) reads each file whole; --from/--to reads\n"
-    "      that date/time range of the files that support it. At most 65000 points are\n"
-    "      kept per file. --delete deletes the downloaded files in the instrument\n"
-    "      afterwards, but only those downloaded whole: a file cut at 65000 points or\n"
-    "      read by date/time range is kept (exit status 3). The saved paths are\n"
-    "      printed, one a line.";
+    "      them, and saves each as a .t58 document in DIR (default: the current folder;\n"
+    "      made, with its parents, when missing), named after the file; an existing file\n"
+    "      is never replaced: \" (2)\" and so on is added. --newest (the default) reads\n"
+    "      each file whole; --from/--to reads that date/time range of the files that\n"
+    "      support it. At most 65000 points are kept per file. --delete deletes the\n"
+    "      downloaded files in the instrument afterwards, but only those downloaded\n"
+    "      whole: a file cut at 65000 points or read by date/time range is kept (exit\n"
+    "      status 3). The saved paths are printed, one a line. On a terminal, standard\n"
+    "      error shows a bar per file: its points so far and the time left.";
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
     "      file that can be deleted.";
 const char kConvertSynopsis[] =
     "convert IN.t58 OUT\n"
+    "  convert IN.t58... -o DIR [--format csv|txt|t58] [--force]\n"
     "      Writes a saved document as OUT: a .t58 document, or an export for\n"
     "      spreadsheets by OUT's extension: .csv (the user's list separator) or .txt\n"
     "      (TAB-delimited), with the user's decimal separator, date and time, in the\n"
     "      user's encoding (UTF-8 under a UTF-8 locale, the CSV with a byte-order mark;\n"
-    "      Windows-1252 otherwise).";
+    "      Windows-1252 otherwise). With -o every IN is written into DIR (made when\n"
+    "      missing) as its name with the --format's extension (default csv), and the\n"
+    "      written paths are printed; an existing file is replaced only with --force.\n"
+    "      A file that cannot be converted is named, the others are still converted,\n"
+    "      and the exit status is 1.";
 const char kStatsSynopsis[] =
     "stats FILE.t58\n"
     "      The information page of a saved document: name, recording details, and\n"
@@ -205,9 +211,10 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         options.from = *request.from;
         options.to = *request.to;
     }
+    // The folder is made before the instrument is asked anything: a download
+    // must not end with nowhere to keep what it read.
+    if (!CliSession::MakeOutputFolder(folder, error)) return CliSession::Failure(error);
     const QDir outputFolder(folder);
-    if (!outputFolder.exists())
-        return CliSession::Failure(QStringLiteral("no such folder: %1").arg(folder));
 
     QList<DirEntry> entries;
     if (!ReadDirectory(link, entries)) return Exit::kFailed;
@@ -222,7 +229,13 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         }
     }
 
+    QStringList names;
+    for (const DirEntry& entry : entries)
+        if (entry.Selected) names << entry.Name;
+    session.ShowFileBars(names);
+
     const auto sink = [&](const DirEntry& entry, int, QString& reply) {
+        session.EndFileBar();
         Document document;
         document.bKapula = true;
         const ReplyFill fill =
@@ -255,6 +268,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
         return true;
     };
     const auto limit = [&] {
+        session.EndFileBar();
         Note(QStringLiteral("a file holds more than %1 points; the first %1 are kept")
                  .arg(kMaxPoints));
         return true;
@@ -262,6 +276,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     DownloadSession download(link);
     const DownloadSession::Outcome outcome = download.Run(entries, options, sink, limit);
     link.Progress().Unload();
+    session.ShowFileBars({});
     link.EndSequence();
     // A failed download leaves the link to the session, which says EXIT.
     if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
@@ -314,14 +329,131 @@ int RunDelete(CliSession& session, const QStringList& arguments) {
     return outcome == DeleteOutcome::Deleted ? Exit::kOk : Exit::kFailed;
 }
 
+namespace {
+
+// What tr58 convert is asked for.
+struct ConvertRequest {
+    QStringList inputs;
+    QString output;  // the file (one input) or, with -o, the folder
+    bool toFolder = false;
+    QString format;  // with -o: csv, txt or t58
+    bool force = false;
+};
+
+bool ParseConvertArguments(const QStringList& args, ConvertRequest& request, QString& error) {
+    QStringList files;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
+            if (!hasValue) {
+                error = QStringLiteral("convert: %1 takes the output folder").arg(arg);
+                return false;
+            }
+            request.toFolder = true;
+            request.output = args.at(++i);
+        } else if (arg == QLatin1String("--format")) {
+            if (!hasValue) {
+                error = QStringLiteral("convert: --format takes csv, txt or t58");
+                return false;
+            }
+            request.format = args.at(++i).toLower();
+        } else if (arg == QLatin1String("--force")) {
+            request.force = true;
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            error = QStringLiteral("convert: unknown option \"%1\"").arg(arg);
+            return false;
+        } else {
+            files << arg;
+        }
+    }
+    if (!request.toFolder) {
+        // The first form: one document, and the file to write, its type by its extension.
+        if (files.size() != 2 || !request.format.isEmpty()) {
+            error = QStringLiteral(
+                "convert takes IN.t58 and OUT, or IN.t58... -o DIR [--format csv|txt|t58]");
+            return false;
+        }
+        request.inputs = {files.at(0)};
+        request.output = files.at(1);
+        if (!FileTypeOfPath(request.output)) {
+            error = QStringLiteral("convert: OUT must end in .t58, .csv or .txt");
+            return false;
+        }
+        return true;
+    }
+    if (files.isEmpty()) {
+        error =
+            QStringLiteral("convert: give the .t58 files to convert into %1").arg(request.output);
+        return false;
+    }
+    if (request.format.isEmpty()) request.format = QStringLiteral("csv");
+    if (!FileTypeOfPath(QStringLiteral("a.") + request.format)) {
+        error = QStringLiteral("convert: --format takes csv, txt or t58, not \"%1\"")
+                    .arg(request.format);
+        return false;
+    }
+    request.inputs = files;
+    return true;
+}
+
+// Converts every input into the folder, each named after its input with the
+// format's extension. An existing file is replaced only with --force, and
+// never by a second input of the same name; a file that fails is named and the
+// others are still converted.
+int ConvertIntoFolder(const ConvertRequest& request) {
+    QString error;
+    if (!CliSession::MakeOutputFolder(request.output, error)) return CliSession::Failure(error);
+    const QDir folder(request.output);
+    const DocumentFileType type = *FileTypeOfPath(QStringLiteral("a.") + request.format);
+    QStringList written;
+    int failed = 0;
+    for (const QString& input : request.inputs) {
+        const QString shownInput = QDir::toNativeSeparators(input);
+        const QString target = QDir::cleanPath(folder.filePath(QFileInfo(input).completeBaseName() +
+                                                               QLatin1Char('.') + request.format));
+        const QString shownTarget = QDir::toNativeSeparators(target);
+        ++failed;  // until the file is written
+        if (written.contains(target)) {
+            CliSession::Failure(
+                QStringLiteral("%1: not converted, %2 was written from another file of the same "
+                               "name")
+                    .arg(shownInput, shownTarget));
+            continue;
+        }
+        if (QFileInfo::exists(target) && !request.force) {
+            CliSession::Failure(
+                QStringLiteral("%1: not converted, %2 exists; give --force to replace it")
+                    .arg(shownInput, shownTarget));
+            continue;
+        }
+        Document document;
+        if (!CliSession::OpenDocumentFile(document, input)) continue;
+        if (!SaveDocumentFile(document, target, type)) {
+            CliSession::Failure(QStringLiteral("%1: %2").arg(
+                shownTarget, CliSession::MessageText(MessageKeys::kCannotSavefile)));
+            continue;
+        }
+        written << target;
+        --failed;
+        CliSession::Print(shownTarget + QLatin1Char('\n'));
+    }
+    if (failed == 0) return Exit::kOk;
+    return CliSession::Failure(
+        QStringLiteral("%1 of %2 files not converted").arg(failed).arg(request.inputs.size()));
+}
+
+}  // namespace
+
 int RunConvert(CliSession& session, const QStringList& args) {
-    if (args.size() != 2) return CliSession::Usage(QStringLiteral("convert takes IN.t58 and OUT"));
-    const std::optional<DocumentFileType> type = FileTypeOfPath(args.at(1));
-    if (!type)
-        return CliSession::Usage(QStringLiteral("convert: OUT must end in .t58, .csv or .txt"));
+    ConvertRequest request;
+    QString error;
+    if (!ParseConvertArguments(args, request, error)) return CliSession::Usage(error);
+    if (request.toFolder) return ConvertIntoFolder(request);
+    const DocumentFileType type = *FileTypeOfPath(request.output);
     Document document;
-    if (!OpenDocument(session, document, args.at(0))) return Exit::kFailed;
-    if (!SaveDocumentFile(document, args.at(1), *type)) {
+    if (!OpenDocument(session, document, request.inputs.at(0))) return Exit::kFailed;
+    if (!SaveDocumentFile(document, request.output, type)) {
         QString key = MessageKeys::kCannotSavefile;
         session.GetLink().ShowMessage(key);
         return Exit::kFailed;
