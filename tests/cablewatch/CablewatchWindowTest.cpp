@@ -392,7 +392,7 @@ TEST_F(CablewatchWindowTest, DeviceManagerSaysSoWhenNoViewerIsInstalled) {
         10000));
     qputenv("PATH", oldPath);
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->text().startsWith(kNoDeviceViewer)) << qPrintable(box->text());
+    EXPECT_TRUE(box->text().startsWith(Texts().noDeviceViewer)) << qPrintable(box->text());
     // What snapstart looked for reaches the user.
     EXPECT_TRUE(box->text().contains(QStringLiteral("usbview"))) << qPrintable(box->text());
 }

@@ -25,9 +25,9 @@
 #include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "base/ProgramLanguage.h"
 #include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
-#include "base/StringTable.h"
 #include "download/frmDownloadFiles.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
@@ -68,7 +68,6 @@ void SavePortMenu(frmMain& main, const QString& path) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InstallProgramTranslations(app, StringTable::Language());
     if (argc < 3) {
         std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT [FILE.t58]\n");
         return 2;
@@ -82,6 +81,8 @@ int main(int argc, char** argv) {
     store.Write("1IPort", address.section(':', 1));
     store.Write("2IP", "lab-tr58.example");
     store.Write("LastInterval", "1");
+    // The pictures speak the language the program would (TR58_LANG=en for English ones).
+    InstallProgramTranslations(app, SelectProgramLanguage(nullptr));
 
     frmMain::Options options;
     options.store = &store;
