@@ -315,9 +315,7 @@ constexpr Entry kEntries[] = {
     {6085, "Waiting for the instrument... %1 s"},
     {6086, "Delete the file %1 from the instrument?\nThis cannot be undone."},
     {6087, "Delete %1 files from the instrument?\nThis cannot be undone."},
-    {6088,
-     "Cannot delete: the selection contains file(s) that the instrument does not allow to "
-     "be deleted (%1)."},
+    {6088, "Cannot delete: the instrument will not delete file(s) in the selection (%1)."},
     {6090, "TR58 Link – Help"},
     {6091, "&Back"},
     {6092, "&Forward"},

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -38,6 +40,26 @@ namespace {
 void Save(QWidget* widget, const QString& path) {
     widget->grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// The dialog named name that action opens (modal), pictured once it shows and
+// then cancelled.
+void SaveDialog(QAction* action, const char* name, const QString& path) {
+    QPointer<QTimer> poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, path] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (!dialog || w->objectName() != QLatin1String(name) || !w->isVisible()) continue;
+            poll->stop();
+            QApplication::processEvents();
+            Save(dialog, path);
+            dialog->reject();
+            return;
+        }
+    });
+    poll->start(200);
+    action->trigger();
+    delete poll.data();
 }
 
 // The main window with the instrument menu and its port submenu open: pop-up
@@ -121,6 +143,10 @@ int main(int argc, char** argv) {
     info.show();
     Save(&info, out.filePath("deviceinfo.png"));
     info.hide();
+
+    // The real-time settings as read from the instrument.
+    SaveDialog(main.Action(QStringLiteral("mnuRealTimeSettings")), "frmRealTimeDisplaySettings",
+               out.filePath("realtime-settings.png"));
 
     // The file dialog in both modes, sorted by points.
     for (bool deleteMode : {false, true}) {
@@ -207,6 +233,12 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
         }
+        // The print dialog (no printer here: it offers the PDF) and the chart's axes.
+        SaveDialog(main.Action(QStringLiteral("mnuFilePrint")), "frmPrint",
+                   out.filePath("print.png"));
+        document->ShowPage(frmDocument::kChartPage);
+        QApplication::processEvents();
+        SaveDialog(main.Action(QStringLiteral("mnuViewAxis")), "frmAxis", out.filePath("axis.png"));
         // The chart with the pointer over it: the crosshair's read-out of the
         // nearest point and the legend; then zoomed by two wheel notches with
         // the grid lines on.
