@@ -163,14 +163,14 @@ constexpr Entry kEntries[] = {
     // Messages.
     {5069,
      "Cannot change the real-time window settings. Check the following on the "
-     "instrument:\n\n- The alarm function and the analog output are disabled.\n- The "
+     "instrument:\n\n- The alarm function and the analogue output are disabled.\n- The "
      "instrument is not recording data.\n- The instrument is not in adjustment mode."},
     {5070,
-     "You are about to change the real-time window settings.\nThis stops the updating of "
-     "the real-time window. Do you want to continue?"},
+     "You are about to change the real-time window settings.\nThis will stop the real-time "
+     "window from updating. Do you want to continue?"},
     {5071,
-     "Stopping the real-time window ends its updating with new data.\nDo you really want "
-     "to stop the updating?"},
+     "If you stop the real-time window, it is no longer updated with new data.\nDo you "
+     "really want to stop updating it?"},
     {5072,
      "The real-time window has stopped.\n\n- The instrument may have been switched off.\n- "
      "The parameters or units may have been changed on the instrument."},
@@ -211,7 +211,7 @@ constexpr Entry kEntries[] = {
      "unavailable."},
     {5094, "Cannot open this file. The file is damaged."},
     {5095,
-     "Cannot save this file. Possible causes:\n\n- The disk is not inserted, or the "
+     "Cannot save this file. Possible causes:\n\n- No disk is inserted, or the "
      "network drive is not available.\n- The disk is full or write-protected.\n\nTry saving "
      "the file again to another disk or drive."},
     // Document pages, device information, axis dialog, toolbar.
@@ -245,10 +245,10 @@ constexpr Entry kEntries[] = {
     {6019, "The date/time range is invalid."},
     {6020,
      "The date/time range contains more than 65000 data points.\nOnly the first 65000 data "
-     "points are downloaded."},
+     "points will be downloaded."},
     {6021,
-     "\n\nThe file is not deleted from the instrument, because not all of its data points "
-     "are downloaded."},
+     "\n\nThe file will not be deleted from the instrument, because not all of its data "
+     "points will be downloaded."},
     {6022, "Files read by date/time range are not deleted from the instrument."},
     // LAN connection.
     {6030, "Cannot reach the LAN instrument. Possible causes:"},
@@ -296,7 +296,7 @@ constexpr Entry kEntries[] = {
     {6057,
      "The recording is written in format version %1, which this version of the program "
      "cannot read."},
-    {6058, "There is already a real-time recording in\n%1\nIt is not overwritten."},
+    {6058, "There is already a real-time recording in\n%1\nIt will not be overwritten."},
     {6059, "The real-time recording cannot be written to disk:\n%1"},
     {6065, "No readings to show"},
     {6066, "&Gridlines"},
@@ -305,8 +305,8 @@ constexpr Entry kEntries[] = {
     {6071, "&No"},
     {6072, "Close"},
     {6073,
-     "At most three parameters can be shown in the chart. Clear the check box of another one "
-     "first."},
+     "No more than three parameters can be shown in the chart. Clear one of the other check "
+     "boxes first."},
     {6080, "No."},
     {6081, "Time"},
     {6082, "File %1 of %2"},
