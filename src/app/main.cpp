@@ -8,9 +8,9 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "base/Branding.h"
+#include "base/ProgramLanguage.h"
 #include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
-#include "base/StringTable.h"
 #include "base/UserLocale.h"
 
 int main(int argc, char** argv) {
@@ -20,10 +20,12 @@ int main(int argc, char** argv) {
     // The user's number conventions first, then the branding that may rename
     // the program (and with it the settings store).
     UserLocale::Init();
-    // Qt's own dialogs and buttons speak the language of the string table.
-    InstallProgramTranslations(app, StringTable::Language());
     const Branding branding = ReadBranding(folder);
     const QString title = ApplicationTitle(branding);
+    SettingsStore store(title);
+    // The language (TR58_LANG, the store's "Language", the desktop's); Qt's own
+    // dialogs and buttons speak it too.
+    InstallProgramTranslations(app, SelectProgramLanguage(&store));
     QCoreApplication::setApplicationName(title);
     QApplication::setApplicationDisplayName(title);
 
@@ -37,7 +39,6 @@ int main(int argc, char** argv) {
 
     // Everything after the program's name on the command line, as one text.
     QStringList words = app.arguments().mid(1);
-    SettingsStore store(title);
     frmMain::Options options;
     options.branding = branding;
     options.title = title;

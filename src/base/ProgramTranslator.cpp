@@ -21,6 +21,9 @@ constexpr ButtonText kButtonTexts[] = {
     {"Open", Str::kTipOpen},
 };
 
+// The object name of every translator InstallProgramTranslations installs.
+const QString kTranslatorName = QStringLiteral("tr58-translation");
+
 }  // namespace
 
 QString ProgramTranslator::translate(const char* context, const char* sourceText,
@@ -33,12 +36,19 @@ QString ProgramTranslator::translate(const char* context, const char* sourceText
 
 int InstallProgramTranslations(QCoreApplication& app, const QString& language,
                                const QString& folder) {
+    // The catalogues of an earlier call go first: one language at a time.
+    for (QTranslator* earlier :
+         app.findChildren<QTranslator*>(kTranslatorName, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(earlier);
+        delete earlier;
+    }
     const QString from =
         folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
     int found = 0;
     // qtbase_<language> where Qt 6 ships one, else the older whole-of-Qt file.
     for (const char* catalogue : {"qt_", "qtbase_"}) {
         auto* translator = new QTranslator(&app);
+        translator->setObjectName(kTranslatorName);
         if (translator->load(QString::fromLatin1(catalogue) + language, from)) {
             QCoreApplication::installTranslator(translator);
             ++found;
@@ -47,6 +57,8 @@ int InstallProgramTranslations(QCoreApplication& app, const QString& language,
         }
     }
     // Installed last, asked first.
-    QCoreApplication::installTranslator(new ProgramTranslator(&app));
+    auto* own = new ProgramTranslator(&app);
+    own->setObjectName(kTranslatorName);
+    QCoreApplication::installTranslator(own);
     return found;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Qt's own texts (file dialogs, standard buttons, context menus of text
-// boxes) in the program's language, so that a Swedish program shows no English
-// "Yes / No / Cancel". Qt's translation catalogues for the language come from
-// the system (Debian's qt6-translations-l10n); the standard buttons of every
-// message box and button box take their words from the string table, since
-// those catalogues do not hold them for every language.
+// boxes) in the program's language, so that the Swedish program shows no
+// English "Yes / No / Cancel" and the English one no Swedish "Ja / Nej". Qt's
+// translation catalogues for the language come from the system (Debian's
+// qt6-translations-l10n); the standard buttons of every message box and button
+// box take their words from the string table, since those catalogues do not
+// hold them for every language.
 
 #include <QString>
 #include <QTranslator>
@@ -22,8 +23,9 @@ public:
     bool isEmpty() const override { return false; }
 };
 
-// Installs Qt's catalogues for language ("sv"; see StringTable::Language) from
-// folder (by default Qt's translations folder) and then the program's own
-// translator, which is asked first. Returns how many Qt catalogues were found.
+// Installs Qt's catalogues for language ("sv", "en"; see StringTable::Language)
+// from folder (by default Qt's translations folder) and then the program's own
+// translator, which is asked first; those of an earlier call are removed.
+// Returns how many Qt catalogues were found.
 int InstallProgramTranslations(QCoreApplication& app, const QString& language,
                                const QString& folder = {});

@@ -1,21 +1,24 @@
-// Texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
+// The Swedish table, and the lookup of every language's table (the English
+// texts are in base/StringTableEn.cpp).
+//
+// Swedish texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
 // 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073,
 // 6080-6088, 6090-6093. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
+
+#include "base/StringTableEntries.h"
 
 namespace {
 
-struct Entry {
-    int id;
-    const char* text;  // UTF-8
-};
+using stringtable::Entry;
 
-// One sorted array, looked up by binary search: the table lives in read-only
-// data and a lookup allocates nothing but the returned text.
+// One sorted array per language, looked up by binary search: the table lives
+// in read-only data and a lookup allocates nothing but the returned text.
 constexpr Entry kEntries[] = {
     // Main window menus.
     {1000, "&Arkiv"},
@@ -326,39 +329,91 @@ constexpr Entry kEntries[] = {
     {6093, "&Innehåll"},
 };
 
-constexpr bool IdsAscending() {
-    for (std::size_t i = 1; i < std::size(kEntries); ++i) {
-        if (kEntries[i - 1].id >= kEntries[i].id) return false;
-    }
-    return true;
-}
-static_assert(IdsAscending(), "the string table must be sorted by id, without duplicates");
+static_assert(stringtable::IdsAscending(kEntries),
+              "the string table must be sorted by id, without duplicates");
 
-const Entry* Find(int id) {
-    const auto* end = std::end(kEntries);
-    const auto* it = std::lower_bound(std::begin(kEntries), end, id,
-                                      [](const Entry& e, int wanted) { return e.id < wanted; });
-    return it != end && it->id == id ? it : nullptr;
+// The languages with a table, as Qt's catalogues name them. Swedish is the
+// table the program was written with, and the one in use until start-up
+// chooses (see base/ProgramLanguage.h).
+struct LanguageTable {
+    const char* name;
+    std::span<const Entry> (*entries)();
+};
+constexpr LanguageTable kLanguages[] = {
+    {"sv", stringtable::SwedishEntries},
+    {"en", stringtable::EnglishEntries},
+};
+
+// Index into kLanguages of the language Text reads. Chosen once at start-up;
+// atomic so that a worker thread reading a text never sees a torn value.
+std::atomic<int> chosen{0};
+
+const LanguageTable* FindLanguage(const QString& name) {
+    for (const LanguageTable& language : kLanguages)
+        if (name == QLatin1String(language.name)) return &language;
+    return nullptr;
+}
+
+const Entry* Find(std::span<const Entry> entries, int id) {
+    const auto it = std::lower_bound(entries.begin(), entries.end(), id,
+                                     [](const Entry& e, int wanted) { return e.id < wanted; });
+    return it != entries.end() && it->id == id ? &*it : nullptr;
+}
+
+std::span<const Entry> Chosen() {
+    return kLanguages[chosen.load(std::memory_order_relaxed)].entries();
+}
+
+QList<int> IdsOf(std::span<const Entry> entries) {
+    QList<int> ids;
+    ids.reserve(static_cast<qsizetype>(entries.size()));
+    for (const Entry& entry : entries) ids.append(entry.id);
+    return ids;
 }
 
 }  // namespace
 
+std::span<const Entry> stringtable::SwedishEntries() {
+    return kEntries;
+}
+
 QString StringTable::Text(int id) {
-    const Entry* entry = Find(id);
+    const Entry* entry = Find(Chosen(), id);
+    return entry ? QString::fromUtf8(entry->text) : QString();
+}
+
+QString StringTable::Text(const QString& language, int id) {
+    const LanguageTable* table = FindLanguage(language);
+    const Entry* entry = table ? Find(table->entries(), id) : nullptr;
     return entry ? QString::fromUtf8(entry->text) : QString();
 }
 
 bool StringTable::Contains(int id) {
-    return Find(id) != nullptr;
+    return Find(Chosen(), id) != nullptr;
 }
 
 QString StringTable::Language() {
-    return QStringLiteral("sv");
+    return QLatin1String(kLanguages[chosen.load(std::memory_order_relaxed)].name);
+}
+
+bool StringTable::SetLanguage(const QString& language) {
+    const LanguageTable* table = FindLanguage(language);
+    if (!table) return false;
+    chosen.store(static_cast<int>(table - kLanguages), std::memory_order_relaxed);
+    return true;
+}
+
+QStringList StringTable::Languages() {
+    QStringList names;
+    for (const LanguageTable& language : kLanguages) names << QLatin1String(language.name);
+    return names;
 }
 
 QList<int> StringTable::Ids() {
-    QList<int> ids;
-    ids.reserve(static_cast<qsizetype>(std::size(kEntries)));
-    for (const Entry& entry : kEntries) ids.append(entry.id);
-    return ids;
+    return IdsOf(Chosen());
+}
+
+QList<int> StringTable::Ids(const QString& language) {
+    const LanguageTable* table = FindLanguage(language);
+    return table ? IdsOf(table->entries()) : QList<int>();
 }

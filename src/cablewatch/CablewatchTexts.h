@@ -1,6 +1,6 @@
 #pragma once
-// Cablewatch's fixed texts and the registry paths and value names it reads.
-// The texts are English and shown exactly as written here.
+// Cablewatch's texts and the registry paths and value names it reads. The
+// paths and names are the driver's own and never translated.
 
 #include <QString>
 
@@ -25,38 +25,56 @@ inline const QString kDeviceParametersKey = QStringLiteral("Device Parameters");
 inline const QString kPortName = QStringLiteral("PortName");
 inline const QString kDriverVersion = QStringLiteral("DriverVersion");
 
-// Window texts.
-inline const QString kWindowTitle = QStringLiteral("Halvion USB Instrument Finder");
-inline const QString kListLabel =
-    QStringLiteral("The following Halvion &USB Instrument devices have been installed:");
-inline const QString kPropertiesCaption = QStringLiteral("&Properties");
-inline const QString kDeviceManagerCaption = QStringLiteral("&Device Manager...");
-inline const QString kOkCaption = QStringLiteral("OK");
-inline const QString kCloseCaption = QStringLiteral("Close");
-inline const QString kCancelCaption = QStringLiteral("Cancel");
-inline const QString kVersionPrefix = QStringLiteral("Driver version: ");
-inline const QString kVersionNone = QStringLiteral("Driver version: (none)");
-inline const QString kWhatsThisCaption = QStringLiteral("&What's This?");
-inline const QString kColumnComNumber = QStringLiteral("COM Number");
-inline const QString kColumnStatus = QStringLiteral("Status");
-inline const QString kColumnCableId = QStringLiteral("USB Cable ID");
-inline const QString kPropertiesTitle = QStringLiteral("%1 Properties");
-inline const QString kNoDeviceViewer = QStringLiteral(
-    "No device viewer is installed on this computer, so the device manager cannot be shown. "
-    "The cables and their ports are listed in this window; \"Properties\" shows the details "
-    "of the selected one.");
-inline const QString kSnapstartMissing =
-    QStringLiteral("The device manager cannot be opened: snapstart could not be started (%1).");
-inline const QString kRestartMessage = QStringLiteral(
-    "The computer must be restarted to complete the installation of the Halvion USB Instrument "
-    "driver.");
+// The window's texts in one language. The English ones are Cablewatch's own,
+// shown exactly as written; the Swedish ones are for a Swedish desktop. Which
+// one is shown follows the program's language (base/ProgramLanguage.h).
+struct CablewatchTexts {
+    QString windowTitle;
+    QString listLabel;
+    QString propertiesCaption;
+    QString deviceManagerCaption;
+    QString okCaption;
+    QString closeCaption;
+    QString cancelCaption;
+    QString versionPrefix;
+    QString versionNone;
+    QString whatsThisCaption;
+    QString columnComNumber;
+    QString columnStatus;
+    QString columnCableId;
+    QString propertiesTitle;  // %1: the port, or the cable's ID without one
+    QString noDeviceViewer;
+    QString snapstartMissing;  // %1: the program that could not be started
+    QString restartMessage;
 
-// Row states.
-inline const QString kStatusOk = QStringLiteral("OK");
-inline const QString kStatusNotPresent = QStringLiteral("Not present");
-inline const QString kStatusObsoleteDriver = QStringLiteral("Obsolete driver");
-inline const QString kStatusDriverNotInstalled = QStringLiteral("Driver not installed");
-inline const QString kStatusDisabled = QStringLiteral("Disabled");
+    // Row states.
+    QString statusOk;
+    QString statusNotPresent;
+    QString statusObsoleteDriver;
+    QString statusDriverNotInstalled;
+    QString statusDisabled;
+
+    // The properties page's lines above the device's values.
+    QString reportHeading;
+    QString reportDeviceId;  // %1: the device's key
+    QString reportNotInstalled;
+
+    // What's This help of the controls (WhatsThisHelp.h), and of the rest.
+    QString helpList;
+    QString helpProperties;
+    QString helpDeviceManager;
+    QString helpOk;
+    QString helpClose;
+    QString helpVersion;
+    QString helpLogo;
+    QString helpCancel;
+    QString helpNone;
+};
+
+// The texts in the string table's language (StringTable::Language).
+const CablewatchTexts& Texts();
+// The texts in language: Swedish for "sv", English for any other.
+const CablewatchTexts& TextsIn(const QString& language);
 
 // Small icons of the list (1-based, as the rows carry them).
 constexpr int kIconNormal = 1;

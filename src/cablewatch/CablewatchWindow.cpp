@@ -53,8 +53,8 @@ void ShowPropertiesWindow(const QString& command, const RegistryTree& tree, QWid
 
 // A message beside the window that does not stop its list from updating.
 void Tell(QWidget* owner, const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Information, kWindowTitle, text, QMessageBox::Ok, owner);
+    auto* box = new QMessageBox(QMessageBox::Information, Texts().windowTitle, text,
+                                QMessageBox::Ok, owner);
     box->setObjectName(QStringLiteral("msgDeviceManager"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -70,14 +70,14 @@ void StartSnapstart(const QString& program, QWidget* owner) {
                              QString::fromLocal8Bit(snapstart->readAllStandardError()).trimmed();
                          snapstart->deleteLater();
                          if (status == QProcess::NormalExit && exitCode == 0) return;
-                         Tell(owner, report.isEmpty()
-                                         ? kNoDeviceViewer
-                                         : kNoDeviceViewer + QStringLiteral("\n\n") + report);
+                         Tell(owner, report.isEmpty() ? Texts().noDeviceViewer
+                                                      : Texts().noDeviceViewer +
+                                                            QStringLiteral("\n\n") + report);
                      });
     QObject::connect(snapstart, &QProcess::errorOccurred, snapstart,
                      [snapstart, owner](QProcess::ProcessError error) {
                          if (error != QProcess::FailedToStart) return;
-                         Tell(owner, kSnapstartMissing.arg(snapstart->program()));
+                         Tell(owner, Texts().snapstartMissing.arg(snapstart->program()));
                          snapstart->deleteLater();
                      });
     snapstart->start(program, {});
@@ -115,7 +115,7 @@ CablewatchWindow::CablewatchWindow(const CablewatchOptions& options,
       source_(std::move(source)),
       platform_(std::move(platform)) {
     setObjectName(QStringLiteral("frmCablewatch"));
-    setWindowTitle(kWindowTitle);
+    setWindowTitle(Texts().windowTitle);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     for (int index : {kIconNormal, kIconDisabled, kIconDriverProblem}) imlIcons << ListIcon(index);
     BuildControls();
@@ -156,14 +156,15 @@ void CablewatchWindow::BuildControls() {
     imgIcon->setPixmap(WindowIcon().pixmap(32, 32));
     imgIcon->setFixedSize(32, 32);
 
-    lblList = new QLabel(kListLabel, this);
+    lblList = new QLabel(Texts().listLabel, this);
     lblList->setObjectName(QStringLiteral("lblList"));
     lblList->setWordWrap(true);
 
     lvwList = new QTreeWidget(this);
     lvwList->setObjectName(QStringLiteral("lvwList"));
     lvwList->setColumnCount(3);
-    lvwList->setHeaderLabels({kColumnComNumber, kColumnStatus, kColumnCableId});
+    lvwList->setHeaderLabels(
+        {Texts().columnComNumber, Texts().columnStatus, Texts().columnCableId});
     lvwList->setRootIsDecorated(false);
     lvwList->setItemsExpandable(false);
     lvwList->setUniformRowHeights(true);
@@ -178,22 +179,22 @@ void CablewatchWindow::BuildControls() {
     lvwList->header()->setSectionsMovable(false);
     lblList->setBuddy(lvwList);
 
-    cmdProperties = new QPushButton(kPropertiesCaption, this);
+    cmdProperties = new QPushButton(Texts().propertiesCaption, this);
     cmdProperties->setObjectName(QStringLiteral("cmdProperties"));
-    cmdDevmgmt = new QPushButton(kDeviceManagerCaption, this);
+    cmdDevmgmt = new QPushButton(Texts().deviceManagerCaption, this);
     cmdDevmgmt->setObjectName(QStringLiteral("cmdDevmgmt"));
-    cmdOk = new QPushButton(kOkCaption, this);
+    cmdOk = new QPushButton(Texts().okCaption, this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setVisible(false);
     cmdOk->setAutoDefault(false);
-    cmdClose = new QPushButton(kCloseCaption, this);
+    cmdClose = new QPushButton(Texts().closeCaption, this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     for (QPushButton* button : {cmdProperties, cmdDevmgmt, cmdOk, cmdClose}) {
         button->setMinimumWidth(120);
         button->setAutoDefault(false);
     }
 
-    lblVersion = new QLabel(kVersionNone, this);
+    lblVersion = new QLabel(Texts().versionNone, this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
@@ -203,7 +204,7 @@ void CablewatchWindow::BuildControls() {
 
     mnuWhatsThis = new QMenu(this);
     mnuWhatsThis->setObjectName(QStringLiteral("mnuWhatsThis"));
-    mnuWhatsThisHelp = mnuWhatsThis->addAction(kWhatsThisCaption);
+    mnuWhatsThisHelp = mnuWhatsThis->addAction(Texts().whatsThisCaption);
     mnuWhatsThisHelp->setObjectName(QStringLiteral("mnuWhatsThisHelp"));
     connect(mnuWhatsThisHelp, &QAction::triggered, this, &CablewatchWindow::OnWhatsThisHelp);
 
@@ -276,7 +277,7 @@ void CablewatchWindow::ApplyOwnerMode() {
     }
     cmdOk->setVisible(true);
     cmdOk->setDefault(true);
-    cmdClose->setText(kCancelCaption);
+    cmdClose->setText(Texts().cancelCaption);
     SetHelpId(cmdClose, kHelpCancel);
 }
 

@@ -74,7 +74,7 @@ UpdateSummary DeviceList::Update(const RegistryTree& tree) {
     if (sorted_ && summary.added > 0) Sort();
 
     if (const auto version = tree.StringValue(kDriverVersionKey, kDriverVersion))
-        versionText_ = kVersionPrefix + *version;
+        versionText_ = Texts().versionPrefix + *version;
     return summary;
 }
 

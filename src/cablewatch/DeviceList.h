@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 
+#include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/RegistryTree.h"
 
 namespace cablewatch {
@@ -81,7 +82,7 @@ private:
     int sortColumn_ = 0;
     bool descending_ = false;
     QString selectedKey_;
-    QString versionText_ = QStringLiteral("Driver version: (none)");
+    QString versionText_ = Texts().versionNone;
 };
 
 }  // namespace cablewatch

@@ -56,17 +56,19 @@ QString DeviceIdOfCommand(const QString& command) {
 
 QString DevicePropertiesReport(const RegistryTree& tree, const QString& rowKey) {
     QString out;
-    out += QStringLiteral("Halvion USB Instrument cable\n");
-    out += QStringLiteral("Device ID: %1\n").arg(rowKey);
+    const CablewatchTexts& texts = Texts();
+    out += texts.reportHeading + QLatin1Char('\n');
+    out += texts.reportDeviceId.arg(rowKey) + QLatin1Char('\n');
     const QString key = kEnumRoot + rowKey;
     const auto state = EvaluateDevice(tree, rowKey);
     if (!state) {
-        out += QStringLiteral("This device is no longer installed.\n");
+        out += texts.reportNotInstalled + QLatin1Char('\n');
         return out;
     }
-    out += QStringLiteral("%1: %2\n").arg(kColumnComNumber, state->portName.value_or(QString()));
-    out += QStringLiteral("%1: %2\n").arg(kColumnStatus, state->status);
-    out += QStringLiteral("%1: %2\n").arg(kColumnCableId, state->cableId);
+    out +=
+        QStringLiteral("%1: %2\n").arg(texts.columnComNumber, state->portName.value_or(QString()));
+    out += QStringLiteral("%1: %2\n").arg(texts.columnStatus, state->status);
+    out += QStringLiteral("%1: %2\n").arg(texts.columnCableId, state->cableId);
     AppendKey(out, tree, key, rowKey, 0);
 
     const auto sysfsPath = tree.StringValue(key, QStringLiteral("SysfsPath"));

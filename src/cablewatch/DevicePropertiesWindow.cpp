@@ -22,8 +22,8 @@ DevicePropertiesWindow::DevicePropertiesWindow(const RegistryTree& tree, const Q
     // Titled by the cable's port, as the system's sheet is by the device.
     const auto state = EvaluateDevice(tree, rowKey);
     const QString port = state && state->portName ? *state->portName : QString();
-    setWindowTitle(
-        kPropertiesTitle.arg(port.isEmpty() ? RegistryTree::SplitPath(rowKey).value(2) : port));
+    setWindowTitle(Texts().propertiesTitle.arg(
+        port.isEmpty() ? RegistryTree::SplitPath(rowKey).value(2) : port));
 
     txtProperties = new QPlainTextEdit(this);
     txtProperties->setObjectName(QStringLiteral("txtProperties"));
@@ -33,7 +33,7 @@ DevicePropertiesWindow::DevicePropertiesWindow(const RegistryTree& tree, const Q
     txtProperties->setPlainText(DevicePropertiesReport(tree, rowKey));
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(kCloseCaption, QDialogButtonBox::RejectRole);
+    QPushButton* close = buttons->addButton(Texts().closeCaption, QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

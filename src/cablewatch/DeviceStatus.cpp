@@ -17,29 +17,29 @@ std::optional<DeviceState> EvaluateDevice(const RegistryTree& tree, const QStrin
     if (!tree.KeyExists(key)) return std::nullopt;
 
     DeviceState state;
-    state.status = kStatusNotPresent;
+    state.status = Texts().statusNotPresent;
     state.icon = kIconNormal;
     state.ghosted = true;
     if (ListedByDriver(tree, kCurrentDriverEnum, rowKey)) {
-        state.status = kStatusOk;
+        state.status = Texts().statusOk;
         state.icon = kIconNormal;
         state.ghosted = false;
     }
     if (ListedByDriver(tree, kObsoleteDriverEnum, rowKey)) {
-        state.status = kStatusObsoleteDriver;
+        state.status = Texts().statusObsoleteDriver;
         state.icon = kIconDriverProblem;
         state.ghosted = false;
     }
     const auto configFlags = tree.Value(key, kConfigFlags);
     if (!configFlags) {
-        state.status = kStatusDriverNotInstalled;
+        state.status = Texts().statusDriverNotInstalled;
         state.icon = kIconDriverProblem;
     }
     const quint32 flags = tree.DwordValue(key, kConfigFlags).value_or(0);
     const quint32 disableCount =
         tree.DwordValue(key + QLatin1Char('\\') + kControlKey, kDisableCount).value_or(0);
     if ((flags & 1u) != 0 || disableCount != 0) {
-        state.status = kStatusDisabled;
+        state.status = Texts().statusDisabled;
         state.icon = kIconDisabled;
     }
     state.portName = tree.StringValue(key + QLatin1Char('\\') + kDeviceParametersKey, kPortName);

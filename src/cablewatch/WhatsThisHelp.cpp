@@ -1,33 +1,30 @@
 #include "cablewatch/WhatsThisHelp.h"
 
+#include "cablewatch/CablewatchTexts.h"
+
 namespace cablewatch {
 
 QString WhatsThisText(int helpId) {
+    const CablewatchTexts& texts = Texts();
     switch (helpId) {
         case kHelpList:
-            return QStringLiteral(
-                "Lists every Halvion USB Instrument cable that has been installed on this "
-                "computer: the COM port it uses, its state and the cable's ID. A greyed cable "
-                "is not plugged in now. Click a column heading to sort by it.");
+            return texts.helpList;
         case kHelpProperties:
-            return QStringLiteral("Shows the properties of the selected cable.");
+            return texts.helpProperties;
         case kHelpDeviceManager:
-            return QStringLiteral(
-                "Opens the device manager with the devices that are not plugged in shown as "
-                "well.");
+            return texts.helpDeviceManager;
         case kHelpOk:
-            return QStringLiteral(
-                "Uses the COM port of the selected cable and closes this window.");
+            return texts.helpOk;
         case kHelpClose:
-            return QStringLiteral("Closes this window.");
+            return texts.helpClose;
         case kHelpVersion:
-            return QStringLiteral("The version of the Halvion USB Instrument driver installed.");
+            return texts.helpVersion;
         case kHelpLogo:
-            return QStringLiteral("Opens the Halvion web site.");
+            return texts.helpLogo;
         case kHelpCancel:
-            return QStringLiteral("Closes this window without choosing a COM port.");
+            return texts.helpCancel;
         default:
-            return QStringLiteral("No help is available for this item.");
+            return texts.helpNone;
     }
 }
 

@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/Branding.h"
+#include "base/ProgramLanguage.h"
+#include "base/ProgramTranslator.h"
+#include "base/SettingsStore.h"
 #include "cablewatch/CablewatchCommandLine.h"
 #include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/CablewatchWindow.h"
@@ -44,6 +48,11 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cablewatch"));
+    // The window speaks TR58 Link's language (TR58_LANG, its stored choice, the
+    // desktop's), and so do Qt's own buttons in it.
+    const SettingsStore store(
+        ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    InstallProgramTranslations(app, SelectProgramLanguage(&store));
     auto source = MakeSource(options);
 
     // A second copy without an owner brings the first to the front and ends.
@@ -51,7 +60,7 @@ int main(int argc, char** argv) {
     if (!options.IsPortPicker() && instance.ActivateRunning()) return 0;
 
     if (!source->IsAvailable()) {
-        QMessageBox::critical(nullptr, kWindowTitle, kRestartMessage);
+        QMessageBox::critical(nullptr, Texts().windowTitle, Texts().restartMessage);
         return 1;
     }
 

@@ -1,6 +1,9 @@
 #include "help/HelpTopics.h"
 
+#include <QFileInfo>
 #include <utility>
+
+#include "base/StringTable.h"
 
 namespace help {
 
@@ -24,10 +27,17 @@ constexpr std::pair<const char*, const char*> kTopics[] = {
 
 }  // namespace
 
+QString ManualFolderFor(const QString& language, const QString& page, const QString& root) {
+    const QString own = root + QLatin1Char('/') + language;
+    if (QFileInfo(own + QLatin1Char('/') + page).isFile()) return own;
+    return root + QStringLiteral("/sv");
+}
+
 QUrl ManualPage(const QString& pageAndAnchor) {
     const QString page = pageAndAnchor.section(QLatin1Char('#'), 0, 0);
     const QString anchor = pageAndAnchor.section(QLatin1Char('#'), 1);
-    QUrl url(QStringLiteral("qrc") + kManualFolder + QLatin1Char('/') + page);
+    const QString folder = ManualFolderFor(StringTable::Language(), page);
+    QUrl url(QStringLiteral("qrc") + folder + QLatin1Char('/') + page);
     if (!anchor.isEmpty()) url.setFragment(anchor);
     return url;
 }

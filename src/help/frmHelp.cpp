@@ -71,7 +71,11 @@ frmHelp::frmHelp(QWidget* owner) : QWidget(owner, Qt::Window) {
 
     browser_ = new ManualBrowser(this);
     browser_->setObjectName(QStringLiteral("txtManual"));
-    browser_->setSearchPaths({help::kManualFolder});
+    // Pictures and style sheet of a translated page from its own folder first,
+    // then from the Swedish manual's.
+    browser_->setSearchPaths(
+        {help::ManualFolderFor(StringTable::Language(), QStringLiteral("index.html")),
+         help::kManualFolder});
     // Links out of the manual (the maker's site) go to the desktop's browser.
     browser_->setOpenExternalLinks(true);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "base/StringTable.h"
@@ -129,3 +130,128 @@ TEST(StringTable, OnlyTheStoredTextsHaveOuterBlanks) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The English table beside the Swedish one.
+
+namespace {
+
+const QString kSv = QStringLiteral("sv");
+const QString kEn = QStringLiteral("en");
+
+// The %1 .. %9 of a text, each as often as it occurs.
+QStringList Placeholders(const QString& text) {
+    QStringList found;
+    static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
+    for (auto it = placeholder.globalMatch(text); it.hasNext();) found << it.next().captured();
+    found.sort();
+    return found;
+}
+
+// File dialog patterns ("*.t58") a text names.
+QStringList Patterns(const QString& text) {
+    QStringList found;
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.[A-Za-z0-9]+"));
+    for (auto it = pattern.globalMatch(text); it.hasNext();) found << it.next().captured();
+    return found;
+}
+
+// Where the code splices a port number, a file name or a host into a text:
+// right after a closing "COM", "'" or "(", and before a ")" that opens the
+// next text. Both languages must end and begin alike there.
+QString SpliceEdges(const QString& text) {
+    QString edges;
+    for (const char* end : {"COM", "'", "("})
+        if (text.endsWith(QLatin1String(end))) edges += QStringLiteral("ends ") + end;
+    if (text.startsWith(u')')) edges += QStringLiteral(" begins )");
+    return edges;
+}
+
+}  // namespace
+
+TEST(StringTableLanguages, SwedishIsTheTableUntilOneIsChosen) {
+    EXPECT_EQ(StringTable::Languages(), (QStringList{kSv, kEn}));
+    EXPECT_EQ(StringTable::Language(), kSv);
+    EXPECT_EQ(StringTable::Text(1000), StringTable::Text(kSv, 1000));
+}
+
+TEST(StringTableLanguages, EnglishHasEveryIdOfTheSwedishTableAndNoOther) {
+    EXPECT_EQ(StringTable::Ids(kEn), StringTable::Ids(kSv));
+    EXPECT_EQ(StringTable::Ids(kSv), ExpectedIds());
+    for (const int id : ExpectedIds()) EXPECT_FALSE(StringTable::Text(kEn, id).isEmpty()) << id;
+    EXPECT_TRUE(StringTable::Ids(QStringLiteral("de")).isEmpty());
+    EXPECT_TRUE(StringTable::Text(QStringLiteral("de"), 1000).isEmpty());
+    EXPECT_TRUE(StringTable::Text(kEn, 6094).isEmpty());
+}
+
+TEST(StringTableLanguages, EachEnglishTextKeepsItsLinesPlaceholdersAndSplices) {
+    for (const int id : StringTable::Ids(kSv)) {
+        const QString sv = StringTable::Text(kSv, id);
+        const QString en = StringTable::Text(kEn, id);
+        EXPECT_EQ(en.count(u'\n'), sv.count(u'\n')) << id << ": " << qPrintable(en);
+        EXPECT_EQ(Placeholders(en), Placeholders(sv)) << id << ": " << qPrintable(en);
+        EXPECT_EQ(Patterns(en), Patterns(sv)) << id << ": " << qPrintable(en);
+        EXPECT_EQ(SpliceEdges(en), SpliceEdges(sv)) << id << ": " << qPrintable(en);
+        // A caption with an accelerator keeps one; one without gets none.
+        EXPECT_EQ(en.count(u'&'), sv.count(u'&')) << id << ": " << qPrintable(en);
+        EXPECT_FALSE(en.endsWith(u'&')) << id;
+    }
+}
+
+TEST(StringTableLanguages, EnglishIsTranslatedExceptWhereBothLanguagesWriteAlike) {
+    // Port names, numbers, "OK" and words both languages share.
+    const QSet<int> shared = {1011, 1043, 1045, 1051, 1052, 1053, 1054, 1101, 1102,
+                              1103, 1104, 1105, 1106, 1107, 1108, 1109, 1110, 1111,
+                              1112, 5012, 5014, 5015, 5023, 5031, 5042, 5096, 6014};
+    static const QRegularExpression swedishLetters(QStringLiteral("[åäöÅÄÖ]"));
+    QSet<int> same;
+    for (const int id : StringTable::Ids(kSv)) {
+        const QString en = StringTable::Text(kEn, id);
+        EXPECT_FALSE(en.contains(swedishLetters)) << id << ": " << qPrintable(en);
+        if (en == StringTable::Text(kSv, id)) same.insert(id);
+    }
+    EXPECT_EQ(same, shared);
+}
+
+TEST(StringTableLanguages, EnglishHasNoStrayBlanks) {
+    QSet<int> trailing;
+    QSet<int> leading;
+    for (const int id : StringTable::Ids(kEn)) {
+        const QString text = StringTable::Text(kEn, id);
+        EXPECT_FALSE(text.contains(u'\r')) << id;
+        EXPECT_FALSE(text.contains(u'\t')) << id;
+        EXPECT_FALSE(text.contains(QStringLiteral("  "))) << id << ": " << qPrintable(text);
+        if (text.endsWith(u' ')) trailing.insert(id);
+        if (text.startsWith(u' ')) leading.insert(id);
+    }
+    EXPECT_TRUE(trailing.isEmpty()) << "a menu or message needs no padding in Qt";
+    // " port on this computer": the port number comes right before it.
+    EXPECT_EQ(leading, QSet<int>{5079});
+}
+
+TEST(StringTableLanguages, EnglishUsesTheUsualTermsOfArt) {
+    const auto en = [](int id) { return StringTable::Text(kEn, id); };
+    EXPECT_EQ(en(1004), QStringLiteral("Save &As/Export..."));
+    EXPECT_EQ(en(1019), QStringLiteral("&Real-time Window"));
+    EXPECT_EQ(en(1021), QStringLiteral("&Download Files..."));
+    EXPECT_EQ(en(1024), QStringLiteral("Device &Information"));
+    EXPECT_EQ(en(5029), QStringLiteral("Device Information"));
+    EXPECT_EQ(en(1007), QStringLiteral("E&xit"));
+    EXPECT_EQ(en(1003), QStringLiteral("&Save"));
+    // Qt's standard buttons as Qt itself writes them in English.
+    EXPECT_EQ(en(6070), QStringLiteral("&Yes"));
+    EXPECT_EQ(en(6071), QStringLiteral("&No"));
+    EXPECT_EQ(en(5024), QStringLiteral("Cancel"));
+    EXPECT_EQ(en(6072), QStringLiteral("Close"));
+}
+
+TEST(StringTableLanguages, AChosenLanguageIsWhatTextReads) {
+    ASSERT_TRUE(StringTable::SetLanguage(kEn));
+    EXPECT_EQ(StringTable::Language(), kEn);
+    EXPECT_EQ(StringTable::Text(1000), QStringLiteral("&File"));
+    EXPECT_EQ(StringTable::Ids(), StringTable::Ids(kEn));
+    EXPECT_FALSE(StringTable::SetLanguage(QStringLiteral("de")));
+    EXPECT_EQ(StringTable::Language(), kEn) << "an unknown language changes nothing";
+    ASSERT_TRUE(StringTable::SetLanguage(kSv));
+    EXPECT_EQ(StringTable::Text(1000), QStringLiteral("&Arkiv"));
+}

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "FakeSysfs.h"
+#include "base/StringTable.h"
 #include "cablewatch/CablewatchTexts.h"
 #include "cablewatch/CablewatchWindow.h"
 #include "cablewatch/DevicePropertiesWindow.h"
@@ -392,7 +393,7 @@ TEST_F(CablewatchWindowTest, DeviceManagerSaysSoWhenNoViewerIsInstalled) {
         10000));
     qputenv("PATH", oldPath);
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->text().startsWith(kNoDeviceViewer)) << qPrintable(box->text());
+    EXPECT_TRUE(box->text().startsWith(Texts().noDeviceViewer)) << qPrintable(box->text());
     // What snapstart looked for reaches the user.
     EXPECT_TRUE(box->text().contains(QStringLiteral("usbview"))) << qPrintable(box->text());
 }
@@ -461,4 +462,31 @@ TEST_F(CablewatchWindowTest, ActivationFromASecondCopyRestoresTheWindow) {
     SingleInstance second(name);
     ASSERT_TRUE(second.ActivateRunning());
     EXPECT_TRUE(WaitFor([&] { return !window->isMinimized() && window->isVisible(); }));
+}
+
+// On a Swedish desktop (the language TR58 Link chose) the window speaks
+// Swedish; the English texts are the window's own.
+TEST_F(CablewatchWindowTest, TheWindowSpeaksTheChosenLanguage) {
+    ThreeCables();
+    struct BackToEnglish {
+        ~BackToEnglish() { StringTable::SetLanguage(QStringLiteral("en")); }
+    } backToEnglish;
+
+    ASSERT_TRUE(StringTable::SetLanguage(QStringLiteral("sv")));
+    auto swedish = Window({QStringLiteral("/W:99")});
+    EXPECT_EQ(swedish->windowTitle(), QStringLiteral("Halvion USB-instrumentsökare"));
+    EXPECT_EQ(Find<QPushButton>(*swedish, "cmdProperties")->text(), QStringLiteral("&Egenskaper"));
+    EXPECT_EQ(Find<QPushButton>(*swedish, "cmdClose")->text(), QStringLiteral("Avbryt"));
+    auto* list = Find<QTreeWidget>(*swedish, "lvwList");
+    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("COM-nummer"));
+    EXPECT_EQ(Column(list, 1), (QStringList{"OK", "Föråldrad drivrutin", "Inte ansluten"}));
+    EXPECT_EQ(Find<QLabel>(*swedish, "lblVersion")->text(),
+              QStringLiteral("Drivrutinsversion: 6.1.0-cw"));
+    swedish.reset();
+
+    ASSERT_TRUE(StringTable::SetLanguage(QStringLiteral("en")));
+    auto english = Window({});
+    EXPECT_EQ(english->windowTitle(), QStringLiteral("Halvion USB Instrument Finder"));
+    EXPECT_EQ(Column(Find<QTreeWidget>(*english, "lvwList"), 1),
+              (QStringList{"OK", "Obsolete driver", "Not present"}));
 }

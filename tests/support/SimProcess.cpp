@@ -4,6 +4,9 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include "base/ProgramLanguage.h"
+#include "base/StringTable.h"
+
 bool SimProcess::Start(const QStringList& extraArgs) {
     process_.setProgram(QStringLiteral(TR58_BIN_DIR "/sim/tr58sim"));
     process_.setArguments(QStringList{"--tcp", "0", "--pty"} + extraArgs);
@@ -40,6 +43,9 @@ ToolRun RunTool(const QStringList& args, int timeoutMs, const QString& workDir) 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"),
                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    // The tool speaks the language the test reads its texts in, whatever the
+    // machine's.
+    env.insert(QString::fromLatin1(kLanguageVariable), StringTable::Language());
     tool.setProcessEnvironment(env);
     if (!workDir.isEmpty()) tool.setWorkingDirectory(workDir);
     tool.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"), args);

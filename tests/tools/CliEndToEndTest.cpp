@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <optional>
 
+#include "base/ProgramLanguage.h"
 #include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
@@ -60,6 +62,10 @@ QString SaveClimateFile(const QString& path, bool withPoints) {
 // permissions. Nothing when that cannot be arranged here.
 std::optional<ToolRun> RunToolAsOrdinaryUser(const QStringList& args) {
     QProcess tool;
+    // In the language the test reads its texts in, as RunTool does.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kLanguageVariable), StringTable::Language());
+    tool.setProcessEnvironment(env);
     if (geteuid() == 0) {
         if (!QFileInfo::exists(QStringLiteral("/usr/bin/setpriv"))) return std::nullopt;
         tool.start(QStringLiteral("/usr/bin/setpriv"),

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -25,9 +27,9 @@
 #include "app/frmDocument.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "base/ProgramLanguage.h"
 #include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
-#include "base/StringTable.h"
 #include "download/frmDownloadFiles.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
@@ -38,6 +40,26 @@ namespace {
 void Save(QWidget* widget, const QString& path) {
     widget->grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// The dialog named name that action opens (modal), pictured once it shows and
+// then cancelled.
+void SaveDialog(QAction* action, const char* name, const QString& path) {
+    QPointer<QTimer> poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, path] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (!dialog || w->objectName() != QLatin1String(name) || !w->isVisible()) continue;
+            poll->stop();
+            QApplication::processEvents();
+            Save(dialog, path);
+            dialog->reject();
+            return;
+        }
+    });
+    poll->start(200);
+    action->trigger();
+    delete poll.data();
 }
 
 // The main window with the instrument menu and its port submenu open: pop-up
@@ -68,7 +90,6 @@ void SavePortMenu(frmMain& main, const QString& path) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    InstallProgramTranslations(app, StringTable::Language());
     if (argc < 3) {
         std::fprintf(stderr, "usage: tr58-screens OUTDIR HOST:PORT [FILE.t58]\n");
         return 2;
@@ -82,6 +103,8 @@ int main(int argc, char** argv) {
     store.Write("1IPort", address.section(':', 1));
     store.Write("2IP", "lab-tr58.example");
     store.Write("LastInterval", "1");
+    // The pictures speak the language the program would (TR58_LANG=en for English ones).
+    InstallProgramTranslations(app, SelectProgramLanguage(nullptr));
 
     frmMain::Options options;
     options.store = &store;
@@ -120,6 +143,10 @@ int main(int argc, char** argv) {
     info.show();
     Save(&info, out.filePath("deviceinfo.png"));
     info.hide();
+
+    // The real-time settings as read from the instrument.
+    SaveDialog(main.Action(QStringLiteral("mnuRealTimeSettings")), "frmRealTimeDisplaySettings",
+               out.filePath("realtime-settings.png"));
 
     // The file dialog in both modes, sorted by points.
     for (bool deleteMode : {false, true}) {
@@ -206,6 +233,12 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             Save(&main, out.filePath(QStringLiteral("document%1.png").arg(page)));
         }
+        // The print dialog (no printer here: it offers the PDF) and the chart's axes.
+        SaveDialog(main.Action(QStringLiteral("mnuFilePrint")), "frmPrint",
+                   out.filePath("print.png"));
+        document->ShowPage(frmDocument::kChartPage);
+        QApplication::processEvents();
+        SaveDialog(main.Action(QStringLiteral("mnuViewAxis")), "frmAxis", out.filePath("axis.png"));
         // The chart with the pointer over it: the crosshair's read-out of the
         // nearest point and the legend; then zoomed by two wheel notches with
         // the grid lines on.

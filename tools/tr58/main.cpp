@@ -11,6 +11,7 @@
 #include "PdfCommand.h"
 #include "RecoverCommand.h"
 #include "UnitsCommand.h"
+#include "base/ProgramLanguage.h"
 #include "base/UserLocale.h"
 
 namespace {
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
     }
 
     CliSession session;
+    // The instrument's and the files' messages in the program's language.
+    SelectProgramLanguage(&session.Settings());
     QString error;
     if (!session.TakeConnectionOptions(args, error)) return CliSession::Usage(error);
     if (args.isEmpty()) return CliSession::Usage(QStringLiteral("no command given"));
