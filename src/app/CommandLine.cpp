@@ -13,6 +13,10 @@ CommandLineAction ParseCommandLine(const QString& commandLine) {
     return action;
 }
 
+QString CommandLineFromArguments(const QStringList& arguments) {
+    return arguments.join(QLatin1Char(' ')).trimmed();
+}
+
 bool AcceptsDroppedFiles(const QStringList& fileNames) {
     if (fileNames.isEmpty()) return false;
     for (const QString& name : fileNames)

@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cablewatch"));
+    // The desktop matches the window to cablewatch.desktop (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("cablewatch"));
     auto source = MakeSource(options);
 
     // A second copy without an owner brings the first to the front and ends.
