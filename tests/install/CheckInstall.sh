@@ -61,7 +61,8 @@ for page in "$source"/data/man/*.1; do
   [ -e "$page" ] && expected+=("share/man/man1/$(basename "$page")")
 done
 for completion in "$source"/data/completion/*; do
-  [ -e "$completion" ] && expected+=("share/bash-completion/completions/$(basename "$completion")")
+  name=$(basename "$completion")
+  [ -e "$completion" ] && [[ "$name" != *.* ]] && expected+=("share/bash-completion/completions/$name")
 done
 for file in "${expected[@]}"; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
