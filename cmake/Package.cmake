@@ -8,16 +8,22 @@ set(CPACK_PACKAGE_CONTACT "TR58 Link maintainers <tr58link@localhost>"
     CACHE STRING "Maintainer of the Debian package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "desktop program for the TR58 handheld measurement indicator")
-set(CPACK_PACKAGE_DESCRIPTION
-    "TR58 Link finds a TR58 measurement indicator on a serial port, a USB cable or the network, "
-    "downloads and deletes its recorded data files and follows its readings in real time. Every "
-    "data set becomes a document with an information page, a chart and a data table, saved as a "
-    ".t58 file and exported as CSV or tab-delimited text.\n\n"
-    "Also included: tr58 (the same on the command line), tr58sim (an instrument simulator to try "
-    "it all without an instrument), Cablewatch (finds the USB instrument cables), kterm, and the "
-    "terminal and KSMON libraries with their headers.\n\n"
-    "Serial access: the serial ports and USB cables belong to the group dialout; add each user "
-    "to it once (sudo adduser USER dialout) and log in again.")
+# One text (lines of the package's long description; an empty line separates paragraphs).
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "TR58 Link finds a TR58 measurement indicator on a serial port, a USB cable or\n"
+  "the network, downloads and deletes its recorded data files and follows its\n"
+  "readings in real time. Every data set becomes a document with an information\n"
+  "page, a chart and a data table, saved as a .t58 file and exported as CSV or\n"
+  "tab-delimited text.\n"
+  "\n"
+  "Also included: tr58 (the same on the command line), tr58sim (an instrument\n"
+  "simulator, to try it all without an instrument), Cablewatch (finds the USB\n"
+  "instrument cables), kterm, and the terminal and KSMON libraries with their\n"
+  "headers, CMake package and pkg-config files.\n"
+  "\n"
+  "Serial access: serial ports and USB cables belong to the group dialout. Add\n"
+  "each user of the instrument to it once (sudo adduser USER dialout) and log in\n"
+  "again.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # tr58link_<version>_<architecture>.deb

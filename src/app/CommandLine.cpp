@@ -14,6 +14,9 @@ CommandLineAction ParseCommandLine(const QString& commandLine) {
 }
 
 QString CommandLineFromArguments(const QStringList& arguments) {
+    if (arguments.size() == 1 && !arguments.first().trimmed().isEmpty() &&
+        ParseCommandLine(arguments.first().trimmed()).kind == CommandLineAction::Kind::None)
+        return QStringLiteral("/L: ") + arguments.first();
     return arguments.join(QLatin1Char(' ')).trimmed();
 }
 
