@@ -13,6 +13,13 @@ CommandLineAction ParseCommandLine(const QString& commandLine) {
     return action;
 }
 
+QString CommandLineFromArguments(const QStringList& arguments) {
+    if (arguments.size() == 1 && !arguments.first().trimmed().isEmpty() &&
+        ParseCommandLine(arguments.first().trimmed()).kind == CommandLineAction::Kind::None)
+        return QStringLiteral("/L: ") + arguments.first();
+    return arguments.join(QLatin1Char(' ')).trimmed();
+}
+
 bool AcceptsDroppedFiles(const QStringList& fileNames) {
     if (fileNames.isEmpty()) return false;
     for (const QString& name : fileNames)

@@ -159,6 +159,10 @@ void Draw(QPainter& p, const QString& key) {
 
 }  // namespace
 
+void DrawImage(QPainter& painter, const QString& key) {
+    Draw(painter, key);
+}
+
 QStringList ToolbarImageKeys() {
     return {"Open",   "Realtime", "Save",   "Copy",    "Zoom In",  "Zoom Out", "Show All",   "Info",
             "Delete", "Print",    "InZoom", "OutZoom", "Download", "Document", "Application"};

@@ -6,6 +6,7 @@
 // logo of the splash and About windows.
 
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <QStringList>
 
@@ -16,3 +17,6 @@ QIcon ToolbarImage(const QString& key);
 QPixmap ToolbarPixmap(const QString& key, int size);
 // The logo: 400 x 300 pixels.
 QPixmap BuiltInLogo();
+// Paints the image of key into the square (0, 0, 16, 16) of the painter's coordinates, scaled as
+// the painter is: the toolbar, the logo and the desktop's icons (tools/icons) share it.
+void DrawImage(QPainter& painter, const QString& key);

@@ -87,6 +87,10 @@ QIcon WindowIcon() {
     return icon;
 }
 
+void DrawWindowIcon(QPainter& painter) {
+    DrawCable(painter);
+}
+
 QPixmap LogoPixmap() {
     QPixmap pixmap(112, 30);
     pixmap.fill(Qt::transparent);

@@ -1,6 +1,5 @@
 #include "cablewatch/SysfsDeviceSource.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +7,7 @@
 #include <QSysInfo>
 
 #include "base/Branding.h"
+#include "base/ProgramDataFolder.h"
 #include "base/SettingsStore.h"
 #include "cablewatch/CablewatchTexts.h"
 
@@ -164,7 +164,7 @@ QStringList SysfsDeviceSource::TtyDevices(const QString& sysfsRoot,
 ComPortMap SysfsDeviceSource::ProgramPortMap(const QStringList& ttyDevices) {
     // The program's own settings store, so a cable gets the COM name the
     // program uses for it.
-    SettingsStore store(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    SettingsStore store(ApplicationTitle(ReadBranding(ProgramDataFolder())));
     return ComPortMap(ComPortMap::ReadExplicitEntries(store.Raw()), ttyDevices);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/Branding.h"
+#include "base/ProgramDataFolder.h"
 #include "base/ProgramLanguage.h"
 #include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
@@ -50,9 +51,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("cablewatch"));
     // The window speaks TR58 Link's language (TR58_LANG, its stored choice, the
     // desktop's), and so do Qt's own buttons in it.
-    const SettingsStore store(
-        ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath())));
+    const SettingsStore store(ApplicationTitle(ReadBranding(ProgramDataFolder())));
     InstallProgramTranslations(app, SelectProgramLanguage(&store));
+    // The desktop matches the window to cablewatch.desktop (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("cablewatch"));
     auto source = MakeSource(options);
 
     // A second copy without an owner brings the first to the front and ends.

@@ -73,6 +73,23 @@ TEST(CommandLine, OpenAndPrintPrefixesTakeTheNameFromTheFifthCharacter) {
     EXPECT_EQ(ParseCommandLine("").kind, CommandLineAction::Kind::None);
 }
 
+TEST(CommandLine, OneFileArgumentIsOpenedTheOtherFormsAsTyped) {
+    // A file manager passes the file alone, blanks and all.
+    EXPECT_EQ(CommandLineFromArguments({"/home/lab tech/Lab 1.t58"}),
+              "/L: /home/lab tech/Lab 1.t58");
+    EXPECT_EQ(CommandLineFromArguments({"Lab.t58"}), "/L: Lab.t58");
+    // The program's own forms, in one word or two, stay what they were.
+    EXPECT_EQ(CommandLineFromArguments({"/L:", "/data/x.t58"}), "/L: /data/x.t58");
+    EXPECT_EQ(CommandLineFromArguments({"/p:", "report.t58"}), "/p: report.t58");
+    EXPECT_EQ(CommandLineFromArguments({"/L:/data/x.t58"}), "/L:/data/x.t58");
+    EXPECT_EQ(CommandLineFromArguments({"/P: report.t58"}), "/P: report.t58");
+    // Nothing, or several words of another form: nothing to act on.
+    EXPECT_EQ(CommandLineFromArguments({}), "");
+    EXPECT_EQ(CommandLineFromArguments({" "}), "");
+    EXPECT_EQ(ParseCommandLine(CommandLineFromArguments({"a.t58", "b.t58"})).kind,
+              CommandLineAction::Kind::None);
+}
+
 TEST(DroppedFiles, AllMustBeT58Files) {
     EXPECT_TRUE(AcceptsDroppedFiles({"/x/A.T58", "/x/b.t58"}));
     EXPECT_FALSE(AcceptsDroppedFiles({"/x/a.t58", "/x/b.txt"}));

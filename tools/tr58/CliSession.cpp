@@ -16,6 +16,7 @@
 
 #include "base/Branding.h"
 #include "base/MessageKeys.h"
+#include "base/ProgramDataFolder.h"
 #include "document/T58File.h"
 #include "download/DownloadProgressBar.h"
 #include "link/LinkSettings.h"
@@ -114,8 +115,7 @@ bool StderrPresenter::Present(const MessageBoxSpec& box) {
     return true;
 }
 
-CliSession::CliSession()
-    : CliSession(ApplicationTitle(ReadBranding(QCoreApplication::applicationDirPath()))) {}
+CliSession::CliSession() : CliSession(ApplicationTitle(ReadBranding(ProgramDataFolder()))) {}
 
 CliSession::CliSession(const QString& title) : store_(title) {
     link_ = std::make_unique<Link>(port_, pump_, presenter_);

@@ -13,6 +13,7 @@
 #include "UnitsCommand.h"
 #include "base/ProgramLanguage.h"
 #include "base/UserLocale.h"
+#include "tr58/Version.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ const std::vector<CliCommand>& Commands() {
 
 void PrintHelp() {
     std::printf(
-        "Usage: tr58 [CONNECTION] COMMAND [ARGUMENTS]\n\n"
+        "Usage: tr58 [CONNECTION] COMMAND [ARGUMENTS]\n"
+        "       tr58 --help | --version\n\n"
         "Talks to a TR58 measurement indicator on a serial port or over TCP.\n\n"
         "Connection (without one, the choice stored by TR58 Link is used):\n"
         "  --host HOST[:PORT]  the LAN link to HOST (TCP port 23 unless given)\n"
@@ -67,7 +69,9 @@ void PrintHelp() {
         "Exit status: 0 done, 1 the instrument or a file failed (the message says why),\n"
         "2 the command line was wrong, 3 done but files were kept that --delete named.\n"
         "Progress is shown on standard error when it is a terminal; Ctrl+C cancels the\n"
-        "command in progress.\n");
+        "command in progress.\n\n"
+        "--version prints \"tr58 %s\", the version of the tool and of TR58 Link.\n",
+        kTr58Version);
 }
 
 }  // namespace
@@ -83,6 +87,10 @@ int main(int argc, char** argv) {
         args.contains(QLatin1String("-h"))) {
         PrintHelp();
         return args.isEmpty() ? Exit::kUsage : Exit::kOk;
+    }
+    if (args.contains(QLatin1String("--version"))) {
+        std::printf("tr58 %s\n", kTr58Version);
+        return Exit::kOk;
     }
 
     CliSession session;
