@@ -70,6 +70,10 @@ void PrintHelp() {
         "2 the command line was wrong, 3 done but files were kept that --delete named.\n"
         "Progress is shown on standard error when it is a terminal; Ctrl+C cancels the\n"
         "command in progress.\n\n"
+        "Messages from the program's string table are in Swedish or English: TR58_LANG=sv\n"
+        "or TR58_LANG=en, else Language=sv|en in the [Settings] group of the settings\n"
+        "file, else the desktop's language (Swedish for Swedish, English otherwise).\n"
+        "\n"
         "--version prints \"tr58 %s\", the version of the tool and of TR58 Link.\n",
         kTr58Version);
 }
