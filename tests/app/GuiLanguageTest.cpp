@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "app/frmMain.h"
@@ -19,6 +21,7 @@
 #include "base/ProgramTranslator.h"
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
+#include "help/frmHelp.h"
 #include "support/RecordingPresenter.h"
 
 namespace {
@@ -197,4 +200,28 @@ TEST_F(LanguageTest, QtsStandardButtonsSpeakTheChosenLanguage) {
     auto swedish = StartWith("sv");
     swedish->show();
     EXPECT_EQ(SaveQuestionButtons(swedish.get()), (QStringList{"&Ja", "&Nej", "Avbryt"}));
+}
+
+// F1 in the main window opens the manual in the program's language: the
+// English manual's contents for TR58_LANG=en, the Swedish one's for sv.
+TEST_F(LanguageTest, F1OpensTheManualInTheProgramsLanguage) {
+    const auto pressF1 = [this](const char* language) {
+        delete frmHelp::Current();
+        auto main = StartWith(language);
+        main->show();
+        main->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        QWidget* focus = main->focusWidget();
+        QTest::keyClick(focus ? focus : main.get(), Qt::Key_F1);
+        frmHelp* help = frmHelp::Current();
+        const QStringList shown =
+            help ? QStringList{help->Page().toString(), help->Browser()->documentTitle()}
+                 : QStringList{QStringLiteral("(no help window)")};
+        delete help;
+        return shown;
+    };
+    EXPECT_EQ(pressF1("en"),
+              (QStringList{"qrc:/help/en/index.html", QStringLiteral("TR58 Link – User Guide")}));
+    EXPECT_EQ(pressF1("sv"),
+              (QStringList{"qrc:/help/sv/index.html", QStringLiteral("TR58 Link – handbok")}));
 }
