@@ -22,6 +22,7 @@
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
 #include "help/frmHelp.h"
+#include "support/MessageBoxAnswer.h"
 #include "support/RecordingPresenter.h"
 
 namespace {
@@ -117,27 +118,9 @@ QStringList AcceleratorClashes(frmMain& main) {
     return clashes;
 }
 
-// The buttons of the message box that is open, sorted; presses the one of role.
-QStringList AnswerMessageBox(QMessageBox::ButtonRole press) {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return {QStringLiteral("no message box")};
-    QStringList texts;
-    QAbstractButton* chosen = nullptr;
-    for (QAbstractButton* button : box->buttons()) {
-        texts << button->text();
-        if (box->buttonRole(button) == press) chosen = button;
-    }
-    texts.sort();
-    if (chosen)
-        chosen->click();
-    else
-        box->reject();
-    return texts;
-}
-
 QStringList SaveQuestionButtons(QWidget* owner) {
     QStringList texts;
-    QTimer::singleShot(0, [&] { texts = AnswerMessageBox(QMessageBox::RejectRole); });
+    QTimer::singleShot(0, [&] { texts = AnswerOpenMessageBox(QMessageBox::RejectRole); });
     QMessageBox::question(owner, QStringLiteral("TR58 Link"), QStringLiteral("?"),
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     return texts;

@@ -28,6 +28,7 @@
 #include "document/DocumentFiles.h"
 #include "instrument/frmDeviceInformation.h"
 #include "link/frmLanConnection.h"
+#include "support/MessageBoxAnswer.h"
 #include "support/RecordingPresenter.h"
 #include "support/SimProcess.h"
 
@@ -341,23 +342,6 @@ MessageBoxSpec Box(MessageStyle style, bool yesNo) {
     box.style = style;
     box.yesNo = yesNo;
     return box;
-}
-
-QStringList AnswerOpenMessageBox(QMessageBox::ButtonRole press) {
-    QStringList texts;
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return {"no message box"};
-    QAbstractButton* chosen = nullptr;
-    for (QAbstractButton* button : box->buttons()) {
-        texts << button->text();
-        if (box->buttonRole(button) == press) chosen = button;
-    }
-    texts.sort();
-    if (chosen)
-        chosen->click();
-    else
-        box->reject();
-    return texts;
 }
 
 }  // namespace
