@@ -407,13 +407,11 @@ int ConvertIntoFolder(const ConvertRequest& request) {
     const QDir folder(request.output);
     const DocumentFileType type = *FileTypeOfPath(QStringLiteral("a.") + request.format);
     QStringList written;
-    int failed = 0;
     for (const QString& input : request.inputs) {
         const QString shownInput = QDir::toNativeSeparators(input);
         const QString target = QDir::cleanPath(folder.filePath(QFileInfo(input).completeBaseName() +
                                                                QLatin1Char('.') + request.format));
         const QString shownTarget = QDir::toNativeSeparators(target);
-        ++failed;  // until the file is written
         if (written.contains(target)) {
             CliSession::Failure(
                 QStringLiteral("%1: not converted, %2 was written from another file of the same "
@@ -435,9 +433,9 @@ int ConvertIntoFolder(const ConvertRequest& request) {
             continue;
         }
         written << target;
-        --failed;
         CliSession::Print(shownTarget + QLatin1Char('\n'));
     }
+    const qsizetype failed = request.inputs.size() - written.size();
     if (failed == 0) return Exit::kOk;
     return CliSession::Failure(
         QStringLiteral("%1 of %2 files not converted").arg(failed).arg(request.inputs.size()));
