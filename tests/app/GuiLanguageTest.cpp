@@ -22,6 +22,7 @@
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
 #include "help/frmHelp.h"
+#include "support/LanguageVariableGuard.h"
 #include "support/MessageBoxAnswer.h"
 #include "support/RecordingPresenter.h"
 
@@ -33,15 +34,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         store = std::make_unique<SettingsStore>(
             SettingsStore::AtFile(dir.filePath(QStringLiteral("TR58 Link.ini"))));
-        hadVariable_ = qEnvironmentVariableIsSet(kLanguageVariable);
-        saved_ = qgetenv(kLanguageVariable);
     }
     void TearDown() override {
-        if (hadVariable_)
-            qputenv(kLanguageVariable, saved_);
-        else
-            qunsetenv(kLanguageVariable);
-        // The other window tests read the Swedish table.
+        // The other window tests read the Swedish table, with Qt's buttons in Swedish.
         StringTable::SetLanguage(QStringLiteral("sv"));
         InstallProgramTranslations(*qApp, QStringLiteral("sv"));
     }
@@ -62,8 +57,7 @@ protected:
     RecordingPresenter presenter;
 
 private:
-    bool hadVariable_ = false;
-    QByteArray saved_;
+    LanguageVariableGuard language_;
 };
 
 QStringList BarTitles(frmMain& main) {

@@ -5,6 +5,7 @@
 #include "base/ProgramLanguage.h"
 #include "base/SettingsStore.h"
 #include "base/StringTable.h"
+#include "support/LanguageVariableGuard.h"
 
 namespace {
 
@@ -53,23 +54,13 @@ protected:
         ASSERT_TRUE(dir.isValid());
         store = std::make_unique<SettingsStore>(
             SettingsStore::AtFile(dir.filePath(QStringLiteral("TR58 Link.ini"))));
-        saved_ = qgetenv(kLanguageVariable);
-        hadVariable_ = qEnvironmentVariableIsSet(kLanguageVariable);
-    }
-    void TearDown() override {
-        if (hadVariable_)
-            qputenv(kLanguageVariable, saved_);
-        else
-            qunsetenv(kLanguageVariable);
-        StringTable::SetLanguage(kSv);
     }
 
     QTemporaryDir dir;
     std::unique_ptr<SettingsStore> store;
 
 private:
-    QByteArray saved_;
-    bool hadVariable_ = false;
+    LanguageVariableGuard language_;
 };
 
 TEST_F(SelectProgramLanguageTest, TheVariableAndTheStoredValueChooseTheTable) {
