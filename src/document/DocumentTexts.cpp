@@ -59,8 +59,12 @@ bool ParseReading(QStringView text, float& value) {
     qsizetype n = text.size();
     while (i < n && text[i] == u' ') ++i;
     while (n > i && text[n - 1] == u' ') --n;
-    if (n - i > 60) return false;
-    char ascii[64];
+    // The longest reading the program itself writes is a single's largest value (39 digits) with
+    // the 30 decimals the writer allows, a sign and a point: 71 characters. Whatever a saved file
+    // holds must read back, so the limit stands above that.
+    constexpr qsizetype kLongestReading = 96;
+    if (n - i > kLongestReading) return false;
+    char ascii[kLongestReading];
     int a = 0;
     bool negative = false;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {

@@ -393,6 +393,30 @@ TEST(T58RoundTrip, KeepsMissingReadingsTimesAndValues) {
     EXPECT_EQ(Write(read), Write(written));
 }
 
+// A quantity whose first reading has 30 decimals writes every reading with 30; the largest
+// values then take 71 characters, and each must come back as the reading it was.
+TEST(T58RoundTrip, ReadingsOfThirtyDecimalsAndThirtyDigitsComeBack) {
+    const QString tiny = QStringLiteral("0.") + QString(29, u'0') + u'1';
+    for (const QString large : {QStringLiteral("-6020000000005580460338270641260"),
+                                QStringLiteral("-340282346638528859811704183484516925440")}) {
+        Document written;
+        ASSERT_TRUE(FillDocument(written, {QStringLiteral("A")}, {QStringLiteral("u")},
+                                 {QStringLiteral("26-11-02 12:00:00\t") + tiny,
+                                  QStringLiteral("26-11-03 00:00:00\t") + large}));
+        ASSERT_EQ(written.Quantity(0).Decimals, 30);
+        ASSERT_TRUE(written.Value(1, 0).Valid) << large.toStdString();
+        const QByteArray bytes = Write(written);
+        Document read;
+        ASSERT_TRUE(Read(read, bytes));
+        ASSERT_EQ(read.PointCount(), 2);
+        for (qint32 i = 0; i < 2; ++i) {
+            EXPECT_TRUE(read.Value(i, 0).Valid) << i << ' ' << bytes.constData();
+            EXPECT_EQ(read.Value(i, 0).Value, written.Value(i, 0).Value) << i;
+        }
+        EXPECT_EQ(Write(read), bytes);
+    }
+}
+
 TEST(T58RoundTrip, CommaLocaleWritesAndReadsPoints) {
     LocaleScope swedish(SwedishLocale());
     Document written;
