@@ -8,8 +8,8 @@
 // each command; bit 1: the clock starts just before midnight; bit 2: the line is held between
 // events; bits 4-7: how many times the body is repeated, as a power of four, up to 16 KiB in all
 // and up to 256 KiB, past the line cut, only when all four are set), [4] the event after which
-// the user presses Cancel (0: never). Most inputs thus stay short: a stream of 256 KiB costs a
-// hundred short ones, and only the cut needs it.
+// the user presses Cancel (0: never). Most inputs thus stay short: a stream of 256 KiB costs as
+// much as many short ones, and only the cut needs it.
 //
 // Promises checked: every command ends, within a virtual time the protocol's timings bound
 // (no hang), and a reply cut at the line limit holds no more than the limit's lines.

@@ -1,9 +1,9 @@
 // Fuzz target: the instrument's time stamps. The input holds a few stamps separated by NUL bytes
 // (each a data line's first field, as the parsers hand it over; inputs are kept to 256 bytes, as
-// more stamps only repeat the work). The readers must agree: the line
-// reader with its date cache and the plain reading, the fast OLE-date reading and the QDateTime
-// reading; and a stamp read and written back as a .t58 time reads as the same time. The range
-// times of tr58 download (ReadWallClockText) read back as they are written.
+// more stamps only repeat the work). The readers must agree: the line reader with its date cache
+// and the plain reading, the fast OLE-date reading and the QDateTime reading; and a stamp read
+// and written back as a .t58 time reads as the same time. The range times of tr58 download
+// (ReadWallClockText) read back as they are written.
 
 #include <QDateTime>
 #include <cmath>

@@ -17,6 +17,9 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
+// A reading is written with at most this many decimals, whatever its quantity's.
+constexpr int kMostWrittenDecimals = 30;
+
 // Drops the sign of a text that shows nothing but zeros ("-0.00").
 void DropNegativeZero(char* begin, char*& end) {
     if (begin == end || *begin != '-') return;
@@ -59,10 +62,11 @@ bool ParseReading(QStringView text, float& value) {
     qsizetype n = text.size();
     while (i < n && text[i] == u' ') ++i;
     while (n > i && text[n - 1] == u' ') --n;
-    // The longest reading the program itself writes is a single's largest value (39 digits) with
-    // the 30 decimals the writer allows, a sign and a point: 71 characters. Whatever a saved file
-    // holds must read back, so the limit stands above that.
+    // Whatever a saved file holds must read back: the limit stands above the longest reading the
+    // program writes, a single's largest value (39 digits) with the most decimals, a sign and a
+    // point.
     constexpr qsizetype kLongestReading = 96;
+    static_assert(kLongestReading >= 1 + 39 + 1 + kMostWrittenDecimals);
     if (n - i > kLongestReading) return false;
     char ascii[kLongestReading];
     int a = 0;
@@ -118,7 +122,7 @@ bool ParseReading(QStringView text, float& value) {
 
 char* WritePointDecimal(char* out, double value, int decimals) {
     if (decimals < 0) decimals = 0;
-    if (decimals > 30) decimals = 30;
+    if (decimals > kMostWrittenDecimals) decimals = kMostWrittenDecimals;
     static constexpr double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
     if (decimals <= 7 && std::isfinite(value)) {
         // Quick way: the value scaled to an integer. Taken only when the scaled
