@@ -221,6 +221,13 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             Finish();
             return Outcome::ParseFailed;
         }
+        // Cancel pressed while the file was read into its document: that file
+        // is kept, but no further file is fetched and nothing is deleted. The
+        // next command would clear the flag and go on as if it was not pressed.
+        if (state.bcancel) {
+            Finish();
+            return Outcome::StoppedByUser;
+        }
     }
     link_.EndSequence();
     return Outcome::Done;

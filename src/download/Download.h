@@ -59,7 +59,7 @@ public:
         TransferFailed,  // a PLAY failed or was cancelled (the link showed why)
         FileGone,        // a file was deleted meanwhile ("Cannot download" shown)
         ParseFailed,     // a reply could not be parsed; its document is dropped
-        StoppedByUser,   // Cancel at the 65000-point notice
+        StoppedByUser,   // Cancel at the 65000-point notice, or while a file was read
     };
 
     struct Options {

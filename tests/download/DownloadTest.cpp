@@ -2,6 +2,7 @@
 // and a whole download against the in-process simulator.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "DownloadFixture.h"
@@ -120,6 +121,7 @@ protected:
                 NoteReplyFill(fill, link.State());
                 if (!fill.messageKey.isEmpty())
                     ShowMessage(link.State().MessageKey, link.Context(), presenter);
+                if (whileReading) whileReading(number);
                 numbers << number;
                 names << entry.Name;
                 if (fill.failed) return false;
@@ -132,6 +134,9 @@ protected:
             });
     }
 
+    // Runs while a file is read into its document (the window lets events run
+    // there, so Cancel can be pressed).
+    std::function<void(int number)> whileReading;
     std::vector<std::unique_ptr<Document>> documents;
     QList<int> numbers;
     QStringList names;
@@ -191,6 +196,41 @@ TEST_F(DownloadRun, CancelAtThe65000PointNoticeStops) {
     EXPECT_TRUE(link.State().CommandFailed);
     EXPECT_FALSE(link.State().strMsgReady);
     EXPECT_FALSE(Commands().contains(QStringLiteral("PLAY 4")));
+}
+
+// Regression: Cancel pressed while a file was read into its document was
+// cleared by the next PLAY; the download went on and, with "delete after
+// download", the files were deleted although the user had cancelled.
+TEST_F(DownloadRun, CancelWhileAFileIsReadStopsBeforeTheNextFileAndTheDeletion) {
+    for (const int cancelAt : {1, 3}) {
+        SCOPED_TRACE(cancelAt);
+        documents.clear();
+        numbers.clear();
+        QList<DirEntry> entries = Directory();
+        entries[0].Selected = 1;
+        entries[2].Selected = 1;
+        entries[4].Selected = 1;
+        DownloadSession::Options options;
+        options.deleteAfter = true;
+        whileReading = [&](int number) {
+            if (number == cancelAt) link.Cancel();
+        };
+        const qsizetype before = instrument.CommandLog().size();
+        EXPECT_EQ(Download(entries, options), DownloadSession::Outcome::StoppedByUser);
+        // The file being read is kept; no later file is fetched.
+        EXPECT_EQ(documents.size(), static_cast<size_t>(cancelAt));
+        const QStringList sent = instrument.CommandLog().mid(before);
+        EXPECT_EQ(sent.count(QStringLiteral("PLAY 4")), cancelAt == 3 ? 1 : 0);
+        EXPECT_EQ(sent.last(), QStringLiteral("EXIT"));
+        EXPECT_EQ(link.State().OpenPort, 0);
+    }
+    // The cancel belonged to that download: the next one runs to its end.
+    whileReading = nullptr;
+    documents.clear();
+    QList<DirEntry> entries = Directory();
+    entries[2].Selected = 1;
+    EXPECT_EQ(Download(entries), DownloadSession::Outcome::Done);
+    EXPECT_EQ(documents.size(), 1u);
 }
 
 TEST_F(DownloadRun, OkAtThe65000PointNoticeKeeps65000Points) {

@@ -131,14 +131,17 @@ CliSession::CliSession(const QString& title) : store_(title) {
     // (a download is stopped at the instrument with ESC).
     std::signal(SIGINT, OnInterrupt);
     auto* watch = new QTimer(QCoreApplication::instance());
-    QObject::connect(watch, &QTimer::timeout, [this] {
-        if (interrupted && link_) {
-            interrupted = 0;
-            interruptedByUser_ = true;
-            link_->Cancel();
-        }
-    });
+    QObject::connect(watch, &QTimer::timeout, [this] { TakeInterrupt(); });
     watch->start(50);
+}
+
+bool CliSession::TakeInterrupt() {
+    if (interrupted && link_) {
+        interrupted = 0;
+        interruptedByUser_ = true;
+        link_->Cancel();
+    }
+    return interruptedByUser_;
 }
 
 CliSession::~CliSession() {

@@ -53,6 +53,10 @@ public:
     SettingsStore& Settings() { return store_; }
     // The user pressed Ctrl+C during this run.
     bool Interrupted() const { return interruptedByUser_; }
+    // A Ctrl+C not yet seen (it is noticed while events run, and reading or
+    // saving a file runs none) cancels the link now. True when the user has
+    // pressed Ctrl+C during this run.
+    bool TakeInterrupt();
 
     // A usage error of a command: message on standard error, exit code 2.
     static int Usage(const QString& message);

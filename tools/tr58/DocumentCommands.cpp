@@ -265,6 +265,8 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
             return false;
         }
         CliSession::Print(QDir::toNativeSeparators(path) + QLatin1Char('\n'));
+        // A Ctrl+C during the read or the save stops the download after this file.
+        session.TakeInterrupt();
         return true;
     };
     const auto limit = [&] {
@@ -281,6 +283,11 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     // A failed download leaves the link to the session, which says EXIT.
     if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
     if (!options.deleteAfter) return Exit::kOk;
+    // Nothing is deleted after a Ctrl+C, whenever it came.
+    if (session.TakeInterrupt()) {
+        link.CloseLink();
+        return Exit::kFailed;
+    }
     // Only files whose every point is saved are deleted; the others keep the
     // readings that are in no document.
     for (const DirEntry& entry : entries) {
