@@ -448,8 +448,15 @@ bool Link::Transact(const QString& command, QString& reply) {
 bool Link::SendText(const QString& text) {
     s_.bcancel = false;
     if (!port_.IsOpen()) return false;
-    port_.ReadInput();
-    port_.DiscardInput();
+    // What came since the last reply is thrown away, but an end mark still owed
+    // to an earlier command (a download cut at the line limit, a late reply)
+    // is paid from it first; else this command's own end mark would be taken
+    // for it. While one is still owed, the port keeps what it has not handed
+    // over yet: the owed mark may be among it, and the receive handler drops
+    // everything up to it.
+    QString unread = DecodeInstrumentBytes(port_.ReadInput());
+    DropOwedReplies(unread);
+    if (staleReplies_ == 0) port_.DiscardInput();
     s_.ReceiveBuffer.clear();
     ctrlZSeen_ = false;
     replyLines_ = 0;

@@ -311,6 +311,35 @@ TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
     EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.PlayReply(1)));
 }
 
+// Regression: when the instrument's end mark for the cut download arrived
+// while the program was busy with the data (no events ran), the next command
+// threw it away unread with the rest of the input. The link still owed it, so
+// the next reply's own end mark was dropped in its place: that command waited
+// out its whole time and failed.
+TEST_F(LinkFixture, TheOwedEndMarkOfACutDownloadIsPaidWhenItWaitedUnread) {
+    QList<SimFile> files;
+    for (const char* description : {"Big:70000:1", "Small:5:1"}) {
+        SimFile file;
+        QString error;
+        ASSERT_TRUE(ParseSimFile(QString::fromLatin1(description), static_cast<int>(files.size()),
+                                 file, error));
+        files << file;
+    }
+    instrument.Files() = files;
+    QString reply;
+    ASSERT_TRUE(Run(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false));
+    // The data is read into a document: half a second without events.
+    pump.Sleep(500);
+    const double before = Seconds();
+    ASSERT_TRUE(Run(QStringLiteral("PLAY 1\r"), Command::kPlay, reply, false));
+    EXPECT_EQ(reply, DecodeInstrumentBytes(instrument.PlayReply(1)));
+    EXPECT_LT(Seconds() - before, 5.0) << "no reply time was waited out";
+    // Nothing is owed any more: the next command's reply is its own.
+    ASSERT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply, true));
+    EXPECT_TRUE(reply.startsWith(QLatin1String("TR58 PT-5")));
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
 TEST_F(LinkFixture, CancelledDownloadThenEveryCommandWorks) {
     // Cancel half way through the 70000-point file, as the progress window's
     // button does, then go on using the instrument.
