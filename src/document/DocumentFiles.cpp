@@ -40,7 +40,10 @@ bool SaveDocumentFile(Document& document, const QString& path, DocumentFileType 
         return false;
     });
     if (!saved) {
-        document.iSaved = savedBefore;
+        // The file on disk is as it was. A document that matched it still
+        // does, unless it was changed while the save ran.
+        if (savedBefore != Saved::kUnchanged || document.iSaved != Saved::kChanged)
+            document.iSaved = savedBefore;
         return false;
     }
     if (type == DocumentFileType::T58) document.FilePath = path;

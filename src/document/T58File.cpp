@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <utility>
 
 #include "base/MessageKeys.h"
 #include "base/TextHelpers.h"
@@ -215,11 +216,20 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     QList<int> decimals;
     for (int q = 0; q < quantities; ++q) decimals << document.Quantity(q).Decimals;
     const qint32 count = document.PointCount();
+    // What the file holds is fixed from here on. A change made while the
+    // points are written (events run now and then) marks the document changed
+    // again, so it is not taken for saved; a write that fails leaves it as it
+    // was, or changed.
+    const Saved::State savedBefore = std::exchange(document.iSaved, Saved::kUnchanged);
+    const auto fail = [&] {
+        if (document.iSaved == Saved::kUnchanged) document.iSaved = savedBefore;
+        return Reject(document);
+    };
     T58TimeWriter times;
     for (qint32 i = 0; i < count; ++i) {
         if (host && i % kYieldEvery == kYieldEvery - 1) {
             host->Yield();
-            if (document.bExit) return Reject(document);
+            if (document.bExit) return fail();
         }
         // One line at a time in a buffer of its own, then onto the output.
         char line[kMaxQuantities * 421 + 32];
@@ -235,12 +245,11 @@ bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
         *end++ = '\r';
         *end++ = '\n';
         out.append(line, end - line);
-        if (out.size() >= kFlushSize && !Flush(file, out)) return Reject(document);
+        if (out.size() >= kFlushSize && !Flush(file, out)) return fail();
     }
     out += kTag;
     out += "EndDataFile\r\n";
-    if (!Flush(file, out)) return Reject(document);
-    document.iSaved = Saved::kUnchanged;
+    if (!Flush(file, out)) return fail();
     document.bCommunicate = false;
     return true;
 }

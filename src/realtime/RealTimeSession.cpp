@@ -175,7 +175,10 @@ void RealTimeSession::OnTick() {
     }
     countdown_ = CountdownStart(interval_);
     LinkState& state = link_.State();
-    if (state.LinkBusy || document_.bPrinting) return;
+    // The window's data is being printed or written to a file (a save or an
+    // export lets events run): the reading waits for the next turn, so that
+    // the file holds what the window held and the window stays busy.
+    if (state.LinkBusy || document_.bPrinting || document_.bCommunicate) return;
     if (link_.IsCommunicating()) {
         SetNewTimer();
         return;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
+#include <utility>
 
 #include "DocumentTestSupport.h"
 #include "document/DocumentFiles.h"
@@ -64,6 +66,19 @@ public:
 private:
     Document& document_;
     int turns_;
+};
+
+// Does something to the document at the first turn the save gives the
+// user interface, as a real-time reading or a typed title would.
+class ChangingHost : public DocumentHost {
+public:
+    explicit ChangingHost(std::function<void()> change) : change_(std::move(change)) {}
+    void Yield() override {
+        if (change_) std::exchange(change_, nullptr)();
+    }
+
+private:
+    std::function<void()> change_;
 };
 
 // A device that takes no bytes, as a full disk.
@@ -397,8 +412,8 @@ TEST(T58RoundTrip, KeepsMissingReadingsTimesAndValues) {
 // values then take 71 characters, and each must come back as the reading it was.
 TEST(T58RoundTrip, ReadingsOfThirtyDecimalsAndThirtyDigitsComeBack) {
     const QString tiny = QStringLiteral("0.") + QString(29, u'0') + u'1';
-    for (const QString large : {QStringLiteral("-6020000000005580460338270641260"),
-                                QStringLiteral("-340282346638528859811704183484516925440")}) {
+    for (const QString& large : {QStringLiteral("-6020000000005580460338270641260"),
+                                 QStringLiteral("-340282346638528859811704183484516925440")}) {
         Document written;
         ASSERT_TRUE(FillDocument(written, {QStringLiteral("A")}, {QStringLiteral("u")},
                                  {QStringLiteral("26-11-02 12:00:00\t") + tiny,
@@ -481,6 +496,72 @@ TEST(T58Save, InterruptedSaveKeepsThePreviousFile) {
     EXPECT_EQ(after.readAll(), before);
     EXPECT_EQ(document.iSaved, Saved::kChanged);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("big.t58")});
+}
+
+// Regression: a change made while the points were written (a reading polled
+// meanwhile, a title typed) was marked saved with the rest, so the window
+// closed without the save question and the change was in no file.
+TEST(T58Save, AChangeWhileTheSaveRunsLeavesTheDocumentChanged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("live.t58"));
+    for (const Saved::State before : {Saved::kNever, Saved::kChanged, Saved::kUnchanged}) {
+        for (const bool titleEdit : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "before " << before << " title " << titleEdit);
+            Document document;
+            document.SetQuantityCount(1);
+            for (qint32 i = 0; i < 3000; ++i) {
+                document.AppendPoint(40000.0 + i / 86400.0);
+                document.SetValue(i, 0, i * 0.5f, true);
+            }
+            document.iSaved = before;
+            ChangingHost host([&] {
+                if (titleEdit) {
+                    document.EditTitle(QStringLiteral("typed meanwhile"));
+                } else {
+                    PointArrays reading;  // as the real-time poll adds it
+                    reading.Times = {40001.0};
+                    reading.Values = {7.0f};
+                    reading.Valid = {1};
+                    document.AppendPoints(std::move(reading));
+                }
+            });
+            ASSERT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58, &host));
+            EXPECT_EQ(document.iSaved, Saved::kChanged);
+            Document reopened;
+            QString key;
+            ASSERT_TRUE(t58FormatOpen(reopened, path, nullptr, &key));
+            EXPECT_EQ(reopened.PointCount(), 3000) << "the file holds what was there at the start";
+        }
+    }
+    // Without a change the save is a save.
+    Document document;
+    document.SetQuantityCount(1);
+    document.AppendPoint(40000.0);
+    document.SetValue(0, 0, 1.0f, true);
+    document.iSaved = Saved::kNever;
+    ASSERT_TRUE(SaveDocumentFile(document, path, DocumentFileType::T58));
+    EXPECT_EQ(document.iSaved, Saved::kUnchanged);
+}
+
+TEST(T58Save, AFailedSaveOfAnUnchangedDocumentKeepsAChangeMadeMeanwhile) {
+    Document document;
+    document.SetQuantityCount(1);
+    for (qint32 i = 0; i < 3000; ++i) {
+        document.AppendPoint(40000.0 + i / 86400.0);
+        document.SetValue(i, 0, 1.0f, true);
+    }
+    document.iSaved = Saved::kUnchanged;
+    bool changed = false;
+    ChangingHost host([&] {
+        document.EditNotes(QStringLiteral("noted meanwhile"));
+        document.bExit = true;  // and the save stops there
+        changed = true;
+    });
+    QTemporaryDir dir;
+    EXPECT_FALSE(SaveDocumentFile(document, dir.filePath(QStringLiteral("x.t58")),
+                                  DocumentFileType::T58, &host));
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(document.iSaved, Saved::kChanged);
 }
 
 TEST(T58Save, ReportsADeviceThatRefusesTheBytes) {
