@@ -149,4 +149,24 @@ TEST(MonitorCommand, BadArgumentsAndFailuresSayWhy) {
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".part")));
 }
 
+// Regression: when neither the journal nor the file could be written, the
+// tool said the readings were kept in the journal.
+TEST(MonitorCommand, ReadingsThatNoFileCouldKeepAreNotSaidToBeKept) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start());
+    QTemporaryDir dir;
+    const QString notAFolder = dir.filePath("Lista");
+    QFile file(notAFolder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString path = notAFolder + QStringLiteral("/Kylrum.t58");
+    const ToolRun run = RunTool(
+        {"--host", sim.TcpAddress(), "monitor", "--interval", "1", "--count", "2", "-o", path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Readings(run.out).size(), 2) << qPrintable(run.out);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("only in the lines printed above")))
+        << qPrintable(run.err);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("are kept in"))) << qPrintable(run.err);
+}
+
 }  // namespace

@@ -189,9 +189,14 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     if (!output.isEmpty()) {
         if (!SaveDocumentFile(document, output, DocumentFileType::T58)) {
             journal.Close();
+            // The journal holds every reading only when no append failed.
             return CliSession::Failure(
-                QStringLiteral("%1 cannot be written; the readings are kept in %2")
-                    .arg(output, journalPath));
+                journalFailed
+                    ? QStringLiteral("%1 cannot be written, and the readings could not be kept "
+                                     "in %2 either; they are only in the lines printed above")
+                          .arg(output, journalPath)
+                    : QStringLiteral("%1 cannot be written; the readings are kept in %2")
+                          .arg(output, journalPath));
         }
         // The file holds every reading: the journal has done its work.
         if (journal.IsOpen()) journal.Finish();
