@@ -80,6 +80,10 @@ bool frmMain::PrintAll(frmDocument& document) {
     if (!ok) printer.abort();
     d.bPrinting = false;
     document.setEnabled(true);
+    if (!ok && !d.bExit) {
+        std::fprintf(stderr, "%s\n", qPrintable(StringTable::Text(Str::kCannotPrint)));
+        ShowMessage(MessageKeys::kCannotPrint);
+    }
     CloseWindow(document);
     return ok;
 }

@@ -15,7 +15,7 @@ struct PlainMessage {
     MessageStyle style;
 };
 
-const std::array<PlainMessage, 21> kPlainMessages = {{
+const std::array<PlainMessage, 22> kPlainMessages = {{
     {MessageKeys::kCannotChange, 5069, MessageStyle::Exclamation},
     {MessageKeys::kChangeSettings, 5070, MessageStyle::Question},
     {MessageKeys::kStopReal, 5071, MessageStyle::Question},
@@ -30,6 +30,7 @@ const std::array<PlainMessage, 21> kPlainMessages = {{
     {MessageKeys::kFileDeleted, 5091, MessageStyle::Critical},
     {MessageKeys::kNoProbe, 5092, MessageStyle::Exclamation},
     {MessageKeys::kNoPrinter, 6050, MessageStyle::Exclamation},
+    {MessageKeys::kCannotPrint, 6094, MessageStyle::Exclamation},
     {MessageKeys::kFileError, 5093, MessageStyle::Critical},
     {MessageKeys::kFileUnreadable, 6046, MessageStyle::Critical},
     {MessageKeys::kFileIsFolder, 6047, MessageStyle::Critical},

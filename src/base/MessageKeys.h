@@ -12,6 +12,7 @@ inline const QString kCannotChange = QStringLiteral("Cannot Change");
 inline const QString kCannotDetect = QStringLiteral("Cannot detect");
 inline const QString kCannotDownload = QStringLiteral("Cannot download");
 inline const QString kCannotOpenPort = QStringLiteral("Cannot Open Port");
+inline const QString kCannotPrint = QStringLiteral("Cannot Print");
 inline const QString kCannotSavefile = QStringLiteral("Cannot Savefile");
 inline const QString kChangeSettings = QStringLiteral("Change Settings");
 inline const QString kCommunicationErrors = QStringLiteral("Communication Errors");

@@ -210,6 +210,8 @@ enum Id : int {
     kHelpBack = 6091,
     kHelpForward = 6092,
     kHelpContentsButton = 6093,
+    // A print job that the printer did not take.
+    kCannotPrint = 6094,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

@@ -327,6 +327,7 @@ constexpr Entry kEntries[] = {
     {6091, "&Bakåt"},
     {6092, "&Framåt"},
     {6093, "&Innehåll"},
+    {6094, "Dokumentet kunde inte skrivas ut. Kontrollera skrivaren och försök igen."},
 };
 
 static_assert(stringtable::IdsAscending(kEntries),

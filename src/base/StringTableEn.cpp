@@ -320,6 +320,7 @@ constexpr Entry kEntries[] = {
     {6091, "&Back"},
     {6092, "&Forward"},
     {6093, "&Contents"},
+    {6094, "The document could not be printed. Check the printer and try again."},
 };
 static_assert(stringtable::IdsAscending(kEntries),
               "the string table must be sorted by id, without duplicates");

@@ -179,6 +179,9 @@ bool frmPrint::Print() {
     if (!ok) printer.abort();
     document_.bPrinting = false;
     host_.SetPrinting(false);
+    // A printer that took no page (gone from the system, its queue stopped)
+    // is said; a window closed while it printed needs no word.
+    if (!ok && !document_.bExit) host_.ShowMessage(MessageKeys::kCannotPrint);
     return ok;
 }
 

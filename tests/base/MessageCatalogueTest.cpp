@@ -200,19 +200,33 @@ TEST(MessageKeys, EveryKeyHasAMessage) {
     using namespace MessageKeys;
     MessageContext context;
     context.title = QStringLiteral("TR58 Link");
-    for (const QString& key : {kAllReserved,         kCannotAutodetect,
-                               kCannotChange,        kCannotDetect,
-                               kCannotDownload,      kCannotOpenPort,
-                               kCannotSavefile,      kChangeSettings,
-                               kCommunicationErrors, kEofDisconnected,
-                               kFileDeleted,         kFileError,
-                               kFileIsFolder,        kFileUnreadable,
-                               kInvalidDate,         kInvalidFile,
-                               kLanNoAnswer,         kNoFiles,
-                               kNoPrinter,           kNoProbe,
-                               kPermissionDenied,    kRealTimeDisconnected,
-                               kResultLimit,         kStopReal,
-                               kThereIsNoCom,        kWaitProcess}) {
+    for (const QString& key : {kAllReserved,
+                               kCannotAutodetect,
+                               kCannotChange,
+                               kCannotDetect,
+                               kCannotDownload,
+                               kCannotOpenPort,
+                               kCannotPrint,
+                               kCannotSavefile,
+                               kChangeSettings,
+                               kCommunicationErrors,
+                               kEofDisconnected,
+                               kFileDeleted,
+                               kFileError,
+                               kFileIsFolder,
+                               kFileUnreadable,
+                               kInvalidDate,
+                               kInvalidFile,
+                               kLanNoAnswer,
+                               kNoFiles,
+                               kNoPrinter,
+                               kNoProbe,
+                               kPermissionDenied,
+                               kRealTimeDisconnected,
+                               kResultLimit,
+                               kStopReal,
+                               kThereIsNoCom,
+                               kWaitProcess}) {
         const std::optional<MessageBoxSpec> box = ComposeMessage(key, context);
         ASSERT_TRUE(box.has_value()) << qPrintable(key);
         EXPECT_FALSE(box->text.isEmpty()) << qPrintable(key);

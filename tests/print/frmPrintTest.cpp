@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -100,6 +101,20 @@ TEST_F(PrintDialogTest, ClearingEveryPartDisablesOkAndTickingOneEnablesIt) {
     EXPECT_FALSE(dialog.cmdOK()->isEnabled());
     dialog.chkDatatable()->setChecked(true);
     EXPECT_TRUE(dialog.cmdOK()->isEnabled());
+}
+
+// Regression: a print the printer did not take said nothing; the dialog
+// closed as if the pages were on their way.
+TEST_F(PrintDialogTest, APrinterThatIsGoneSaysTheDocumentWasNotPrinted) {
+    // With a printer installed, Qt would send the job to the default one.
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    host.printers = {QStringLiteral("Skrivare som togs bort")};
+    frmPrint dialog(host, document, chartSlots, 0, frmPrint::Mode::Printer);
+    ASSERT_TRUE(dialog.cmdOK()->isEnabled());
+    EXPECT_FALSE(dialog.cmdOK_Click());
+    EXPECT_EQ(host.messages, QStringList{MessageKeys::kCannotPrint});
+    EXPECT_EQ(host.printingChanges, (QList<bool>{true, false}));
+    EXPECT_FALSE(document.bPrinting);
 }
 
 TEST_F(PrintDialogTest, TheOrientationChosenOnceIsPreselectedInTheSameRun) {
