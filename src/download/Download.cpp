@@ -112,6 +112,12 @@ bool DownloadsWholeFile(const DirEntry& entry, const DownloadSession::Options& o
 
 namespace {
 
+// The data lines of a reply to PLAY: its lines after the header, names and
+// units lines.
+qint64 DataLineCount(QStringView reply) {
+    return std::max<qint64>(0, reply.count(u'\n') - 3);
+}
+
 // The first point n in [0, count] whose time is not before (after = false) or
 // is after (after = true) the given time; the points are in time order.
 qint64 FirstPointFrom(const DirEntry& entry, const QDateTime& time, bool after) {
@@ -201,6 +207,10 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             return Outcome::TransferFailed;
         }
         if (!DownloadsWholeFile(entry, options)) incomplete_ << entry.Index;
+        // Fewer points than the directory listed: the instrument ended the
+        // file early, and the rest is only on the instrument.
+        if (DataLineCount(reply) < entry.PointTotal && !incomplete_.contains(entry.Index))
+            incomplete_ << entry.Index;
         if (link_.TakeCut()) {
             if (!incomplete_.contains(entry.Index)) incomplete_ << entry.Index;
             if (!limitQuestion || !limitQuestion()) {

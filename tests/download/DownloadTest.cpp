@@ -306,6 +306,37 @@ TEST_F(DownloadRun, FilesCutAt65000PointsOrReadByRangeAreKeptFromTheDeletion) {
     EXPECT_TRUE(entries[2].Selected);
 }
 
+// Regression: a file whose reply ended with fewer points than the directory
+// listed counted as whole, and "delete after download" deleted the readings
+// that never came.
+TEST_F(DownloadRun, AFileThatEndsShortOfItsListedPointsIsKeptFromTheDeletion) {
+    QList<DirEntry> entries = Directory();
+    entries[0].Selected = 1;            // 1000 points listed
+    entries[2].Selected = 1;            // 12 points, all of them come
+    instrument.Files()[0].lines = 400;  // the instrument sends only 400
+    DownloadSession::Options options;
+    options.deleteAfter = true;
+    DownloadSession session(link);
+    qint32 received = 0;
+    ASSERT_EQ(session.Run(
+                  entries, options,
+                  [&](const DirEntry& entry, int, QString& reply) {
+                      Document document;
+                      document.bKapula = true;
+                      const ReplyFill fill =
+                          FillDocumentFromReply(document, reply, link.State(), &link.Progress());
+                      if (entry.Index == 0) received = document.PointCount();
+                      return !fill.failed;
+                  },
+                  [] { return true; }),
+              DownloadSession::Outcome::Done);
+    EXPECT_EQ(received, 400);
+    EXPECT_EQ(session.Incomplete(), QList<qint32>{0});
+    EXPECT_EQ(session.KeepIncomplete(entries), 1);
+    EXPECT_FALSE(entries[0].Selected);
+    EXPECT_TRUE(entries[2].Selected);
+}
+
 // Regression: a range download's bar was sized for the whole file.
 TEST(DownloadPlan, ARangeCountsOnlyThePointsInTheRange) {
     DirEntry lab = Entry(0, QStringLiteral("1000"), 1000);
