@@ -229,8 +229,15 @@ bool frmMain::ConfirmCloseDocument(frmDocument& document) {
                 ? dialogs_.askSave(text)
                 : QMessageBox::question(this, title_, text,
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !FileSave(document)))
-            return stay();
+        if (answer == QMessageBox::Cancel) return stay();
+        if (answer == QMessageBox::Yes) {
+            // The save lets events run and stops when its window is closing:
+            // until it is written, the window is not.
+            d.bExit = false;
+            const bool saved = FileSave(document);
+            d.bExit = true;
+            if (!saved) return stay();
+        }
         // Exported only: no .t58 holds the readings, the journal stays on disk.
         if (answer == QMessageBox::Yes && d.iSaved != Saved::kUnchanged)
             document.KeepJournalOnClose();

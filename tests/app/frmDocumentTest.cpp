@@ -111,6 +111,24 @@ TEST_F(DocumentWindowTest, TheCloseQuestion) {
     EXPECT_FALSE(main->Action("mnuFileSave")->isEnabled()) << "the last document went";
 }
 
+// Regression: the close marks the window as closing before it asks; a Yes
+// then saved a document of 1024 points or more only up to its first turn of
+// the user interface, where the save took the mark for the window going away
+// and stopped: "Cannot Savefile", and the window could not be closed.
+TEST_F(DocumentWindowTest, YesAtTheCloseQuestionSavesALargeDocumentWholeAndCloses) {
+    frmDocument* document = Download(1);  // 2500 points
+    ASSERT_GE(document->Doc().PointCount(), 2500);
+    dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    dialogs.saveFileName = [&](const QString&, int&) { return Path("kylrum.t58"); };
+    QMdiSubWindow* window = main->MdiArea()->subWindowList().first();
+    EXPECT_TRUE(window->close());
+    QApplication::processEvents();
+    EXPECT_TRUE(presenter.shown.isEmpty()) << qPrintable(presenter.Keys().join(", "));
+    EXPECT_TRUE(main->Documents().isEmpty());
+    ASSERT_TRUE(main->OpenDocument(Path("kylrum.t58")));
+    EXPECT_EQ(main->Documents().last()->Doc().PointCount(), 2500);
+}
+
 TEST_F(DocumentWindowTest, OpeningFilesGoodEmptyAndMissing) {
     frmDocument* document = Download(1);
     dialogs.saveFileName = [&](const QString&, int&) { return Path("kylrum.t58"); };
