@@ -165,10 +165,9 @@ void RealTimeSession::SetNewTimer() {
 }
 
 void RealTimeSession::OnTick() {
-    if (document_.bExit) {
-        timer_.Stop();
-        return;
-    }
+    // The window is being closed: no poll while the save question is open.
+    // The timer keeps running, for a close that is cancelled polls on.
+    if (document_.bExit) return;
     if (countdown_ >= 2) {
         --countdown_;
         return;

@@ -220,6 +220,19 @@ TEST_F(RealTimeSessionTest,
     EXPECT_EQ(document.PointCount(), 2);
 }
 
+// Regression: a tick during the close question stopped the timer for good;
+// after Cancel the window looked live but never polled again.
+TEST_F(RealTimeSessionTest, ACancelledCloseKeepsPolling) {
+    ASSERT_TRUE(Open(5));
+    document.bExit = true;  // the close asks whether to save
+    Run(15000);
+    EXPECT_EQ(Polls(), 0);
+    document.bExit = false;  // Cancel
+    Run(5000);
+    EXPECT_EQ(Polls(), 1);
+    EXPECT_TRUE(document.bRealTime);
+}
+
 TEST_F(RealTimeSessionTest, The65000thPointStopsWithEofDisconnected) {
     ASSERT_TRUE(Open(5));
     // Fill to one short of the limit, as if the window had run for days.
