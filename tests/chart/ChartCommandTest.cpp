@@ -58,6 +58,10 @@ TEST(ChartCommand, RefusesWrongArgumentsAndFiles) {
     bad.write("not a data file\r\n");
     bad.close();
     EXPECT_EQ(RunTool({"chart", bad.fileName(), "-o", png}).exitCode, 1);
+    // A picture never goes over a document: the output must be a .png.
+    EXPECT_EQ(RunTool({"chart", bad.fileName(), "-o", bad.fileName()}).exitCode, 2);
+    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bad.readAll(), QByteArray("not a data file\r\n"));
     EXPECT_FALSE(QFile::exists(png));
 }
 

@@ -72,6 +72,15 @@ TEST_F(PdfCommandTest, RefusesWrongArgumentsAndFiles) {
     EXPECT_EQ(RunTool({"pdf", input_, "-o", pdf, "--parts", ""}).exitCode, 2);
     EXPECT_EQ(RunTool({"pdf", input_, "-o", pdf, "--parts"}).exitCode, 2);
     EXPECT_EQ(RunTool({"pdf", input_, "-o", pdf, "--portrait"}).exitCode, 2);
+    // Regression: "-o" naming the document itself replaced the recording with
+    // its printout.
+    QFile document(input_);
+    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
+    const QByteArray before = document.readAll();
+    document.close();
+    EXPECT_EQ(RunTool({"pdf", input_, "-o", input_}).exitCode, 2);
+    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
+    EXPECT_EQ(document.readAll(), before);
     const ToolRun missing = RunTool({"pdf", dir_.filePath("missing.t58"), "-o", pdf});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("missing.t58"))) << qPrintable(missing.err);

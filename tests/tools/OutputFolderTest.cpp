@@ -42,7 +42,7 @@ QString SaveDocument(const QString& path, const QString& title, double first) {
 // What the one-file form writes for input as type (the reference).
 QByteArray SingleConversion(const QTemporaryDir& dir, const QString& input, const QString& ext) {
     const QString out = dir.filePath(QStringLiteral("reference.") + ext);
-    const ToolRun run = RunTool({"convert", input, out});
+    const ToolRun run = RunTool({"convert", input, out, "--force"});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     return ReadAll(out);
 }
@@ -167,6 +167,23 @@ TEST(OutputFolder, ConvertReplacesAFileOnlyWithForceAndNeverTwiceInOneRun) {
     EXPECT_TRUE(twice.err.contains(second)) << qPrintable(twice.err);
     EXPECT_EQ(ReadAll(QDir(fresh).filePath(QStringLiteral("cellar.csv"))),
               SingleConversion(dir, cellar, QStringLiteral("csv")));
+}
+
+// Regression: the one-file form replaced an existing OUT without a word, also
+// a recording of its own.
+TEST(OutputFolder, ConvertOfOneFileReplacesAnExistingFileOnlyWithForce) {
+    QTemporaryDir dir;
+    const QString cellar = SaveDocument(dir.filePath(QStringLiteral("cellar.t58")), "Källare", 4.5);
+    const QString attic = SaveDocument(dir.filePath(QStringLiteral("attic.t58")), "Vind", 21.0);
+    const QByteArray atticBefore = ReadAll(attic);
+    const ToolRun kept = RunTool({"convert", cellar, attic});
+    EXPECT_EQ(kept.exitCode, 1);
+    EXPECT_TRUE(kept.err.contains(QStringLiteral("%1 exists; give --force").arg(attic)))
+        << qPrintable(kept.err);
+    EXPECT_EQ(ReadAll(attic), atticBefore);
+    const ToolRun forced = RunTool({"convert", cellar, attic, "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << qPrintable(forced.err);
+    EXPECT_EQ(ReadAll(attic), ReadAll(cellar));
 }
 
 TEST(OutputFolder, ConvertIntoAFileThatIsNoFolderConvertsNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "base/StringIds.h"
@@ -90,6 +91,20 @@ TEST_F(RecoverTest, NeverReplacesAFileWithoutForce) {
     run = RunTool({"recover", journalPath, "--force"});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(ReadAll(defaultOutput), ReadAll(dir.filePath("expected.t58")));
+}
+
+// Regression: -o naming the journal itself with --force wrote the document
+// over the journal, then removed the journal as done: both were gone, and
+// the tool said the readings were recovered.
+TEST_F(RecoverTest, NeverWritesOverItsOwnJournal) {
+    const QByteArray before = ReadAll(journalPath);
+    const QString sameByAnotherName = dir.filePath("./") + QFileInfo(journalPath).fileName();
+    for (const QString& output : {journalPath, sameByAnotherName}) {
+        const ToolRun run = RunTool({"recover", journalPath, "-o", output, "--force"});
+        EXPECT_EQ(run.exitCode, 2) << qPrintable(output);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("journal"))) << qPrintable(run.err);
+        EXPECT_EQ(ReadAll(journalPath), before);
+    }
 }
 
 TEST_F(RecoverTest, WritesTheNamedFile) {

@@ -81,6 +81,9 @@ int RunChart(CliSession&, const QStringList& args) {
     }
     if (input.isEmpty()) return CliSession::Usage(QStringLiteral("chart needs a .t58 file"));
     if (output.isEmpty()) return CliSession::Usage(QStringLiteral("chart needs -o FILE.png"));
+    // A picture replaces only a picture: "-o run.t58" would put it over a recording.
+    if (!output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return CliSession::Usage(QStringLiteral("chart: -o takes a file ending in .png"));
 
     Document document;
     if (!CliSession::OpenDocumentFile(document, input)) return Exit::kFailed;

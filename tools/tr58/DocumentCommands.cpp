@@ -43,7 +43,7 @@ const char kDeleteSynopsis[] =
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
     "      file that can be deleted.";
 const char kConvertSynopsis[] =
-    "convert IN.t58 OUT\n"
+    "convert IN.t58 OUT [--force]\n"
     "  convert IN.t58... -o DIR [--format csv|txt|t58] [--force]\n"
     "      Writes a saved document as OUT: a .t58 document, or an export for\n"
     "      spreadsheets by OUT's extension: .csv (the user's list separator) or .txt\n"
@@ -51,7 +51,7 @@ const char kConvertSynopsis[] =
     "      user's encoding (UTF-8 under a UTF-8 locale, the CSV with a byte-order mark;\n"
     "      Windows-1252 otherwise). With -o every IN is written into DIR (made when\n"
     "      missing) as its name with the --format's extension (default csv), and the\n"
-    "      written paths are printed; an existing file is replaced only with --force.\n"
+    "      written paths are printed. An existing file is replaced only with --force.\n"
     "      A file that cannot be converted is named, the others are still converted,\n"
     "      and the exit status is 1.";
 const char kStatsSynopsis[] =
@@ -456,6 +456,9 @@ int RunConvert(CliSession& session, const QStringList& args) {
     if (!ParseConvertArguments(args, request, error)) return CliSession::Usage(error);
     if (request.toFolder) return ConvertIntoFolder(request);
     const DocumentFileType type = *FileTypeOfPath(request.output);
+    if (QFileInfo::exists(request.output) && !request.force)
+        return CliSession::Failure(QStringLiteral("%1 exists; give --force to replace it")
+                                       .arg(QDir::toNativeSeparators(request.output)));
     Document document;
     if (!OpenDocument(session, document, request.inputs.at(0))) return Exit::kFailed;
     if (!SaveDocumentFile(document, request.output, type)) {

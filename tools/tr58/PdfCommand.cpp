@@ -63,6 +63,9 @@ int RunPdf(CliSession&, const QStringList& args) {
     }
     if (input.isEmpty()) return CliSession::Usage(QStringLiteral("pdf needs a .t58 file"));
     if (output.isEmpty()) return CliSession::Usage(QStringLiteral("pdf needs -o FILE.pdf"));
+    // A PDF replaces only a PDF: "-o run.t58" would put it over a recording.
+    if (!output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return CliSession::Usage(QStringLiteral("pdf: -o takes a file ending in .pdf"));
 
     Document document;
     if (!CliSession::OpenDocumentFile(document, input)) return Exit::kFailed;

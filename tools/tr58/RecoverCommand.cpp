@@ -55,6 +55,13 @@ int RunRecover(CliSession& session, const QStringList& args) {
         output = journal.chopped(5);
     }
     const QString shownOutput = QDir::toNativeSeparators(output);
+    // The journal is removed once the document is written: written over the
+    // journal, the document would go with it.
+    if (QFileInfo(output).canonicalFilePath() == QFileInfo(journal).canonicalFilePath() &&
+        QFileInfo::exists(journal))
+        return CliSession::Usage(
+            QStringLiteral("recover: the document cannot replace its own journal; name another "
+                           "file with -o"));
     if (QFileInfo::exists(output) && !force)
         return CliSession::Failure(
             QStringLiteral("%1 exists; give --force to replace it").arg(shownOutput));
