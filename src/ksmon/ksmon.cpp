@@ -115,13 +115,21 @@ void AppendLine(MonitorRecord* r, int direction, const unsigned char* data, int 
 }
 
 // Hands the buffer to the trace file, which is opened and closed for each block. The bytes are
-// written as held, so a NUL sent in the raw notation does not cut the line short.
+// written as held, so a NUL sent in the raw notation does not cut the line short. Unbuffered, so
+// that the count written is what is on the disk: what a full disk did not take stays in the
+// buffer, as a line does when the file cannot be opened at all.
 void WriteTraceFile(MonitorRecord* r) {
     FILE* file = std::fopen(r->fileName, "ab");
     if (!file) return;  // the line stays in the buffer
-    std::fwrite(r->buffer, 1, r->fill, file);
-    std::fputc('\n', file);
-    r->fill = 0;
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    const size_t written = std::fwrite(r->buffer, 1, r->fill, file);
+    if (written == r->fill) {
+        std::fputc('\n', file);
+        r->fill = 0;
+    } else {
+        std::memmove(r->buffer, r->buffer + written, r->fill - written);
+        r->fill -= static_cast<uint32_t>(written);
+    }
     std::fclose(file);
 }
 

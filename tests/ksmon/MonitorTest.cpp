@@ -329,6 +329,15 @@ TEST_F(Monitor, UnopenableFileKeepsTheLineInTheBuffer) {
                                  std::regex("\\[ Tx 3  " + kStamp + " \\]\r\n41 42 0D \r\n")));
 }
 
+// Regression: a trace file on a full disk took nothing, and the line was
+// thrown away as if written.
+TEST_F(Monitor, AFullDiskKeepsTheLineInTheBuffer) {
+    ASSERT_EQ(Start(kPort, RS_MONITOR_HEX, "/dev/full"), 1);
+    Send(kPort, "AB\r");
+    EXPECT_TRUE(std::regex_match(Contents(kPort),
+                                 std::regex("\\[ Tx 3  " + kStamp + " \\]\r\n41 42 0D \r\n")));
+}
+
 TEST_F(Monitor, FileNameOf260CharactersIsRefused) {
     std::string longName = dir_ + "/" + std::string(260 - dir_.size() - 1, 'n');
     ASSERT_EQ(longName.size(), 260u);
