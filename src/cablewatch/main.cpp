@@ -43,8 +43,17 @@ int main(int argc, char** argv) {
         // Capturing a system's tree needs no window.
         QCoreApplication app(argc, argv);
         auto source = MakeSource(options);
-        if (!source->IsAvailable()) return 1;
-        return source->Snapshot().SaveToDirectory(options.dumpDir) ? 0 : 1;
+        if (!source->IsAvailable()) {
+            std::fprintf(stderr, "cablewatch: the device list at %s cannot be read\n",
+                         qUtf8Printable(source->Root()));
+            return 1;
+        }
+        if (!source->Snapshot().SaveToDirectory(options.dumpDir)) {
+            std::fprintf(stderr, "cablewatch: cannot write the device list into %s\n",
+                         qUtf8Printable(options.dumpDir));
+            return 1;
+        }
+        return 0;
     }
 
     QApplication app(argc, argv);
@@ -62,6 +71,10 @@ int main(int argc, char** argv) {
     if (!options.IsPortPicker() && instance.ActivateRunning()) return 0;
 
     if (!source->IsAvailable()) {
+        // Said where the list was looked for too: a mistyped --registry or
+        // --sysfs gives the same box as a missing driver.
+        std::fprintf(stderr, "cablewatch: the device list at %s cannot be read\n",
+                     qUtf8Printable(source->Root()));
         QMessageBox::critical(nullptr, Texts().windowTitle, Texts().restartMessage);
         return 1;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -106,4 +107,19 @@ TEST_F(CablewatchProcess, HelpDocumentsTheReplyAndDumpCapturesTheTree) {
         tree.StringValue(kEnumRoot + kDeviceKeyPrefix + QStringLiteral("CW0001\\Device Parameters"),
                          kPortName),
         QStringLiteral("COM1"));
+
+    // Regression: a dump that failed ended with status 1 and no word.
+    QProcess* unreadable =
+        Start({QStringLiteral("--dump-registry=") + out, QStringLiteral("--sysfs=") + out + "/no"});
+    ASSERT_TRUE(unreadable->waitForFinished(10000));
+    EXPECT_EQ(unreadable->exitCode(), 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(unreadable->readAllStandardError()).contains(out + "/no"));
+    QFile file(dir_.path() + QStringLiteral("/a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QProcess* unwritable = Start({QStringLiteral("--dump-registry=") + file.fileName() + "/x"});
+    ASSERT_TRUE(unwritable->waitForFinished(10000));
+    EXPECT_EQ(unwritable->exitCode(), 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(unwritable->readAllStandardError())
+                    .contains(file.fileName() + "/x"));
 }
