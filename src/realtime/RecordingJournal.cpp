@@ -13,6 +13,7 @@
 #include "base/StringTable.h"
 #include "base/TextHelpers.h"
 #include "document/Document.h"
+#include "document/DocumentTexts.h"
 #include "document/PointTime.h"
 #include "document/Statistics.h"
 #include "realtime/DiskPlatform.h"
@@ -437,8 +438,11 @@ bool ReadJournal(const QString& path, Document& document, QString& problem, int*
 
     document.SetQuantityCount(quantities);
     for (int q = 0; q < quantities; ++q) {
-        document.Quantity(q).Name = names.at(q);
-        document.Quantity(q).Unit = units.at(q);
+        // As a name or unit from the instrument or a saved file is: cleaned, within its length,
+        // and in one field. The writer escapes any character, so a journal not of this program's
+        // making could give a TAB, which would split the columns of the document saved from it.
+        document.Quantity(q).Name = QuantityNameText(QString(names.at(q)).replace(u'\t', u' '));
+        document.Quantity(q).Unit = QuantityUnitText(QString(units.at(q)).replace(u'\t', u' '));
         document.Quantity(q).Decimals = static_cast<qint16>(firstDecimals.at(q));
     }
     document.IntervalValue = 0;

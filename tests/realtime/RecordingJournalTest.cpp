@@ -14,6 +14,7 @@
 #include "base/StringTable.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
+#include "document/T58File.h"
 #include "download/RecordedDataFill.h"
 #include "link/LinkState.h"
 #include "realtime/RecordingJournal.h"
@@ -252,6 +253,36 @@ TEST_F(JournalTest, ARecordWithAnImpossibleTimeIsDropped) {
     EXPECT_EQ(torn, 4);
     EXPECT_EQ(restored.PointTime(3), live.PointTime(3));
     EXPECT_FALSE(restored.Info.Duration.startsWith(u'-'));
+}
+
+// Found by fuzzing: a journal whose quantity name held a TAB (escaped, or an
+// escape of no hex digits such as "%@9") gave a document whose saved file
+// had one column too many in its names line; the file did not open again
+// with its points.
+TEST_F(JournalTest, ANameWithATabStillSavesAFileThatOpensWithItsPoints) {
+    const auto sealed = [](const QByteArray& body) {
+        return body + '\t' + QByteArray::number(qChecksum(body), 16).rightJustified(4, '0') + '\n';
+    };
+    for (const QByteArray& name : {QByteArray("Temp%09inne"), QByteArray("-%@926")}) {
+        SCOPED_TRACE(name.constData());
+        const QString path = Path("tab.t58.part");
+        WriteAll(path, "TR58-JOURNAL 1\n" + sealed("Q\t0\t2\t" + name + "\tC\tRH\t%25") +
+                           sealed("@46000.5\t20.5\t40") + sealed("@46000.75\t20.6\t41"));
+        Document restored;
+        QString problem;
+        ASSERT_TRUE(ReadJournal(path, restored, problem)) << qPrintable(problem);
+        ASSERT_EQ(restored.QuantityCount(), 2);
+        EXPECT_FALSE(restored.Quantity(0).Name.contains(u'\t'));
+        EXPECT_EQ(restored.Quantity(1).Unit, QStringLiteral("%"));
+        ASSERT_EQ(restored.PointCount(), 2);
+        ASSERT_TRUE(SaveDocumentFile(restored, Path("tab.t58"), DocumentFileType::T58));
+        Document reopened;
+        QString key;
+        ASSERT_TRUE(t58FormatOpen(reopened, Path("tab.t58"), nullptr, &key)) << qPrintable(key);
+        EXPECT_EQ(reopened.QuantityCount(), 2);
+        EXPECT_EQ(reopened.PointCount(), 2);
+        EXPECT_EQ(reopened.Quantity(0).Name, restored.Quantity(0).Name);
+    }
 }
 
 TEST_F(JournalTest, AnUnknownVersionOrNoJournalIsRefusedWithAClearText) {
