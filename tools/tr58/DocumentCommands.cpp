@@ -286,6 +286,7 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     // Nothing is deleted after a Ctrl+C, whenever it came.
     if (session.TakeInterrupt()) {
         link.CloseLink();
+        Note(QStringLiteral("the files are saved; none was deleted"));
         return Exit::kFailed;
     }
     // Only files whose every point is saved are deleted; the others keep the
