@@ -6,7 +6,23 @@
 
 namespace {
 const QChar kCtrlZ(0x1A);
+
+// The simulated instrument's files, from the simulator's descriptions.
+::testing::AssertionResult LoadFiles(Instrument& instrument,
+                                     std::initializer_list<const char*> descriptions) {
+    QList<SimFile> files;
+    for (const char* description : descriptions) {
+        SimFile file;
+        QString error;
+        if (!ParseSimFile(QString::fromLatin1(description), static_cast<int>(files.size()), file,
+                          error))
+            return ::testing::AssertionFailure() << description << ": " << qPrintable(error);
+        files << file;
+    }
+    instrument.Files() = files;
+    return ::testing::AssertionSuccess();
 }
+}  // namespace
 
 TEST_F(LinkFixture, OpenWakesTheInstrumentAndTurnsEchoOff) {
     ASSERT_TRUE(link.OpenLink(1));
@@ -293,15 +309,7 @@ TEST_F(LinkFixture, ReadingCommandsThatTimeOutAreReported) {
 }
 
 TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
-    QList<SimFile> files;
-    for (const char* description : {"Big:65010:1", "Small:5:1"}) {
-        SimFile file;
-        QString error;
-        ASSERT_TRUE(ParseSimFile(QString::fromLatin1(description), static_cast<int>(files.size()),
-                                 file, error));
-        files << file;
-    }
-    instrument.Files() = files;
+    ASSERT_TRUE(LoadFiles(instrument, {"Big:65010:1", "Small:5:1"}));
     QString reply;
     ASSERT_TRUE(Run(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false));
     EXPECT_TRUE(link.State().strMsgReady);
@@ -317,15 +325,7 @@ TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
 // the next reply's own end mark was dropped in its place: that command waited
 // out its whole time and failed.
 TEST_F(LinkFixture, TheOwedEndMarkOfACutDownloadIsPaidWhenItWaitedUnread) {
-    QList<SimFile> files;
-    for (const char* description : {"Big:70000:1", "Small:5:1"}) {
-        SimFile file;
-        QString error;
-        ASSERT_TRUE(ParseSimFile(QString::fromLatin1(description), static_cast<int>(files.size()),
-                                 file, error));
-        files << file;
-    }
-    instrument.Files() = files;
+    ASSERT_TRUE(LoadFiles(instrument, {"Big:70000:1", "Small:5:1"}));
     QString reply;
     ASSERT_TRUE(Run(QStringLiteral("PLAY 0\r"), Command::kPlay, reply, false));
     // The data is read into a document: half a second without events.
