@@ -124,8 +124,10 @@ public:
     bool OpenDocument(const QString& path);
     // Saves a document to its file, or asks for one; true when written.
     bool FileSave(frmDocument& document);
-    // Saves under another name, or exports as CSV or tab-delimited text.
-    bool FileSaveAs(frmDocument& document);
+    // Saves under another name, or exports as CSV or tab-delimited text. With stopRealTime a
+    // running real-time window stops once the name is chosen (a cancelled dialog leaves it
+    // recording).
+    bool FileSaveAs(frmDocument& document, bool stopRealTime = false);
     // Puts a new document window into the frame.
     void AddDocumentWindow(frmDocument* document);
     frmDocument* ActiveDocument() const;
@@ -160,6 +162,10 @@ public:
     // A message box of the program's own text (not of the message catalogue):
     // a question with Yes/No, or a warning; key names it for tests.
     bool PresentText(const QString& key, const QString& text, bool question) override;
+    // The file dialog asked before replacing the name it returned (chosen); when the program
+    // then added an extension, an existing file of that name (path) is asked about here.
+    // False when the user keeps that file.
+    bool ConfirmReplace(const QString& chosen, const QString& path);
     // DownloadHost.
     QWidget* HostWindow() override { return this; }
     bool AddDownloadedDocument(QString& reply) override;

@@ -141,10 +141,11 @@ bool frmMain::OpenDocument(const QString& requested) {
 }
 
 bool frmMain::FileSave(frmDocument& document) {
-    // A running real-time window stops before its data is written.
-    if (document.IsRealTimeRunning()) document.Session()->StopReal();
     Document& d = document.Doc();
-    if (d.FilePath.isEmpty()) return FileSaveAs(document);
+    // A running real-time window stops before its data is written; a window never saved stops
+    // only once its name is chosen, so that a cancelled dialog leaves it recording.
+    if (d.FilePath.isEmpty()) return FileSaveAs(document, true);
+    if (document.IsRealTimeRunning()) document.Session()->StopReal();
     return WriteDocument(document, d.FilePath, DocumentFileType::T58,
                          StringTable::Text(Str::kSavingFile) + QFileInfo(d.FilePath).fileName() +
                              QStringLiteral("'..."));
@@ -164,7 +165,7 @@ bool frmMain::WriteDocument(frmDocument& document, const QString& path, Document
     return ok;
 }
 
-bool frmMain::FileSaveAs(frmDocument& document) {
+bool frmMain::FileSaveAs(frmDocument& document, bool stopRealTime) {
     Document& d = document.Doc();
     const QString proposed = WithoutRealTimeSuffix(document.Caption());
     int filter = kExtensions.indexOf(proposed.right(4).toLower());
@@ -182,7 +183,10 @@ bool frmMain::FileSaveAs(frmDocument& document) {
     }
     if (path.isEmpty()) return false;
     // A name typed without one of the three extensions gets the chosen type's.
+    const QString chosen = path;
     if (!kExtensions.contains(path.right(4).toLower())) path += kExtensions.at(filter);
+    if (!ConfirmReplace(chosen, path)) return false;
+    if (stopRealTime && document.IsRealTimeRunning()) document.Session()->StopReal();
 
     const QString name = QFileInfo(path).fileName();
     const DocumentFileType type = FileTypeOfPath(path).value_or(DocumentFileType::T58);
@@ -254,6 +258,13 @@ bool frmMain::PresentText(const QString& key, const QString& text, bool question
     box.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
     box.yesNo = question;
     return presenter_->Present(box);
+}
+
+bool frmMain::ConfirmReplace(const QString& chosen, const QString& path) {
+    if (path == chosen || !QFileInfo::exists(path)) return true;
+    return PresentText(QStringLiteral("Replace File"),
+                       StringTable::Text(Str::kReplaceFileQuestion).arg(QFileInfo(path).fileName()),
+                       true);
 }
 
 void frmMain::RestoreUnfinishedRecordings() {

@@ -33,10 +33,11 @@ QString frmMain::AskPdfFileName(const QString& proposed) {
                        ? dialogs_.pdfFileName(proposed)
                        : QFileDialog::getSaveFileName(this, title_, proposed,
                                                       StringTable::Text(Str::kPdfFilter));
+    const QString chosen = path;
     if (!path.isEmpty() &&
         QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    return path;
+    return ConfirmReplace(chosen, path) ? path : QString();
 }
 
 void frmMain::ShowPrintDialog(frmPrint::Mode mode) {

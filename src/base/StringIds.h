@@ -212,6 +212,8 @@ enum Id : int {
     kHelpContentsButton = 6093,
     // A print job that the printer did not take.
     kCannotPrint = 6094,
+    // A save or print file name that got its extension after the file dialog had checked it.
+    kReplaceFileQuestion = 6095,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

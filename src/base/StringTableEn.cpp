@@ -321,6 +321,7 @@ constexpr Entry kEntries[] = {
     {6092, "&Forward"},
     {6093, "&Contents"},
     {6094, "The document could not be printed. Check the printer and try again."},
+    {6095, "%1 already exists.\nDo you want to replace it?"},
 };
 static_assert(stringtable::IdsAscending(kEntries),
               "the string table must be sorted by id, without duplicates");

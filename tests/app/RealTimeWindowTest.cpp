@@ -215,3 +215,33 @@ TEST_F(RealTimeWindowTest, AJournalThatCannotBeWrittenSaysSoOutsideThePoll) {
 }
 
 }  // namespace
+
+// Save on a recording never saved asks for a name first. It used to stop the recording before
+// the dialog: a cancelled dialog left the window stopped for good, and every later reading
+// was lost. Only a chosen name stops it now.
+TEST_F(RealTimeWindowTest, ASaveWhoseNameDialogIsCancelledLeavesTheWindowRecording) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    dialogs.saveFileName = [](const QString&, int&) { return QString(); };
+    EXPECT_FALSE(main->FileSave(*window));
+    EXPECT_TRUE(window->IsRealTimeRunning());
+    // The close question's Yes, then Cancel in the dialog: the window stays, still recording.
+    dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    EXPECT_FALSE(main->MdiArea()->subWindowList().first()->close());
+    EXPECT_TRUE(window->IsRealTimeRunning());
+    window->Session()->OnTick();
+    EXPECT_EQ(window->Doc().PointCount(), 2);
+
+    const QString path = dir.filePath(QStringLiteral("kylrum.t58"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return path;
+    };
+    ASSERT_TRUE(main->FileSave(*window));
+    EXPECT_FALSE(window->IsRealTimeRunning()) << "stopped before its data is written";
+    EXPECT_EQ(window->Doc().iSaved, Saved::kUnchanged);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n26-11-02 "), 2);
+}
+

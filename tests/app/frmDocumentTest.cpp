@@ -80,6 +80,57 @@ TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFile
     EXPECT_TRUE(document->Doc().FilePath.isEmpty());
 }
 
+// The file dialog checks the name it returns; a name typed without an extension gets its
+// extension only afterwards, so last week's "lab.t58" was replaced by a Save of "lab" without
+// a word. The program now asks itself, and No keeps the earlier file.
+TEST_F(DocumentWindowTest, ANameThatGetsItsExtensionAfterTheDialogAsksBeforeReplacing) {
+    QFile earlier(Path("lab.t58"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("last week's recording");
+    earlier.close();
+    frmDocument* document = Download(0);
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return Path("lab");
+    };
+    presenter.answer = false;
+    EXPECT_FALSE(main->FileSave(*document));
+    EXPECT_EQ(presenter.Keys(), QStringList{"Replace File"});
+    EXPECT_EQ(presenter.shown.first().text,
+              StringTable::Text(Str::kReplaceFileQuestion).arg("lab.t58"));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "last week's recording");
+    earlier.close();
+    EXPECT_EQ(document->Doc().iSaved, Saved::kNever);
+    EXPECT_TRUE(document->Doc().FilePath.isEmpty());
+
+    presenter.answer = true;
+    ASSERT_TRUE(main->FileSave(*document));
+    EXPECT_EQ(document->Doc().FilePath, Path("lab.t58"));
+    EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
+
+    // A name the dialog saw whole was asked about there: no second question.
+    presenter.shown.clear();
+    dialogs.saveFileName = [&](const QString&, int&) { return Path("lab.t58"); };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+    EXPECT_TRUE(presenter.shown.isEmpty());
+
+    // The same for a PDF of the print dialog.
+    QFile pdf(Path("lab.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    dialogs.pdfFileName = [&](const QString&) { return Path("lab"); };
+    presenter.answer = false;
+    EXPECT_TRUE(main->AskPdfFileName("lab").isEmpty());
+    EXPECT_EQ(presenter.Keys(), QStringList{"Replace File"});
+    presenter.answer = true;
+    EXPECT_EQ(main->AskPdfFileName("lab"), Path("lab.pdf"));
+    dialogs.pdfFileName = [&](const QString&) { return Path("new"); };
+    presenter.shown.clear();
+    EXPECT_EQ(main->AskPdfFileName("new"), Path("new.pdf"));
+    EXPECT_TRUE(presenter.shown.isEmpty()) << "nothing to replace";
+}
+
 TEST_F(DocumentWindowTest, TheCloseQuestion) {
     frmDocument* document = Download(2);
     QMdiSubWindow* window = main->MdiArea()->subWindowList().first();
