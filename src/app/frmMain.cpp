@@ -797,7 +797,7 @@ void frmMain::Lan_Click() {
 }
 
 void frmMain::ShowFileDialog(bool deleteFiles) {
-    if (!link_->WaitLinkIdle()) return;
+    if (!link_->WaitLinkIdleOrSay()) return;
     QAction* command =
         Action(deleteFiles ? QStringLiteral("mnuDeleteFiles") : QStringLiteral("mnuDownloadFiles"));
     command->setEnabled(false);
@@ -810,14 +810,14 @@ void frmMain::ShowFileDialog(bool deleteFiles) {
 }
 
 void frmMain::mnuIndicatorDeviceInformation_Click() {
-    if (!link_->WaitLinkIdle()) return;
+    if (!link_->WaitLinkIdleOrSay()) return;
     frmDeviceInformation dialog(*link_, this);
     dialog.exec();
     MainFocus();
 }
 
 void frmMain::mnuRealTimeSettings_Click() {
-    if (!link_->WaitLinkIdle()) return;
+    if (!link_->WaitLinkIdleOrSay()) return;
     // While the dialog is open a real-time window it stops goes quietly.
     stopRequest_ = true;
     {

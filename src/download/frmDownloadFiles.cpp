@@ -381,7 +381,7 @@ void frmDownloadFiles::NormaliseTime(QComboBox* box) {
 
 void frmDownloadFiles::cmdDownload_Click() {
     Link& link = main_.GetLink();
-    if (!link.WaitLinkIdle()) return;
+    if (!link.WaitLinkIdleOrSay()) return;
     StoreSelection();
     DownloadSession::Options options;
     options.range = optDateTimeRange_->isChecked();
@@ -424,7 +424,7 @@ void frmDownloadFiles::cmdDownload_Click() {
 
 void frmDownloadFiles::cmdDelete_Click() {
     Link& link = main_.GetLink();
-    if (!link.WaitLinkIdle()) return;
+    if (!link.WaitLinkIdleOrSay()) return;
     StoreSelection();
     if (SelectedCount(entries_) == 0 || !deleteQuestion ||
         !deleteQuestion(DeleteQuestionText(entries_)))

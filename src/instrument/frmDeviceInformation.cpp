@@ -61,7 +61,7 @@ frmDeviceInformation::frmDeviceInformation(Link& link, QWidget* parent)
 
 bool frmDeviceInformation::Load() {
     loaded_ = true;
-    if (!link_.WaitLinkIdle()) return false;
+    if (!link_.WaitLinkIdleOrSay()) return false;
     info_ = ReadDeviceInformation(link_);
     txtType_->setText(info_.type);
     txtVersion_->setText(info_.version);

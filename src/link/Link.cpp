@@ -715,6 +715,13 @@ bool Link::WaitLinkIdle() {
     return false;
 }
 
+bool Link::WaitLinkIdleOrSay() {
+    if (WaitLinkIdle()) return true;
+    QString key = MessageKeys::kWaitProcess;
+    ShowMessage(key);
+    return false;
+}
+
 bool Link::ConfirmStopRealTime() {
     if (!IsRealTimeActive()) return true;
     QString key = MessageKeys::kChangeSettings;

@@ -119,6 +119,9 @@ public:
     void OnReceive();
 
     bool WaitLinkIdle();
+    // WaitLinkIdle for a user's command: when a poll still holds the link, says "Wait Process"
+    // (the command is skipped, and the user sees why).
+    bool WaitLinkIdleOrSay();
     bool IsRealTimeActive() const;
     bool IsRealTimeBusy() const;
     bool ConfirmStopRealTime();

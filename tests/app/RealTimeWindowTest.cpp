@@ -245,3 +245,21 @@ TEST_F(RealTimeWindowTest, ASaveWhoseNameDialogIsCancelledLeavesTheWindowRecordi
     EXPECT_EQ(file.readAll().count("\r\n26-11-02 "), 2);
 }
 
+// A command given while a poll holds the link is skipped; it used to be skipped without a
+// word, so that a click on "Ladda ner filer" looked like a dead program.
+TEST_F(RealTimeWindowTest, ACommandWhileAPollHoldsTheLinkSaysWaitProcess) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    instrument.Faults().lateReplies.insert("SEND", 4000);
+    bool tried = false;
+    pump.onEvents = [&] {
+        if (tried || !window->Session()->bRealSend()) return;
+        tried = true;
+        main->Action(QStringLiteral("mnuDownloadFiles"))->trigger();
+    };
+    window->Session()->OnTick();
+    pump.onEvents = nullptr;
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(presenter.Keys(), QStringList{MessageKeys::kWaitProcess});
+    EXPECT_EQ(window->Doc().PointCount(), 2) << "the poll went on";
+}
