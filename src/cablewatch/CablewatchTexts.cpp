@@ -32,6 +32,9 @@ CablewatchTexts English() {
     t.restartMessage = QStringLiteral(
         "The computer must be restarted to complete the installation of the Halvion USB "
         "Instrument driver.");
+    t.ownerGone = QStringLiteral(
+        "The COM port could not be handed to the program that asked for it: that program has "
+        "ended or no longer answers. Choose the port in that program again.");
 
     t.statusOk = QStringLiteral("OK");
     t.statusNotPresent = QStringLiteral("Not present");
@@ -84,6 +87,9 @@ CablewatchTexts Swedish() {
     t.restartMessage = QStringLiteral(
         "Datorn måste startas om för att installationen av drivrutinen för Halvion "
         "USB-instrument ska slutföras.");
+    t.ownerGone = QStringLiteral(
+        "COM-porten kunde inte lämnas till programmet som bad om den: programmet har avslutats "
+        "eller svarar inte längre. Välj porten i det programmet igen.");
 
     t.statusOk = QStringLiteral("OK");
     t.statusNotPresent = QStringLiteral("Inte ansluten");

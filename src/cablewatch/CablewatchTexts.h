@@ -46,6 +46,7 @@ struct CablewatchTexts {
     QString noDeviceViewer;
     QString snapstartMissing;  // %1: the program that could not be started
     QString restartMessage;
+    QString ownerGone;  // OK of the port picker, when the program that asked is not reached
 
     // Row states.
     QString statusOk;

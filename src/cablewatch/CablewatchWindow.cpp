@@ -52,10 +52,11 @@ void ShowPropertiesWindow(const QString& command, const RegistryTree& tree, QWid
 }
 
 // A message beside the window that does not stop its list from updating.
-void Tell(QWidget* owner, const QString& text) {
+void Tell(QWidget* owner, const QString& text,
+          const QString& name = QStringLiteral("msgDeviceManager")) {
     auto* box = new QMessageBox(QMessageBox::Information, Texts().windowTitle, text,
                                 QMessageBox::Ok, owner);
-    box->setObjectName(QStringLiteral("msgDeviceManager"));
+    box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
@@ -365,7 +366,12 @@ void CablewatchWindow::OnDeviceManager() {
 
 void CablewatchWindow::OnOk() {
     const int selected = list_.SelectedIndex();
-    if (selected >= 0 && ownerLink_) ownerLink_->SendPortName(list_.Rows()[selected].tag);
+    // A program that has ended or stopped listening does not get the port: the window stays
+    // and says so, rather than close as if the port had been taken.
+    if (selected >= 0 && ownerLink_ && !ownerLink_->SendPortName(list_.Rows()[selected].tag)) {
+        Tell(this, Texts().ownerGone, QStringLiteral("msgOwnerGone"));
+        return;
+    }
     close();
 }
 

@@ -33,6 +33,7 @@ QList<std::pair<const char*, QString>> All(const CablewatchTexts& t) {
             {"propertiesTitle", t.propertiesTitle},
             {"noDeviceViewer", t.noDeviceViewer},
             {"snapstartMissing", t.snapstartMissing},
+            {"ownerGone", t.ownerGone},
             {"restartMessage", t.restartMessage},
             {"statusOk", t.statusOk},
             {"statusNotPresent", t.statusNotPresent},

@@ -272,6 +272,27 @@ TEST_F(CablewatchWindowTest, PortPickerDoubleClickIsOkAndCancelSendsNothing) {
     EXPECT_TRUE(owner.received.isEmpty());
 }
 
+// The program that asked for a port has ended: OK used to close the window as if the port had
+// been handed over, and the user waited for a port that never came.
+TEST_F(CablewatchWindowTest, PortPickerOkWhenTheOwnerHasGoneSaysSoAndStays) {
+    ThreeCables();
+    const qint64 handle = 0x4e000000 + QCoreApplication::applicationPid();
+    auto owner = std::make_unique<FakeOwner>(handle);
+    auto window = Window({QStringLiteral("/W:%1").arg(handle), QStringLiteral("COM7")});
+    window->show();
+    ASSERT_TRUE(WaitFor([&] { return owner->connections == 1; }));
+    owner.reset();
+    QTest::mouseClick(Find<QPushButton>(*window, "cmdOk"), Qt::LeftButton);
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        box = window->findChild<QMessageBox*>(QStringLiteral("msgOwnerGone"));
+        return box && box->isVisible();
+    }));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), Texts().ownerGone);
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(CablewatchWindowTest, EmptyListDisablesPropertiesAndOk) {
     auto window = Window({QStringLiteral("/W:77")});
     EXPECT_FALSE(Find<QPushButton>(*window, "cmdProperties")->isEnabled());
