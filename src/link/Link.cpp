@@ -274,6 +274,8 @@ bool Link::OpenLink(int port) {
         ok = OpenPortAt(port, errorCode);
         if (s_.bcancel) return ok;
     }
+    // The key of an attempt that failed before one that opened the line is no failure.
+    if (ok) s_.MessageKey.clear();
     if (!s_.AutoDetect || ok) return ok;
 
     // Detection: every other COM port in turn, one progress step per port.
@@ -288,6 +290,7 @@ bool Link::OpenLink(int port) {
         if (error != PortError::kPortInUse && error != PortError::kNoSuchPort) allReserved = false;
         if (ok) break;
     }
+    if (ok) s_.MessageKey.clear();
     if (!ok)
         s_.MessageKey = allReserved ? MessageKeys::kAllReserved : MessageKeys::kCannotAutodetect;
     // A port this user may not open is most likely the instrument's cable.
@@ -377,8 +380,12 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
         s_.LinkBusy = false;
     }
 
+    // A step of the opening (ECHO OFF) that fails is the opening's to handle: the port is tried
+    // again, and the command that the opening serves has not failed. Marking it failed here
+    // made a command that then went through look failed, with its progress window hidden.
+    const bool userCommand = Command::IsCommand(code);
     if (!ok) {
-        if (IsCommunicating()) progress_.Hide();
+        if (userCommand && IsCommunicating()) progress_.Hide();
         if (!s_.bcancel) {
             if (IsRealTimeActive() && realTime_->PointCount() >= 1 && code == Command::kSendPoll) {
                 // A poll that failed on an open line is tried again at the next
@@ -390,7 +397,7 @@ bool Link::SendCommandAndReceive(const QString& command, Command::Code code, QSt
                 ShowMessage(s_.MessageKey);
             }
         }
-        if (code != Command::kSendPoll) s_.CommandFailed = true;
+        if (userCommand && code != Command::kSendPoll) s_.CommandFailed = true;
     }
 
     if (ok) {

@@ -308,6 +308,28 @@ TEST_F(LinkFixture, ReadingCommandsThatTimeOutAreReported) {
     EXPECT_EQ(presenter.Keys(), QStringList{QStringLiteral("Communication Errors")});
 }
 
+// Regression: the instrument missed the ECHO OFF of the wake-up once and the next try opened
+// the line. The failed step marked the command failed, left "Cannot detect" as its key and hid
+// its progress window, so a command that then went through looked failed: a real-time window
+// closed without a word, `tr58 info` printed the information and ended with status 1.
+TEST_F(LinkFixture, AnEchoOffMissedOnceLeavesNoFailureBehindTheCommandThatWentThrough) {
+    instrument.Faults().silentAfter = 0;  // the first ECHO OFF goes unanswered
+    pump.onEvents = [&] {
+        if (instrument.CommandLog().contains(QStringLiteral("ECHO OFF")))
+            instrument.Faults().silentAfter = -1;
+    };
+    link.Progress().Load();
+    QString reply;
+    ASSERT_TRUE(Run(QStringLiteral("VERS\r"), Command::kVers, reply, false));
+    pump.onEvents = nullptr;
+    EXPECT_EQ(instrument.CommandLog().count(QStringLiteral("ECHO OFF")), 2)
+        << qPrintable(instrument.CommandLog().join(", "));
+    EXPECT_FALSE(link.State().CommandFailed);
+    EXPECT_TRUE(link.State().MessageKey.isEmpty()) << qPrintable(link.State().MessageKey);
+    EXPECT_TRUE(link.Progress().IsVisible()) << "Cancel stays at hand";
+    EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
 TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
     ASSERT_TRUE(LoadFiles(instrument, {"Big:65010:1", "Small:5:1"}));
     QString reply;
