@@ -439,8 +439,12 @@ void frmDownloadFiles::cmdDelete_Click() {
 
 void frmDownloadFiles::Finish() {
     Link& link = main_.GetLink();
-    if (link.IsCommunicating()) link.Progress().Unload();
-    link.EndSequence();
+    // Closed while a real-time poll waits for its reply: the link is the poll's, which ends
+    // its own command. Ending it here stopped the poll's wait and lost its reading.
+    if (!link.IsRealTimeBusy()) {
+        if (link.IsCommunicating()) link.Progress().Unload();
+        link.EndSequence();
+    }
     link.ClearFailed();
     main_.MainFocus();
 }

@@ -162,8 +162,12 @@ void frmRealTimeDisplaySettings::reject() {
 
 void frmRealTimeDisplaySettings::Finish() {
     Link& link = host_.GetLink();
-    if (link.IsCommunicating()) link.Progress().Unload();
     link.ClearFailed();
-    link.EndSequence();
+    // Closed while a real-time poll waits for its reply: the link is the poll's, which ends
+    // its own command. Ending it here stopped the poll's wait and lost its reading.
+    if (!link.IsRealTimeBusy()) {
+        if (link.IsCommunicating()) link.Progress().Unload();
+        link.EndSequence();
+    }
     host_.MainFocus();
 }

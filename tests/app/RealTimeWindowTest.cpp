@@ -16,8 +16,10 @@
 #include "app/frmDocument.h"
 #include "base/MessageKeys.h"
 #include "chart/ChartView.h"
+#include "download/frmDownloadFiles.h"
 #include "document/DataTableModel.h"
 #include "realtime/RealTimeSession.h"
+#include "realtime/frmRealTimeDisplaySettings.h"
 #include "realtime/RecordingJournal.h"
 #include "support/ProgramFixture.h"
 
@@ -263,3 +265,31 @@ TEST_F(RealTimeWindowTest, ACommandWhileAPollHoldsTheLinkSaysWaitProcess) {
     EXPECT_EQ(presenter.Keys(), QStringList{MessageKeys::kWaitProcess});
     EXPECT_EQ(window->Doc().PointCount(), 2) << "the poll went on";
 }
+
+// A dialog closed while a real-time poll waited for its reply ended the poll's command as if it
+// were the dialog's own: the poll stopped waiting, its reading was thrown away when it came,
+// and a reading was missing from the recording without a word.
+TEST_F(RealTimeWindowTest, ADialogClosedWhileAPollWaitsLeavesThePollItsReading) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    instrument.Faults().lateReplies.insert("SEND", 1000);
+    frmRealTimeDisplaySettings settings(*main);
+    frmDownloadFiles files(*main, false);
+    for (QDialog* dialog : {static_cast<QDialog*>(&settings), static_cast<QDialog*>(&files)}) {
+        const qint32 before = window->Doc().PointCount();
+        bool closed = false;
+        pump.onEvents = [&] {
+            if (closed || !window->Session()->bRealSend()) return;
+            closed = true;
+            dialog->reject();  // Cancel while the poll waits
+        };
+        window->Session()->OnTick();
+        pump.onEvents = nullptr;
+        ASSERT_TRUE(closed);
+        EXPECT_EQ(window->Doc().PointCount(), before + 1) << dialog->metaObject()->className();
+        EXPECT_TRUE(window->IsRealTimeRunning());
+        EXPECT_FALSE(main->GetLink().State().LinkBusy);
+    }
+    EXPECT_TRUE(presenter.shown.isEmpty()) << qPrintable(presenter.Keys().join(", "));
+}
+
