@@ -106,6 +106,7 @@ bool RealTimeSession::Open() {
 
     document_.iSaved = Saved::kNever;
     document_.bCommunicate = true;
+    pollHolds_ = true;
     document_.strBuf.clear();
     state.LineCount = 0;
     state.LineTotal = 1;
@@ -113,6 +114,7 @@ bool RealTimeSession::Open() {
     const auto fail = [&] {
         state.CommandFailed = true;
         document_.bCommunicate = false;
+        pollHolds_ = false;
         if (progress.IsLoaded()) progress.Unload();
         link_.EndSequence();
         return false;
@@ -142,6 +144,7 @@ bool RealTimeSession::Open() {
     document_.IntervalUnit = unit_;
     document_.IntervalValue = IntervalValueOf(interval_, unit_);
     document_.bCommunicate = false;
+    pollHolds_ = false;
     if (progress.IsLoaded()) progress.Unload();
     if (state.CommandFailed || document_.PointCount() == 0) {
         document_.bRealTime = false;
@@ -188,6 +191,7 @@ void RealTimeSession::OnTick() {
     }
 
     document_.bCommunicate = true;
+    pollHolds_ = true;
     const QString status = window_.StatusText();
     window_.SetStatusText(StringTable::Text(Str::kUpdatingRealTime));
     bRealSend_ = true;
@@ -217,6 +221,7 @@ void RealTimeSession::OnTick() {
             onPollUnanswered();
     }
     document_.bCommunicate = false;
+    pollHolds_ = false;
     state.LinkBusy = false;
 
     if (document_.bExit) return;
@@ -227,9 +232,12 @@ void RealTimeSession::OnTick() {
 
 void RealTimeSession::Halt() {
     LinkState& state = link_.State();
-    if (document_.bRealTime || document_.bCommunicate) {
+    // Only the busy mark of this window's own poll is waited for and cleared: a save or a
+    // print that holds it (and lets events run, where the stop can come) still needs it,
+    // or the window could be closed, and its journal removed, under the save.
+    if (document_.bRealTime || pollHolds_) {
         Pump& pump = link_.GetPump();
-        while (document_.bCommunicate) {
+        while (pollHolds_ && document_.bCommunicate) {
             pump.ProcessEvents(0);
             document_.bRealTime = false;
             // Only a command in progress is cancelled: a cancel flag left
@@ -239,6 +247,7 @@ void RealTimeSession::Halt() {
             pump.ProcessEvents(0);
             link_.Pause(0.5);
             document_.bCommunicate = false;
+            pollHolds_ = false;
         }
     }
     document_.bRealTime = false;

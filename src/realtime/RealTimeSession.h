@@ -124,6 +124,9 @@ private:
     qint16 unit_ = 2;
     int countdown_ = 0;
     bool bRealSend_ = false;
+    // The document's busy mark (bCommunicate) was set by this session's first request or poll,
+    // not by a save or a print of the window.
+    bool pollHolds_ = false;
     bool stopRequest_ = false;
     bool filling_ = false;
     bool limitStopPending_ = false;

@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
+#include <QTimer>
 #include <csignal>
 
 #include "app/frmDocument.h"
@@ -293,3 +294,33 @@ TEST_F(RealTimeWindowTest, ADialogClosedWhileAPollWaitsLeavesThePollItsReading) 
     EXPECT_TRUE(presenter.shown.isEmpty()) << qPrintable(presenter.Keys().join(", "));
 }
 
+// A stop during a Save As of a running window (the save lets events run every 1024 points)
+// cleared the save's busy mark as if it were a poll's. A close then went without the question
+// (the save had marked the document saved), removed the journal, and the save, seeing its
+// window close, gave up: every reading was lost.
+TEST_F(RealTimeWindowTest, AStopDuringASaveLeavesTheSaveItsBusyMark) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    while (window->Doc().PointCount() < 1100) window->Session()->OnTick();
+    const QString path = dir.filePath(QStringLiteral("kylrum.t58"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return path;
+    };
+    presenter.answer = true;  // "Stop Real?" Yes
+    bool ran = false, busyAfterStop = false, closed = true;
+    QTimer::singleShot(0, main.get(), [&] {
+        ran = true;
+        main->Action(QStringLiteral("mnuStopRealTimeWindow"))->trigger();
+        busyAfterStop = window->Doc().bCommunicate;
+        closed = main->MdiArea()->subWindowList().first()->close();
+    });
+    ASSERT_TRUE(main->FileSaveAs(*window));
+    ASSERT_TRUE(ran) << "the save let events run";
+    EXPECT_TRUE(busyAfterStop);
+    EXPECT_FALSE(closed) << "a window whose data is being written stays";
+    EXPECT_FALSE(window->IsRealTimeRunning());
+    const qint32 points = window->Doc().PointCount();
+    ASSERT_TRUE(main->OpenDocument(path));
+    EXPECT_EQ(main->Documents().last()->Doc().PointCount(), points);
+}
