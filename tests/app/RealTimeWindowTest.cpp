@@ -17,11 +17,11 @@
 #include "app/frmDocument.h"
 #include "base/MessageKeys.h"
 #include "chart/ChartView.h"
-#include "download/frmDownloadFiles.h"
 #include "document/DataTableModel.h"
+#include "download/frmDownloadFiles.h"
 #include "realtime/RealTimeSession.h"
-#include "realtime/frmRealTimeDisplaySettings.h"
 #include "realtime/RecordingJournal.h"
+#include "realtime/frmRealTimeDisplaySettings.h"
 #include "support/ProgramFixture.h"
 
 namespace {
