@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "base/MessageKeys.h"
 #include "base/StringIds.h"
@@ -652,7 +653,9 @@ void Link::CountProgress(const QString& newText, qsizetype appendedAt) {
             const qsizetype tab = s_.ReceiveBuffer.indexOf(QLatin1Char('\t'));
             n = s_.ReceiveBuffer.left(tab < 0 ? 0 : tab).trimmed().toInt();
         }
-        s_.LineTotal = 2 * n;
+        // Two lines a reading; a count that no instrument sends must not overflow the total.
+        s_.LineTotal = static_cast<qint32>(
+            std::clamp<qint64>(2 * qint64{n}, 0, std::numeric_limits<qint32>::max()));
         s_.LineCount = 1;
     }
     if (code == Command::kDir && s_.LineCount == 0) s_.LineTotal = 15;

@@ -1,4 +1,5 @@
 // The command engine and the receive handler against the simulated instrument.
+#include <limits>
 #include <tuple>
 
 #include "base/TextHelpers.h"
@@ -328,6 +329,15 @@ TEST_F(LinkFixture, AnEchoOffMissedOnceLeavesNoFailureBehindTheCommandThatWentTh
     EXPECT_TRUE(link.State().MessageKey.isEmpty()) << qPrintable(link.State().MessageKey);
     EXPECT_TRUE(link.Progress().IsVisible()) << "Cancel stays at hand";
     EXPECT_TRUE(presenter.shown.isEmpty());
+}
+
+// Found by fuzzing: the progress total of the first real-time reply is twice the count in its
+// first field; a count of more than a billion overflowed it (undefined behaviour).
+TEST_F(LinkFixture, AHugeCountInTheFirstRealTimeReplyDoesNotOverflowTheProgressTotal) {
+    instrument.Faults().canned.insert("SEND 5", "1111111111\tx\r\n\x1A");
+    QString reply;
+    link.SendCommandAndReceive(QStringLiteral("SEND 5\r"), Command::kSendFirst, reply, true);
+    EXPECT_EQ(link.State().LineTotal, std::numeric_limits<qint32>::max());
 }
 
 TEST_F(LinkFixture, CutDownloadIsNotFollowedByItsOwnTailInTheNextReply) {
