@@ -81,7 +81,7 @@ int RealTimeSession::PointCount() const {
     return document_.PointCount();
 }
 
-void RealTimeSession::Fill(const QString& reply) {
+bool RealTimeSession::Fill(const QString& reply) {
     const qint32 before = document_.PointCount();
     LinkState& state = link_.State();
     filling_ = true;
@@ -91,10 +91,10 @@ void RealTimeSession::Fill(const QString& reply) {
     // Points that came in are kept whatever became of the rest of the reply.
     if (document_.PointCount() > before && onPointsAdded) onPointsAdded(before);
     if (std::exchange(limitStopPending_, false)) StopRealTime(true);
-    if (!fill.messageKey.isEmpty()) {
-        QString key = fill.messageKey;
-        link_.ShowMessage(key);
-    }
+    if (fill.messageKey.isEmpty()) return false;
+    QString key = fill.messageKey;
+    link_.ShowMessage(key);
+    return true;
 }
 
 bool RealTimeSession::Open() {
@@ -130,7 +130,19 @@ bool RealTimeSession::Open() {
         link_.ShowMessage(key);
         return fail();
     }
-    if (document_.strBuf.isEmpty() || state.bcancel) return fail();
+    // A first reply that cannot start the window is said, not just dropped: the
+    // window would otherwise vanish without a word (tr58 monitor: exit 1 with
+    // no message). Cancel is the user's own doing and needs no word.
+    const auto unreadable = [&] {
+        fail();
+        if (!state.bcancel) {
+            QString key = MessageKeys::kCommunicationErrors;
+            link_.ShowMessage(key);
+        }
+        return false;
+    };
+    if (state.bcancel) return fail();
+    if (document_.strBuf.isEmpty()) return unreadable();
 
     countdown_ = CountdownStart(interval_);
     document_.IntervalUnit = unit_;
@@ -138,7 +150,7 @@ bool RealTimeSession::Open() {
     if (document_.bExit) return fail();
 
     const QString reply = std::exchange(document_.strBuf, QString());
-    Fill(reply);
+    const bool told = Fill(reply);
     // The parse may have set its own interval from the names line; the
     // window's interval is the one asked for.
     document_.IntervalUnit = unit_;
@@ -148,7 +160,7 @@ bool RealTimeSession::Open() {
     if (progress.IsLoaded()) progress.Unload();
     if (state.CommandFailed || document_.PointCount() == 0) {
         document_.bRealTime = false;
-        return fail();
+        return told || document_.bExit ? fail() : unreadable();
     }
     link_.EndSequence();
     if (document_.bRealTime) timer_.Start(FirstPeriodMs(interval_));

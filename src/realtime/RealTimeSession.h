@@ -113,8 +113,9 @@ private:
     void Halt();
     // Re-arms the timer after a poll.
     void SetNewTimer();
-    // Parses a reply into the document and hands the new points on.
-    void Fill(const QString& reply);
+    // Parses a reply into the document and hands the new points on; true
+    // when the parse told the user something.
+    bool Fill(const QString& reply);
 
     Link& link_;
     Document& document_;

@@ -395,6 +395,39 @@ TEST_F(RealTimeSessionTest, ErrToTheFirstRequestIsRealTimeDisconnected) {
     EXPECT_FALSE(timer.IsActive());
 }
 
+TEST_F(RealTimeSessionTest, AFirstReplyThatCannotStartTheWindowSaysSo) {
+    // Replies a TR58 answers "SEND 5" with only when something is wrong: a
+    // units line that does not fit the names, and a reply without a reading.
+    const QByteArray replies[] = {
+        "3\tT\tRH\r\n\tC\r\n26-11-02 10:00:00\t21.0\t45.0\r\n\x1A",
+        "3\tT\tRH\r\n\tC\t%\r\n\x1A",
+    };
+    for (const QByteArray& reply : replies) {
+        SCOPED_TRACE(reply.toStdString());
+        Document fresh;
+        VirtualTimer freshTimer(pump);
+        RecordingWindow view;
+        RealTimeSession attempt(link, fresh, freshTimer, view);
+        presenter.shown.clear();
+        instrument.Faults().canned.insert("SEND 5", reply);
+        attempt.SetInterval(5, 2);
+        EXPECT_FALSE(attempt.Open());
+        // Without a word the window would simply vanish, and tr58 monitor end
+        // with status 1 and nothing on its standard error.
+        EXPECT_EQ(presenter.Keys(), QStringList{MessageKeys::kCommunicationErrors});
+        EXPECT_FALSE(fresh.bCommunicate);
+        EXPECT_FALSE(freshTimer.IsActive());
+        EXPECT_FALSE(link.Progress().IsLoaded());
+    }
+    // The instrument answers properly again: the next window starts, and the
+    // failed one left nothing behind that stops it.
+    instrument.Faults().canned.clear();
+    presenter.shown.clear();
+    EXPECT_TRUE(Open(5));
+    EXPECT_TRUE(presenter.Keys().isEmpty()) << qPrintable(presenter.Keys().join(','));
+    EXPECT_EQ(document.PointCount(), 1);
+}
+
 // --- review: faults of a recording left running ---------------------------
 
 TEST_F(RealTimeSessionTest, ClosingAnOldStoppedWindowLeavesTheRunningOneKnownToTheLink) {
