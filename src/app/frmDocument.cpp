@@ -188,11 +188,14 @@ bool frmDocument::StartRealTime(qint32 seconds, qint16 unit, const bool* stopReq
 void frmDocument::KeepInJournal(qint32 from) {
     // Every reading goes to the disk before the next poll: a crash, a power
     // cut or a killed program leaves the journal to restore it from.
+    // A journal that could not be started is tried again with every reading,
+    // as a failed append is: a disk full for a moment must not leave the rest
+    // of a recording without one. It then holds every reading so far.
     QString problem;
     bool kept = false;
     if (journal_) {
         kept = journal_->Append(document_, from);
-    } else if (!journalFailed_) {
+    } else {
         auto journal = std::make_unique<RecordingJournal>();
         kept = journal->Begin(NewJournalPath(), document_, &problem);
         if (kept) journal_ = std::move(journal);

@@ -217,6 +217,37 @@ TEST_F(RealTimeWindowTest, AJournalThatCannotBeWrittenSaysSoOutsideThePoll) {
     EXPECT_FALSE(insideThePoll);
 }
 
+TEST_F(RealTimeWindowTest, AJournalThatCouldNotStartIsStartedOnceTheDiskTakesWritesAgain) {
+    // The disk is full as the window opens: not even the journal's header goes.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit full = before;
+    full.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &full);
+    frmDocument* window = Open();
+    if (window) window->Session()->OnTick();  // a second reading on the full disk
+    setrlimit(RLIMIT_FSIZE, &before);
+    QCoreApplication::processEvents();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Journal(), nullptr);
+    EXPECT_EQ(presenter.Keys().count(QStringLiteral("Journal Cannot Write")), 1);
+
+    // Space again: the next reading starts the journal, and it holds every
+    // reading so far, also those of the full disk. It used to stay without
+    // one for the rest of the recording, however long that was.
+    window->Session()->OnTick();
+    QCoreApplication::processEvents();
+    ASSERT_NE(window->Journal(), nullptr);
+    const qint32 points = window->Doc().PointCount();
+    EXPECT_EQ(points, 3);
+    Document restored;
+    QString problem;
+    ASSERT_TRUE(ReadJournal(window->Journal()->Path(), restored, problem)) << qPrintable(problem);
+    EXPECT_EQ(restored.PointCount(), points);
+    EXPECT_EQ(presenter.Keys().count(QStringLiteral("Journal Cannot Write")), 1) << "said once";
+}
+
 }  // namespace
 
 // Save on a recording never saved asks for a name first. It used to stop the recording before

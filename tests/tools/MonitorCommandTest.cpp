@@ -2,15 +2,20 @@
 // pseudo-terminal: readings printed as they come, kept in a .t58 file, and a
 // run killed with SIGKILL whose journal gives back exactly what was read.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <csignal>
 
+#include "document/Document.h"
+#include "realtime/RecordingJournal.h"
 #include "support/SimProcess.h"
 
 namespace {
@@ -124,6 +129,62 @@ TEST(MonitorCommand, AKilledRunIsRecoveredWithExactlyItsReadings) {
     // Byte for byte what a normal save of the same readings writes.
     EXPECT_EQ(ReadAll(path), ExpectedT58(shown, 2));
     EXPECT_FALSE(QFile::exists(journal));
+}
+
+TEST(MonitorCommand, AJournalThatFailsForAMomentCatchesUpWithEveryReading) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Svalrum.t58");
+    const QString journal = path + QStringLiteral(".part");
+    // Inherited by the tool: a write over the size limit fails, as on a full
+    // disk, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QProcess monitor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    monitor.setProcessEnvironment(env);
+    monitor.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
+                  {"--host", sim.TcpAddress(), "monitor", "--interval", "1", "-o", path});
+    QByteArray out, err;
+    const auto readUntil = [&](qsizetype readings) {
+        while (Readings(QString::fromUtf8(out)).size() < readings &&
+               monitor.waitForReadyRead(30000)) {
+            out += monitor.readAllStandardOutput();
+            err += monitor.readAllStandardError();
+        }
+        return Readings(QString::fromUtf8(out)).size();
+    };
+    ASSERT_EQ(readUntil(1), 1) << err.constData();
+    ASSERT_TRUE(QFile::exists(journal));
+
+    // The disk is full for two readings: the journal takes no byte more.
+    rlimit limit{};
+    ASSERT_EQ(prlimit(monitor.processId(), RLIMIT_FSIZE, nullptr, &limit), 0);
+    const rlim_t unlimited = limit.rlim_cur;
+    limit.rlim_cur = static_cast<rlim_t>(QFileInfo(journal).size());
+    ASSERT_EQ(prlimit(monitor.processId(), RLIMIT_FSIZE, &limit, nullptr), 0);
+    ASSERT_EQ(readUntil(3), 3) << err.constData();
+    limit.rlim_cur = unlimited;
+    ASSERT_EQ(prlimit(monitor.processId(), RLIMIT_FSIZE, &limit, nullptr), 0);
+    // Space again: the journal catches up at the next reading.
+    ASSERT_EQ(readUntil(5), 5) << err.constData();
+    monitor.kill();  // a power cut now
+    monitor.waitForFinished();
+    out += monitor.readAllStandardOutput();
+    err += monitor.readAllStandardError();
+
+    const QString said = QString::fromUtf8(err);
+    EXPECT_EQ(said.count(QStringLiteral("cannot be kept")), 1) << qPrintable(said);
+    EXPECT_EQ(said.count(QStringLiteral("again, all of them")), 1) << qPrintable(said);
+    // Every reading shown is in the journal, those of the full disk too. The
+    // journal used to stop at the first failed write for the rest of the run.
+    Document kept;
+    QString problem;
+    ASSERT_TRUE(ReadJournal(journal, kept, problem)) << qPrintable(problem);
+    EXPECT_EQ(kept.PointCount(), Readings(QString::fromUtf8(out)).size());
 }
 
 TEST(MonitorCommand, BadArgumentsAndFailuresSayWhy) {

@@ -127,24 +127,31 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     monitor.SetInterval(interval, UnitOfSeconds(interval));
 
     RecordingJournal journal;
-    bool journalFailed = false;
+    bool journalFailed = false;  // a write failed at some time (said; the status says it too)
+    bool journalBehind = false;  // the last write failed: the newest readings are on no disk
     qint32 readings = 0;
     monitor.onPointsAdded = [&](qint32 from) {
         // Onto the disk first: a reading the user has seen is never one a
-        // killed run loses.
-        if (!output.isEmpty() && !journalFailed) {
+        // killed run loses. A write that failed is tried again with every
+        // reading: a disk full for a moment must not leave days of readings
+        // out of the journal. The journal catches up with all it missed.
+        if (!output.isEmpty()) {
             QString problem;
             const bool kept = journal.IsOpen() ? journal.Append(document, from)
                                                : journal.Begin(journalPath, document, &problem);
-            if (!kept) {
+            if (!kept && !journalBehind) {
                 // The readings still reach the screen; the user must know they
                 // are no longer safe on the disk.
-                journalFailed = true;
                 CliSession::Failure(QStringLiteral("the readings cannot be kept in %1%2")
                                         .arg(journalPath, problem.isEmpty()
                                                               ? QString()
                                                               : QStringLiteral(": ") + problem));
+            } else if (kept && journalBehind) {
+                std::fprintf(stderr, "tr58: the readings are kept in %s again, all of them\n",
+                             qUtf8Printable(journalPath));
             }
+            journalBehind = !kept;
+            journalFailed = journalFailed || !kept;
         }
         if (from == 0) CliSession::Print(HeaderLine(document));
         for (qint32 i = from; i < document.PointCount(); ++i)
@@ -189,9 +196,9 @@ int RunMonitor(CliSession& session, const QStringList& args) {
     if (!output.isEmpty()) {
         if (!SaveDocumentFile(document, output, DocumentFileType::T58)) {
             journal.Close();
-            // The journal holds every reading only when no append failed.
+            // The journal holds every reading unless its last write failed.
             return CliSession::Failure(
-                journalFailed
+                journalBehind
                     ? QStringLiteral("%1 cannot be written, and the readings could not be kept "
                                      "in %2 either; they are only in the lines printed above")
                           .arg(output, journalPath)
