@@ -387,6 +387,8 @@ QByteArray Instrument::PlayReply(int index, const QDateTime& from, const QDateTi
     if (from.isValid()) {
         while (first < file.lines && file.PointTime(first) < from) ++first;
         while (last >= first && file.PointTime(last) > to) --last;
+    } else if (faults_.shortBy > 0) {
+        last = std::max(first - 1, last - faults_.shortBy);
     }
     const int count = std::max(0, last - first + 1);
     QByteArray reply;

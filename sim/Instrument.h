@@ -52,6 +52,7 @@ struct SimFaults {
     bool noProbe = false;        // no probe attached
     bool filesGone = false;      // PLAY answers CTRL-Z alone (deleted meanwhile)
     int garbleLine = 0;          // PLAY: this data line (1-based) gets an extra field pair
+    int shortBy = 0;             // PLAY of a whole file ends this many points before DIR's count
     bool noEndMark = false;      // replies lack their CTRL-Z
     qint64 dropAfterBytes = -1;  // the connection drops after this many bytes sent
     bool recording = false;      // the instrument is recording: "UNIT a b .." answers "ERR"

@@ -95,6 +95,8 @@ bool ApplyFault(const QString& fault, SimFaults& faults, QString& error) {
         faults.filesGone = true;
     else if (name == QLatin1String("garble"))
         faults.garbleLine = value.toInt(&ok);
+    else if (name == QLatin1String("short"))
+        faults.shortBy = value.toInt(&ok);
     else if (name == QLatin1String("no-end-mark"))
         faults.noEndMark = true;
     else if (name == QLatin1String("drop"))
@@ -138,7 +140,8 @@ int main(int argc, char** argv) {
          "Inject a fault (repeatable): silent, silent-after=N (commands), err (every command "
          "answers ERR), err=CMD (CMD answers ERR, e.g. err=DIR), late=CMD:MS (the reply to CMD "
          "comes MS ms later than the others, e.g. late=TIME:3000), gone (PLAY finds no file), "
-         "garble=N (data line N of PLAY is broken), "
+         "garble=N (data line N of PLAY is broken), short=N (PLAY of a whole file ends N "
+         "points before the count DIR lists), "
          "no-end-mark (replies lack CTRL-Z), drop=N (the connection drops after N bytes), "
          "recording (UNIT changes refused), idle-close=S (the line closes after S s idle), "
          "send-err-after=N (the probe is pulled while polling: after N SEND polls every poll "

@@ -214,6 +214,8 @@ enum Id : int {
     kCannotPrint = 6094,
     // A save or print file name that got its extension after the file dialog had checked it.
     kReplaceFileQuestion = 6095,
+    // A file downloaded whole that the instrument ended before the points its directory listed.
+    kFileEndedEarly = 6096,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

@@ -3,7 +3,7 @@
 //
 // Swedish texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
 // 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073,
-// 6080-6088, 6090-6095. Every
+// 6080-6088, 6090-6096. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -329,6 +329,9 @@ constexpr Entry kEntries[] = {
     {6093, "&Innehåll"},
     {6094, "Dokumentet kunde inte skrivas ut. Kontrollera skrivaren och försök igen."},
     {6095, "%1 finns redan.\nVill du ersätta den?"},
+    {6096,
+     "Filen %1 hämtades inte hel: instrumentet skickade %2 av %3 datapunkter.\nFilen finns kvar i "
+     "instrumentet."},
 };
 
 static_assert(stringtable::IdsAscending(kEntries),

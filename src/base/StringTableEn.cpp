@@ -322,6 +322,9 @@ constexpr Entry kEntries[] = {
     {6093, "&Contents"},
     {6094, "The document could not be printed. Check the printer and try again."},
     {6095, "%1 already exists.\nDo you want to replace it?"},
+    {6096,
+     "The file %1 was not downloaded whole: the instrument sent %2 of %3 points.\nThe file is kept "
+     "in the instrument."},
 };
 static_assert(stringtable::IdsAscending(kEntries),
               "the string table must be sorted by id, without duplicates");

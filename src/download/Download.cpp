@@ -145,6 +145,13 @@ qint32 ExpectedPoints(const DirEntry& entry, const DownloadSession::Options& opt
 
 }  // namespace
 
+QString EndedEarlyText(const DownloadSession::EndedEarly& file) {
+    return StringTable::Text(Str::kFileEndedEarly)
+        .arg(file.name)
+        .arg(file.received)
+        .arg(file.listed);
+}
+
 QList<qint32> DownloadPlan(const QList<DirEntry>& table, const DownloadSession::Options& options) {
     QList<qint32> plan;
     for (const DirEntry& entry : table)
@@ -177,6 +184,7 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
                                               const LimitQuestion& limitQuestion) {
     current_ = 0;
     incomplete_.clear();
+    endedEarly_.clear();
     if (!link_.WaitLinkIdle()) return Outcome::NotIdle;
     const LinkState& state = link_.State();
     CommunicationProgress& progress = link_.Progress();
@@ -206,12 +214,15 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             Finish();
             return Outcome::TransferFailed;
         }
-        if (!DownloadsWholeFile(entry, options)) incomplete_ << entry.Index;
+        const bool whole = DownloadsWholeFile(entry, options);
+        if (!whole) incomplete_ << entry.Index;
         // Fewer points than the directory listed: the instrument ended the
         // file early, and the rest is only on the instrument.
-        if (DataLineCount(reply) < entry.PointTotal && !incomplete_.contains(entry.Index))
+        const qint64 received = DataLineCount(reply);
+        if (received < entry.PointTotal && !incomplete_.contains(entry.Index))
             incomplete_ << entry.Index;
-        if (link_.TakeCut()) {
+        const bool cut = link_.TakeCut();
+        if (cut) {
             if (!incomplete_.contains(entry.Index)) incomplete_ << entry.Index;
             if (!limitQuestion || !limitQuestion()) {
                 Finish();
@@ -231,6 +242,9 @@ DownloadSession::Outcome DownloadSession::Run(const QList<DirEntry>& table, cons
             Finish();
             return Outcome::ParseFailed;
         }
+        // The user must learn it: the document looks like the whole file.
+        if (whole && !cut && received < entry.PointTotal)
+            endedEarly_.append({entry.Index, entry.Name, received, entry.PointTotal});
         // Cancel pressed while the file was read into its document: that file
         // is kept, but no further file is fetched and nothing is deleted. The
         // next command would clear the flag and go on as if it was not pressed.

@@ -89,13 +89,30 @@ public:
     // deletion that follows a download; returns how many were kept.
     int KeepIncomplete(QList<DirEntry>& table) const;
 
+    // A file asked for whole that the instrument ended before the points the
+    // directory listed (not cut at 65000): its document holds what came.
+    struct EndedEarly {
+        qint32 index = 0;
+        QString name;
+        qint64 received = 0;
+        qint32 listed = 0;
+    };
+    // The files of the run that ended early and became documents, in order.
+    const QList<EndedEarly>& FilesEndedEarly() const { return endedEarly_; }
+
 private:
     void Finish();
 
     Link& link_;
     int current_ = 0;
     QList<qint32> incomplete_;
+    QList<EndedEarly> endedEarly_;
 };
+
+// What the user is told of a file that ended early: its name, the points
+// that came and those the directory listed, and that it is still on the
+// instrument (nothing deletes an incomplete file).
+QString EndedEarlyText(const DownloadSession::EndedEarly& file);
 
 // The points a download asks of each selected file, in table order: the
 // whole file, or for a date/time range the points of the file that fall in it,

@@ -19,6 +19,8 @@ public:
     // The message line of the status bar.
     virtual void SetStatusText(const QString& text) = 0;
     virtual bool ShowMessage(const QString& key) = 0;
+    // A message box of a text of its own (key names it, as ShowMessage's).
+    virtual bool PresentText(const QString& key, const QString& text, bool question) = 0;
     // Gives the focus back to the main window.
     virtual void MainFocus() = 0;
     // Makes a document window of a downloaded reply and shows it. False when

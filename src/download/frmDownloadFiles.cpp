@@ -417,6 +417,13 @@ void frmDownloadFiles::cmdDownload_Click() {
             link.CloseLink();
     }
     busy_ = false;
+    // A file the instrument ended early looks whole in its window.
+    QStringList endedEarly;
+    for (const DownloadSession::EndedEarly& file : session.FilesEndedEarly())
+        endedEarly << EndedEarlyText(file);
+    if (!endedEarly.isEmpty())
+        main_.PresentText(QStringLiteral("File Ended Early"),
+                          endedEarly.join(QStringLiteral("\n\n")), false);
     main_.SetStatusText(StringTable::Text(Str::kReady));
     Finish();
     accept();

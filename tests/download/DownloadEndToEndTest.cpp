@@ -10,6 +10,8 @@
 #include <QThread>
 
 #include "base/TextHelpers.h"
+#include "document/Document.h"
+#include "document/T58File.h"
 #include "sim/SimFile.h"
 #include "support/SimProcess.h"
 
@@ -170,6 +172,30 @@ TEST(DownloadEndToEnd, AFileCutAt65000PointsIsKeptWithDelete) {
     const QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << qPrintable(listed.out);
     EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("0\tBig\t")));
+}
+
+// Regression: a file that the instrument ended before the points dir lists was saved as if it
+// were whole, without a word and with status 0.
+TEST(DownloadEndToEnd, AFileThatEndsEarlyIsNamedSavedAndKept) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--file", "Frys:300:1", "--fault", "short=100"}));
+    for (const bool withDelete : {false, true}) {
+        SCOPED_TRACE(withDelete ? "--delete" : "no --delete");
+        QTemporaryDir dir;
+        QStringList args{"--host", sim.TcpAddress(), "download", "0", "-o", dir.path()};
+        if (withDelete) args << "--delete";
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 3) << qPrintable(run.err);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Frys")) && run.err.contains(u"200") &&
+                    run.err.contains(u"300"))
+            << qPrintable(run.err);
+        EXPECT_EQ(run.err.count(QStringLiteral("Frys")), 1) << "named once" << qPrintable(run.err);
+        Document saved;
+        ASSERT_TRUE(t58FormatOpen(saved, dir.filePath(QStringLiteral("Frys.t58"))));
+        EXPECT_EQ(saved.PointCount(), 200);
+        const ToolRun listed = RunTool({"--host", sim.TcpAddress(), "dir"});
+        EXPECT_TRUE(listed.out.contains(QStringLiteral("0\tFrys\t"))) << qPrintable(listed.out);
+    }
 }
 
 // Regression: with a slow clock reply, "OK" was read as the directory (one

@@ -301,6 +301,9 @@ TEST_F(DownloadRun, FilesCutAt65000PointsOrReadByRangeAreKeptFromTheDeletion) {
                   [] { return true; }),
               DownloadSession::Outcome::Done);
     EXPECT_EQ(session.Incomplete(), (QList<qint32>{0, 3}));
+    // A range and the 65000-point cut are what the user asked for or was
+    // asked about: neither is a file that ended early.
+    EXPECT_TRUE(session.FilesEndedEarly().isEmpty());
     EXPECT_EQ(session.KeepIncomplete(entries), 2);
     EXPECT_EQ(SelectedCount(entries), 1);
     EXPECT_TRUE(entries[2].Selected);
@@ -335,6 +338,27 @@ TEST_F(DownloadRun, AFileThatEndsShortOfItsListedPointsIsKeptFromTheDeletion) {
     EXPECT_EQ(session.KeepIncomplete(entries), 1);
     EXPECT_FALSE(entries[0].Selected);
     EXPECT_TRUE(entries[2].Selected);
+    // Its window looks like the whole file: the user is told which file, and
+    // how many of its points came.
+    ASSERT_EQ(session.FilesEndedEarly().size(), 1);
+    const DownloadSession::EndedEarly& early = session.FilesEndedEarly().first();
+    EXPECT_EQ(early.index, 0);
+    EXPECT_EQ(early.received, 400);
+    EXPECT_EQ(early.listed, 1000);
+    EXPECT_EQ(EndedEarlyText(early),
+              QStringLiteral("Filen Lab 1 hämtades inte hel: instrumentet skickade 400 av 1000 "
+                             "datapunkter.\nFilen finns kvar i instrumentet."));
+
+    // The next run starts with nothing of this one: every point comes now.
+    instrument.Files()[0].lines = 1000;
+    entries = Directory();
+    entries[0].Selected = 1;
+    ASSERT_EQ(
+        session.Run(
+            entries, {}, [](const DirEntry&, int, QString&) { return true; }, [] { return true; }),
+        DownloadSession::Outcome::Done);
+    EXPECT_TRUE(session.FilesEndedEarly().isEmpty());
+    EXPECT_TRUE(session.Incomplete().isEmpty());
 }
 
 // Regression: a range download's bar was sized for the whole file.

@@ -235,6 +235,27 @@ TEST_F(DownloadDialogTest, DeleteAfterDownloadKeepsAFileCutAt65000Points) {
     EXPECT_TRUE(names.contains(QStringLiteral("Logg:2026/11")));
 }
 
+// Regression: a file that the instrument ended before the points its directory listed opened
+// as if it were whole, without a word.
+TEST_F(DownloadDialogTest, FilesThatEndEarlyAreNamedAndKeptInTheInstrument) {
+    instrument.Faults().shortBy = 600;
+    auto dialog = Open(false);
+    dialog->SelectFiles({0, 1});
+    dialog->chkDelete()->setChecked(true);
+    dialog->cmdDownload_Click();
+    ASSERT_EQ(main->Documents().size(), 2);
+    EXPECT_EQ(main->Documents().at(0)->Doc().PointCount(), 400);
+    EXPECT_EQ(main->Documents().at(1)->Doc().PointCount(), 1900);
+    ASSERT_EQ(presenter.Keys(), QStringList{QStringLiteral("File Ended Early")});
+    EXPECT_EQ(presenter.shown.first().text,
+              QStringLiteral("Filen Lab 1 hämtades inte hel: instrumentet skickade 400 av 1000 "
+                             "datapunkter.\nFilen finns kvar i instrumentet.\n\n"
+                             "Filen Kylrum Öst [I] hämtades inte hel: instrumentet skickade 1900 "
+                             "av 2500 datapunkter.\nFilen finns kvar i instrumentet."));
+    EXPECT_EQ(instrument.Files().size(), 6) << "neither file is deleted";
+    EXPECT_FALSE(instrument.CommandLog().join(QLatin1Char(' ')).contains(QStringLiteral("DEL")));
+}
+
 TEST_F(DownloadDialogTest, RangeWithDeletionSaysTheFilesAreKept) {
     auto dialog = Open(false);
     dialog->SelectFiles({0});

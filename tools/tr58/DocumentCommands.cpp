@@ -36,8 +36,10 @@ const char kDownloadSynopsis[] =
     "      support it. At most 65000 points are kept per file. --delete deletes the\n"
     "      downloaded files in the instrument afterwards, but only those downloaded\n"
     "      whole: a file cut at 65000 points or read by date/time range is kept (exit\n"
-    "      status 3). The saved paths are printed, one a line. On a terminal, standard\n"
-    "      error shows a bar per file: its points so far and the time left.";
+    "      status 3). A file that ends before the points dir lists is saved with what\n"
+    "      came, named, and kept in the instrument (exit status 3). The saved paths are\n"
+    "      printed, one a line. On a terminal, standard error shows a bar per file: its\n"
+    "      points so far and the time left.";
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
@@ -280,9 +282,14 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     link.Progress().Unload();
     session.ShowFileBars({});
     link.EndSequence();
+    // A file the instrument ended early is saved with what came; the user
+    // learns it, and the status says that not all was downloaded.
+    for (const DownloadSession::EndedEarly& file : download.FilesEndedEarly())
+        Note(EndedEarlyText(file).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    const bool endedEarly = !download.FilesEndedEarly().isEmpty();
     // A failed download leaves the link to the session, which says EXIT.
     if (outcome != DownloadSession::Outcome::Done) return Exit::kFailed;
-    if (!options.deleteAfter) return Exit::kOk;
+    if (!options.deleteAfter) return endedEarly ? Exit::kPartial : Exit::kOk;
     // Nothing is deleted after a Ctrl+C, whenever it came.
     if (session.TakeInterrupt()) {
         link.CloseLink();
@@ -291,8 +298,14 @@ int RunDownload(CliSession& session, const QStringList& arguments) {
     }
     // Only files whose every point is saved are deleted; the others keep the
     // readings that are in no document.
+    const auto toldEndedEarly = [&](qint32 index) {
+        for (const DownloadSession::EndedEarly& file : download.FilesEndedEarly())
+            if (file.index == index) return true;
+        return false;
+    };
     for (const DirEntry& entry : entries) {
-        if (entry.Selected && download.Incomplete().contains(entry.Index))
+        if (entry.Selected && download.Incomplete().contains(entry.Index) &&
+            !toldEndedEarly(entry.Index))
             Note(QStringLiteral("file %1 (%2) was not downloaded whole; it is kept in the "
                                 "instrument")
                      .arg(entry.Index)
