@@ -169,6 +169,23 @@ TEST(OutputFolder, ConvertReplacesAFileOnlyWithForceAndNeverTwiceInOneRun) {
               SingleConversion(dir, cellar, QStringLiteral("csv")));
 }
 
+// Regression: --force replaced a document that was itself one of the inputs, before it was
+// read, and then reported it as merely "not converted".
+TEST(OutputFolder, ConvertWithForceNeverReplacesAnotherInput) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("a"))));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
+    const QString first = SaveDocument(dir.filePath(QStringLiteral("a/run.t58")), "Först", 4.5);
+    const QString second = SaveDocument(dir.filePath(QStringLiteral("out/run.t58")), "Sen", 9.0);
+    const QByteArray secondBefore = ReadAll(second);
+    const ToolRun run = RunTool({"convert", "-o", dir.filePath(QStringLiteral("out")), "--format",
+                                 "t58", "--force", first, second});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("one of the files to convert")))
+        << qPrintable(run.err);
+    EXPECT_EQ(ReadAll(second), secondBefore) << "the second input is untouched";
+}
+
 // Regression: the one-file form replaced an existing OUT without a word, also
 // a recording of its own.
 TEST(OutputFolder, ConvertOfOneFileReplacesAnExistingFileOnlyWithForce) {

@@ -53,7 +53,8 @@ const char kConvertSynopsis[] =
     "      user's encoding (UTF-8 under a UTF-8 locale, the CSV with a byte-order mark;\n"
     "      Windows-1252 otherwise). With -o every IN is written into DIR (made when\n"
     "      missing) as its name with the --format's extension (default csv), and the\n"
-    "      written paths are printed. An existing file is replaced only with --force.\n"
+    "      written paths are printed. An existing file is replaced only with --force,\n"
+    "      and never when it is another of the files being converted.\n"
     "      A file that cannot be converted is named, the others are still converted,\n"
     "      and the exit status is 1.";
 const char kStatsSynopsis[] =
@@ -420,14 +421,18 @@ bool ParseConvertArguments(const QStringList& args, ConvertRequest& request, QSt
 
 // Converts every input into the folder, each named after its input with the
 // format's extension. An existing file is replaced only with --force, and
-// never by a second input of the same name; a file that fails is named and the
-// others are still converted.
+// never by a second input of the same name nor when it is another input; a
+// file that fails is named and the others are still converted.
 int ConvertIntoFolder(const ConvertRequest& request) {
     QString error;
     if (!CliSession::MakeOutputFolder(request.output, error)) return CliSession::Failure(error);
     const QDir folder(request.output);
     const DocumentFileType type = *FileTypeOfPath(QStringLiteral("a.") + request.format);
     QStringList written;
+    // The documents being converted, as files on the disk: --force replaces
+    // none of them but a document's own file, whatever the order of the inputs.
+    QStringList inputFiles;
+    for (const QString& input : request.inputs) inputFiles << QFileInfo(input).canonicalFilePath();
     for (const QString& input : request.inputs) {
         const QString shownInput = QDir::toNativeSeparators(input);
         const QString target = QDir::cleanPath(folder.filePath(QFileInfo(input).completeBaseName() +
@@ -437,6 +442,14 @@ int ConvertIntoFolder(const ConvertRequest& request) {
             CliSession::Failure(
                 QStringLiteral("%1: not converted, %2 was written from another file of the same "
                                "name")
+                    .arg(shownInput, shownTarget));
+            continue;
+        }
+        const QString targetFile = QFileInfo(target).canonicalFilePath();
+        if (!targetFile.isEmpty() && inputFiles.contains(targetFile) &&
+            targetFile != QFileInfo(input).canonicalFilePath()) {
+            CliSession::Failure(
+                QStringLiteral("%1: not converted, %2 is one of the files to convert")
                     .arg(shownInput, shownTarget));
             continue;
         }
