@@ -166,6 +166,8 @@ public:
     // then added an extension, an existing file of that name (path) is asked about here.
     // False when the user keeps that file.
     bool ConfirmReplace(const QString& chosen, const QString& path);
+    // Asks before a .t58 save that would write a character of the title or notes as '?'.
+    bool ConfirmTextsKept(frmDocument& document);
     // DownloadHost.
     QWidget* HostWindow() override { return this; }
     bool AddDownloadedDocument(QString& reply) override;

@@ -145,6 +145,7 @@ bool frmMain::FileSave(frmDocument& document) {
     // A running real-time window stops before its data is written; a window never saved stops
     // only once its name is chosen, so that a cancelled dialog leaves it recording.
     if (d.FilePath.isEmpty()) return FileSaveAs(document, true);
+    if (!ConfirmTextsKept(document)) return false;
     if (document.IsRealTimeRunning()) document.Session()->StopReal();
     return WriteDocument(document, d.FilePath, DocumentFileType::T58,
                          StringTable::Text(Str::kSavingFile) + QFileInfo(d.FilePath).fileName() +
@@ -186,10 +187,11 @@ bool frmMain::FileSaveAs(frmDocument& document, bool stopRealTime) {
     const QString chosen = path;
     if (!kExtensions.contains(path.right(4).toLower())) path += kExtensions.at(filter);
     if (!ConfirmReplace(chosen, path)) return false;
-    if (stopRealTime && document.IsRealTimeRunning()) document.Session()->StopReal();
-
     const QString name = QFileInfo(path).fileName();
     const DocumentFileType type = FileTypeOfPath(path).value_or(DocumentFileType::T58);
+    if (type == DocumentFileType::T58 && !ConfirmTextsKept(document)) return false;
+    if (stopRealTime && document.IsRealTimeRunning()) document.Session()->StopReal();
+
     if (type != DocumentFileType::T58)
         return WriteDocument(document, path, type,
                              StringTable::Text(Str::kExportingFile) + name + QLatin1Char('\''));
@@ -258,6 +260,14 @@ bool frmMain::PresentText(const QString& key, const QString& text, bool question
     box.style = question ? MessageStyle::Question : MessageStyle::Exclamation;
     box.yesNo = question;
     return presenter_->Present(box);
+}
+
+bool frmMain::ConfirmTextsKept(frmDocument& document) {
+    // The user typed them; a "?" in their place must not come as a surprise
+    // once the window is closed. No leaves the document unsaved, to be edited.
+    if (t58KeepsTexts(document.Doc())) return true;
+    return PresentText(QStringLiteral("Texts Not Kept"),
+                       StringTable::Text(Str::kTextsNotKeptQuestion), true);
 }
 
 bool frmMain::ConfirmReplace(const QString& chosen, const QString& path) {

@@ -216,6 +216,8 @@ enum Id : int {
     kReplaceFileQuestion = 6095,
     // A file downloaded whole that the instrument ended before the points its directory listed.
     kFileEndedEarly = 6096,
+    // A title or notes with characters that the .t58 file's code page cannot hold.
+    kTextsNotKeptQuestion = 6097,
 };
 
 // The id as a window's design keeps it (property "Tag", a menu caption).

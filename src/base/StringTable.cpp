@@ -3,7 +3,7 @@
 //
 // Swedish texts of our own (no stored wording to follow): 1006, 1040-1049, 5027, 5030-5035,
 // 5038, 5039, 5043, 5084, 5086, 5087-5090, 6000, 6010, 6021, 6022, 6040-6059, 6065-6066, 6070-6073,
-// 6080-6088, 6090-6096. Every
+// 6080-6088, 6090-6097. Every
 // other text is the Swedish build's own, byte for byte.
 #include "base/StringTable.h"
 
@@ -332,6 +332,9 @@ constexpr Entry kEntries[] = {
     {6096,
      "Filen %1 hämtades inte hel: instrumentet skickade %2 av %3 datapunkter.\nFilen finns kvar i "
      "instrumentet."},
+    {6097,
+     "Rubriken eller anteckningarna innehåller tecken som en .t58-fil inte kan lagra. De sparas "
+     "som \"?\".\nVill du spara ändå?"},
 };
 
 static_assert(stringtable::IdsAscending(kEntries),

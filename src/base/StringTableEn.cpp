@@ -325,6 +325,9 @@ constexpr Entry kEntries[] = {
     {6096,
      "The file %1 was not downloaded whole: the instrument sent %2 of %3 points.\nThe file is kept "
      "in the instrument."},
+    {6097,
+     "The title or the notes hold characters that a .t58 file cannot store. They are saved as "
+     "\"?\".\nDo you want to save anyway?"},
 };
 static_assert(stringtable::IdsAscending(kEntries),
               "the string table must be sorted by id, without duplicates");

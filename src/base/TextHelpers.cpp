@@ -1,5 +1,6 @@
 #include "base/TextHelpers.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -210,6 +211,11 @@ QByteArray EncodeInstrumentText(const QString& text) {
         bytes.append(b >= 0 ? static_cast<char>(b) : '?');
     }
     return bytes;
+}
+
+bool InstrumentTextHolds(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar ch) { return EncodeChar(ch.unicode()) >= 0; });
 }
 
 QString CleanInstrumentText(const QString& text) {

@@ -48,6 +48,8 @@ QString DecodeWindows1252(const QByteArray& bytes);
 // Text to instrument bytes (Windows-1252; characters it cannot hold become '?').
 // The inverse of DecodeInstrumentBytes for every byte but 0xA0.
 QByteArray EncodeInstrumentText(const QString& text);
+// True when EncodeInstrumentText keeps every character of text (none becomes '?').
+bool InstrumentTextHolds(const QString& text);
 
 // Replaces the instrument's symbol codes by readable text (0x81 "[D]", 0x8D "2",
 // 0x8F "3", 0x90 "[I]", 0x9D "[II]") and removes control characters below 9

@@ -175,6 +175,10 @@ bool Reject(Document& document) {
 
 }  // namespace
 
+bool t58KeepsTexts(const Document& document) {
+    return InstrumentTextHolds(document.Title) && InstrumentTextHolds(document.Notes);
+}
+
 bool t58Format(Document& document, QIODevice& file, DocumentHost* host) {
     document.bCommunicate = true;
     QByteArray out;

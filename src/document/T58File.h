@@ -25,6 +25,9 @@ inline constexpr char kT58FileFilter[] = "TR58 Recorded Data File (*.t58)";
 // and returns true; false when the device refuses the bytes or the document is closing meanwhile
 // (bExit).
 bool t58Format(Document& document, QIODevice& file, DocumentHost* host = nullptr);
+// True when the file keeps the document's title and notes as they are: the format is
+// Windows-1252, and a character it cannot hold (a "Ł", a "≥") is written as '?'.
+bool t58KeepsTexts(const Document& document);
 
 // Why the file at path cannot be opened as a document, as the key of the
 // message that tells the user: "File Error" (it is not there), "File Is

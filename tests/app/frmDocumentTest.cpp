@@ -19,6 +19,7 @@
 #include "base/StringTable.h"
 #include "chart/ChartView.h"
 #include "document/DataTableModel.h"
+#include "document/T58File.h"
 #include "instrument/DeviceInformation.h"
 #include "support/ProgramFixture.h"
 
@@ -60,6 +61,48 @@ TEST_F(DocumentWindowTest, SaveAsThenSaveWritesBackWithoutADialog) {
     ASSERT_TRUE(main->FileSave(*document));
     EXPECT_EQ(asked, 1) << "a saved document goes back to its file";
     EXPECT_EQ(document->Doc().iSaved, Saved::kUnchanged);
+}
+
+// A .t58 file is Windows-1252: notes typed as "Łódź, ≥5 °C" came back as "?ód?, ?5 °C" after
+// a Save that said nothing, and the journal with the exact text went with it. The save asks
+// now, and No leaves the document unsaved for the text to be edited.
+TEST_F(DocumentWindowTest, ASaveThatWouldTurnTypedCharactersIntoQuestionMarksAsksFirst) {
+    frmDocument* document = Download(0);
+    document->Doc().EditNotes(QStringLiteral("Łódź, ≥5 °C"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return Path("lab.t58");
+    };
+    presenter.answer = false;
+    EXPECT_FALSE(main->FileSave(*document));
+    EXPECT_EQ(presenter.Keys(), QStringList{"Texts Not Kept"});
+    EXPECT_FALSE(QFile::exists(Path("lab.t58")));
+    EXPECT_EQ(document->Doc().iSaved, Saved::kNever);
+
+    // An export under a UTF-8 locale keeps every character: no question.
+    presenter.shown.clear();
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 1;
+        return Path("lab.csv");
+    };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+    EXPECT_TRUE(presenter.shown.isEmpty());
+
+    // Characters the code page holds ("°", "é", "€") need no question; Yes saves the rest as '?'.
+    document->Doc().EditNotes(QStringLiteral("Källare, 5 °C, café, 3 €"));
+    EXPECT_TRUE(t58KeepsTexts(document->Doc()));
+    document->Doc().EditTitle(QStringLiteral("Łódź"));
+    presenter.answer = true;
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return Path("lab.t58");
+    };
+    ASSERT_TRUE(main->FileSaveAs(*document));
+    EXPECT_EQ(presenter.Keys(), QStringList{"Texts Not Kept"});
+    Document reopened;
+    ASSERT_TRUE(t58FormatOpen(reopened, Path("lab.t58")));
+    EXPECT_EQ(reopened.Title, QStringLiteral("?ód?"));
+    EXPECT_EQ(reopened.Notes, QStringLiteral("Källare, 5 °C, café, 3 €"));
 }
 
 TEST_F(DocumentWindowTest, ExportLeavesTheDocumentUnsavedAndKeepsThePreviousFileOnFailure) {
