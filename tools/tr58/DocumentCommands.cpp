@@ -43,7 +43,8 @@ const char kDownloadSynopsis[] =
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"
-    "      file that can be deleted.";
+    "      file that can be deleted. The instrument numbers its files anew after a\n"
+    "      deletion, so several files belong in one delete, not in one each.";
 const char kConvertSynopsis[] =
     "convert IN.t58 OUT [--force]\n"
     "  convert IN.t58... -o DIR [--format csv|txt|t58] [--force]\n"
