@@ -117,6 +117,9 @@ bool RealTimeSession::Open() {
         pollHolds_ = false;
         if (progress.IsLoaded()) progress.Unload();
         link_.EndSequence();
+        // A short interval keeps the line open after the reply, for the polls
+        // that now never come: the instrument is told the line is done.
+        if (state.OpenPort != 0) link_.CloseLink();
         return false;
     };
 

@@ -418,14 +418,25 @@ TEST_F(RealTimeSessionTest, AFirstReplyThatCannotStartTheWindowSaysSo) {
         EXPECT_FALSE(fresh.bCommunicate);
         EXPECT_FALSE(freshTimer.IsActive());
         EXPECT_FALSE(link.Progress().IsLoaded());
+        // A 5 s window keeps the line open after its reply; no poll follows,
+        // so the instrument is told the line is done.
+        EXPECT_EQ(link.State().OpenPort, 0);
+        EXPECT_FALSE(instrument.LineOpen());
+        EXPECT_EQ(instrument.CommandLog().last(), QStringLiteral("EXIT"));
     }
     // The instrument answers properly again: the next window starts, and the
     // failed one left nothing behind that stops it.
     instrument.Faults().canned.clear();
     presenter.shown.clear();
-    EXPECT_TRUE(Open(5));
+    Document next;
+    VirtualTimer nextTimer(pump);
+    RecordingWindow nextView;
+    RealTimeSession started(link, next, nextTimer, nextView);
+    started.SetInterval(5, 2);
+    EXPECT_TRUE(started.Open());
     EXPECT_TRUE(presenter.Keys().isEmpty()) << qPrintable(presenter.Keys().join(','));
-    EXPECT_EQ(document.PointCount(), 1);
+    EXPECT_EQ(next.PointCount(), 1);
+    EXPECT_TRUE(nextTimer.IsActive());
 }
 
 // --- review: faults of a recording left running ---------------------------
