@@ -200,9 +200,11 @@ void frmDocument::KeepInJournal(qint32 from) {
         kept = journal->Begin(NewJournalPath(), document_, &problem);
         if (kept) journal_ = std::move(journal);
     }
+    // Said once an outage: the recording goes on, but the user must know that
+    // it is no longer safe on the disk and save it in time. A journal that
+    // works again is told of the next outage too.
+    if (kept) journalFailed_ = false;
     if (kept || journalFailed_) return;
-    // Said once: the recording goes on, but the user must know that it is no
-    // longer safe on the disk and save it in time.
     journalFailed_ = true;
     if (problem.isEmpty())
         problem = StringTable::Text(Str::kJournalCannotWrite)

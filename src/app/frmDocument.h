@@ -119,5 +119,5 @@ private:
     std::unique_ptr<RealTimeSession> session_;
     std::unique_ptr<RecordingJournal> journal_;
     bool keepJournal_ = false;
-    bool journalFailed_ = false;  // a journal write failed (said once; tried again)
+    bool journalFailed_ = false;  // the last journal write failed (said; tried again)
 };

@@ -246,6 +246,53 @@ TEST_F(RealTimeWindowTest, AJournalThatCouldNotStartIsStartedOnceTheDiskTakesWri
     ASSERT_TRUE(ReadJournal(window->Journal()->Path(), restored, problem)) << qPrintable(problem);
     EXPECT_EQ(restored.PointCount(), points);
     EXPECT_EQ(presenter.Keys().count(QStringLiteral("Journal Cannot Write")), 1) << "said once";
+
+    // Full again, days later: the user heard that the journal works, so this
+    // outage is said too.
+    full.rlim_cur = static_cast<rlim_t>(QFileInfo(window->Journal()->Path()).size());
+    setrlimit(RLIMIT_FSIZE, &full);
+    window->Session()->OnTick();
+    window->Session()->OnTick();
+    setrlimit(RLIMIT_FSIZE, &before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presenter.Keys().count(QStringLiteral("Journal Cannot Write")), 2);
+}
+
+// A save that would write typed characters as '?' asks first; No must leave the recording as it
+// was: still recording, and the window open when the question came from its close.
+TEST_F(RealTimeWindowTest, NoToTheTextsQuestionLeavesTheRecordingRunning) {
+    frmDocument* window = Open();
+    ASSERT_NE(window, nullptr);
+    const QString path = dir.filePath(QStringLiteral("kylrum.t58"));
+    dialogs.saveFileName = [&](const QString&, int& filter) {
+        filter = 0;
+        return path;
+    };
+    ASSERT_TRUE(main->FileSaveAs(*window));  // F12: the recording goes on
+    ASSERT_TRUE(window->IsRealTimeRunning());
+    const QByteArray before = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    window->Doc().EditNotes(QStringLiteral("Łódź, ≥5 °C"));
+
+    presenter.answer = false;
+    EXPECT_FALSE(main->FileSave(*window));  // Ctrl+S on a file of its own
+    EXPECT_EQ(presenter.Keys(), QStringList{"Texts Not Kept"});
+    EXPECT_TRUE(window->IsRealTimeRunning());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+
+    presenter.shown.clear();
+    dialogs.askSave = [](const QString&) { return QMessageBox::Yes; };
+    EXPECT_FALSE(main->MdiArea()->subWindowList().first()->close());
+    EXPECT_EQ(presenter.Keys(), QStringList{"Texts Not Kept"});
+    EXPECT_EQ(main->MdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(window->IsRealTimeRunning());
+    window->Session()->OnTick();
+    EXPECT_EQ(window->Doc().PointCount(), 2);
 }
 
 }  // namespace
