@@ -81,6 +81,31 @@ TEST_F(RecoverTest, WritesTheDocumentBesideTheJournalWithEveryWholeReading) {
     EXPECT_FALSE(QFile::exists(journalPath + QStringLiteral(".lock")));
 }
 
+// Regression: notes typed in the program's real-time window are kept exactly in its journal; a
+// recover wrote them into the document as '?' and removed the journal, the only exact copy.
+TEST(Recover, KeepsTheJournalWhenTheDocumentCannotHoldItsTexts) {
+    QTemporaryDir dir;
+    const QString journalPath = dir.filePath("Lodz.t58.part");
+    Document live;
+    Fill(live, 3);
+    live.Notes = QStringLiteral("Łódź, ≥5 °C");
+    RecordingJournal journal;
+    QString problem;
+    ASSERT_TRUE(journal.Begin(journalPath, live, &problem)) << qPrintable(problem);
+    journal.Close();
+
+    const ToolRun run = RunTool({"recover", journalPath});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("3 readings recovered"))) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("is kept with the exact text")))
+        << qPrintable(run.err);
+    ASSERT_TRUE(QFile::exists(journalPath));
+    Document kept;
+    ASSERT_TRUE(ReadJournal(journalPath, kept, problem)) << qPrintable(problem);
+    EXPECT_EQ(kept.Notes, live.Notes);
+    EXPECT_TRUE(QFile::exists(dir.filePath("Lodz.t58")));
+}
+
 TEST_F(RecoverTest, NeverReplacesAFileWithoutForce) {
     WriteAll(defaultOutput, "the user's own file");
     ToolRun run = RunTool({"recover", journalPath});

@@ -36,10 +36,10 @@ const char kDownloadSynopsis[] =
     "      support it. At most 65000 points are kept per file. --delete deletes the\n"
     "      downloaded files in the instrument afterwards, but only those downloaded\n"
     "      whole: a file cut at 65000 points or read by date/time range is kept (exit\n"
-    "      status 3). A file that ends before the points dir lists is saved with what\n"
-    "      came, named, and kept in the instrument (exit status 3). The saved paths are\n"
-    "      printed, one a line. On a terminal, standard error shows a bar per file: its\n"
-    "      points so far and the time left.";
+    "      status 3). A file that ends before the points dir lists is named and kept\n"
+    "      in the instrument (exit status 3); the points that came are saved. The saved\n"
+    "      paths are printed, one a line. On a terminal, standard error shows a bar\n"
+    "      per file: its points so far and the time left.";
 const char kDeleteSynopsis[] =
     "delete N... | --all\n"
     "      Deletes the instrument's files number N... (as dir lists them), or every\n"

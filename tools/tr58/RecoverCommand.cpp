@@ -12,6 +12,7 @@
 #include "base/MessageKeys.h"
 #include "document/Document.h"
 #include "document/DocumentFiles.h"
+#include "document/T58File.h"
 #include "realtime/RecordingJournal.h"
 
 const char kRecoverSynopsis[] =
@@ -82,6 +83,16 @@ int RunRecover(CliSession& session, const QStringList& args) {
                  static_cast<int>(document.PointCount()), shownOutput.toUtf8().constData(), dropped,
                  dropped == 1 ? "" : "s");
     CliSession::Print(shownOutput + QLatin1Char('\n'));
+    // The program's journal keeps a title and notes as they were typed; the
+    // document's code page may not hold them all. Then the journal, the only
+    // exact copy, stays (the program restores it whole).
+    if (!t58KeepsTexts(document)) {
+        std::fprintf(stderr,
+                     "tr58: the title or notes hold characters that a .t58 file cannot store "
+                     "(saved as '?'); %s is kept with the exact text\n",
+                     qUtf8Printable(QDir::toNativeSeparators(journal)));
+        return Exit::kOk;
+    }
     // The readings are safe in the document now. A journal that a running
     // program still holds goes on growing: that one stays.
     RecordingJournal left;
