@@ -32,6 +32,18 @@ QStringList Readings(const QString& out) {
     return lines;
 }
 
+// Starts tr58 monitor against the simulator, polling every seconds seconds into path, with the
+// test's own settings.
+void StartMonitor(QProcess& monitor, const SimProcess& sim, int seconds, const QString& path) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    monitor.setProcessEnvironment(env);
+    monitor.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
+                  {"--host", sim.TcpAddress(), "monitor", "--interval", QString::number(seconds),
+                   "-o", path});
+}
+
 // What the program's save writes for these readings of T (°C) and RH (%RH)
 // polled every seconds seconds: the .t58 file, byte for byte, in the
 // instrument's code page.
@@ -96,12 +108,7 @@ TEST(MonitorCommand, AKilledRunIsRecoveredWithExactlyItsReadings) {
     const QString journal = path + QStringLiteral(".part");
 
     QProcess monitor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
-               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    monitor.setProcessEnvironment(env);
-    monitor.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
-                  {"--host", sim.TcpAddress(), "monitor", "--interval", "2", "-o", path});
+    StartMonitor(monitor, sim, 2, path);
     // Killed right after its third reading was shown: the next poll is two
     // seconds away.
     constexpr int kReadings = 3;
@@ -142,12 +149,7 @@ TEST(MonitorCommand, AJournalThatFailsForAMomentCatchesUpWithEveryReading) {
     std::signal(SIGXFSZ, SIG_IGN);
 
     QProcess monitor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
-               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    monitor.setProcessEnvironment(env);
-    monitor.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
-                  {"--host", sim.TcpAddress(), "monitor", "--interval", "1", "-o", path});
+    StartMonitor(monitor, sim, 1, path);
     QByteArray out, err;
     const auto readUntil = [&](qsizetype readings) {
         while (Readings(QString::fromUtf8(out)).size() < readings &&
