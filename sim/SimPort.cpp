@@ -1,7 +1,11 @@
 #include "sim/SimPort.h"
 
 SimPort::SimPort(VirtualPump& pump) : pump_(pump) {
-    pump_.AddDevice([this](qint64 nowMs, bool events) { Advance(nowMs, events); });
+    device_ = pump_.AddDevice([this](qint64 nowMs, bool events) { Advance(nowMs, events); });
+}
+
+SimPort::~SimPort() {
+    pump_.RemoveDevice(device_);
 }
 
 void SimPort::AttachInstrument(int com, Instrument* instrument) {

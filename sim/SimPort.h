@@ -14,6 +14,9 @@
 class SimPort : public Port {
 public:
     explicit SimPort(VirtualPump& pump);
+    ~SimPort() override;
+    SimPort(const SimPort&) = delete;
+    SimPort& operator=(const SimPort&) = delete;
 
     // Where the instrument answers: a COM port, or LAN host "host:port".
     void AttachInstrument(int com, Instrument* instrument);
@@ -56,6 +59,7 @@ private:
     void Advance(qint64 nowMs, bool events);
 
     VirtualPump& pump_;
+    int device_ = -1;
     QMap<int, Instrument*> instruments_;
     QMap<QString, Instrument*> lanInstruments_;
     QMap<int, int> openErrors_;

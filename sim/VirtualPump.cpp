@@ -2,13 +2,22 @@
 
 VirtualPump::VirtualPump(const QDateTime& start) : start_(start) {}
 
-void VirtualPump::AddDevice(std::function<void(qint64, bool)> device) {
+int VirtualPump::AddDevice(std::function<void(qint64, bool)> device) {
     devices_.push_back(std::move(device));
+    return static_cast<int>(devices_.size()) - 1;
+}
+
+void VirtualPump::RemoveDevice(int device) {
+    // Emptied, not erased: the other devices keep their numbers.
+    if (device >= 0 && device < static_cast<int>(devices_.size())) devices_[device] = nullptr;
 }
 
 void VirtualPump::Step(qint64 milliseconds, bool events) {
     nowMs_ += milliseconds;
-    for (auto& device : devices_) device(nowMs_, events);
+    // By index: a device may add another while it runs.
+    for (size_t i = 0; i < devices_.size(); ++i) {
+        if (devices_[i]) devices_[i](nowMs_, events);
+    }
 }
 
 void VirtualPump::ProcessEvents(int milliseconds) {

@@ -19,7 +19,10 @@ public:
 
     qint64 Milliseconds() const { return nowMs_; }
     // Called at every step with the time and whether events run (false in Sleep).
-    void AddDevice(std::function<void(qint64 nowMs, bool events)> device);
+    // The number it returns takes the device off again; a device that dies
+    // before the pump must do so.
+    int AddDevice(std::function<void(qint64 nowMs, bool events)> device);
+    void RemoveDevice(int device);
     // Called once per ProcessEvents, like a user acting while the link waits.
     std::function<void()> onEvents;
 

@@ -9,13 +9,16 @@
 class VirtualTimer : public RealTimeTimer {
 public:
     explicit VirtualTimer(VirtualPump& pump) : pump_(pump) {
-        pump.AddDevice([this](qint64 nowMs, bool events) {
+        device_ = pump.AddDevice([this](qint64 nowMs, bool events) {
             if (!events || !active_ || nowMs < dueMs_) return;
             dueMs_ = nowMs + period_;
             ++ticks;
             Fire();
         });
     }
+    ~VirtualTimer() override { pump_.RemoveDevice(device_); }
+    VirtualTimer(const VirtualTimer&) = delete;
+    VirtualTimer& operator=(const VirtualTimer&) = delete;
     void Start(int periodMs) override {
         period_ = periodMs;
         active_ = true;
@@ -31,6 +34,7 @@ public:
 
 private:
     VirtualPump& pump_;
+    int device_ = -1;
     bool active_ = false;
     int period_ = 0;
     qint64 dueMs_ = 0;
