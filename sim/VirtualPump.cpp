@@ -14,10 +14,8 @@ void VirtualPump::RemoveDevice(int device) {
 
 void VirtualPump::Step(qint64 milliseconds, bool events) {
     nowMs_ += milliseconds;
-    // By index: a device may add another while it runs.
-    for (size_t i = 0; i < devices_.size(); ++i) {
-        if (devices_[i]) devices_[i](nowMs_, events);
-    }
+    for (auto& device : devices_)
+        if (device) device(nowMs_, events);
 }
 
 void VirtualPump::ProcessEvents(int milliseconds) {

@@ -37,12 +37,16 @@ SimProcess::~SimProcess() {
     process_.waitForFinished(5000);
 }
 
-ToolRun RunTool(const QStringList& args, int timeoutMs, const QString& workDir) {
-    QProcess tool;
-    // The tool reads the program's settings; tests keep theirs apart.
+QProcessEnvironment ToolEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"),
                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return env;
+}
+
+ToolRun RunTool(const QStringList& args, int timeoutMs, const QString& workDir) {
+    QProcess tool;
+    QProcessEnvironment env = ToolEnvironment();
     // The tool speaks the language the test reads its texts in, whatever the
     // machine's.
     env.insert(QString::fromLatin1(kLanguageVariable), StringTable::Language());

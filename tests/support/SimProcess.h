@@ -3,6 +3,7 @@
 // real TCP and a real pseudo-terminal, and a helper to run the tr58 tool.
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,10 @@ struct ToolRun {
     QString out;
     QString err;
 };
+
+// The environment tests start build/tools/tr58/tr58 in: the tool reads the
+// program's settings, and tests keep theirs apart.
+QProcessEnvironment ToolEnvironment();
 
 // Runs build/tools/tr58/tr58 with args, waiting up to timeoutMs.
 ToolRun RunTool(const QStringList& args, int timeoutMs = 120000, const QString& workDir = {});

@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "support/SimProcess.h"
@@ -78,9 +77,7 @@ struct TerminalRun {
 // tr58 with standard error on the terminal, standard output into a pipe.
 TerminalRun RunToolOnTerminal(Terminal& terminal, const QStringList& args) {
     QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
-               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    QProcessEnvironment env = ToolEnvironment();
     env.remove(QStringLiteral("COLUMNS"));  // the terminal's own width counts
     tool.setProcessEnvironment(env);
     tool.setStandardErrorFile(terminal.Path());
@@ -174,8 +171,9 @@ TEST(DownloadProgressLine, AFailureIsSaidOnALineOfItsOwn) {
         ASSERT_FALSE(lines.filter(QRegularExpression(QStringLiteral("^tr58: "))).isEmpty())
             << qPrintable(run.err);
         for (const QString& line : lines) {
-            if (line.contains(QStringLiteral("tr58: ")))
+            if (line.contains(QStringLiteral("tr58: "))) {
                 EXPECT_TRUE(line.startsWith(QStringLiteral("tr58: "))) << qPrintable(line);
+            }
         }
         if (QLatin1String(fault) == QLatin1String("drop=1500")) {
             // The bar shows how far the file came.

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -32,13 +31,9 @@ QStringList Readings(const QString& out) {
     return lines;
 }
 
-// Starts tr58 monitor against the simulator, polling every seconds seconds into path, with the
-// test's own settings.
+// Starts tr58 monitor against the simulator, polling every seconds seconds into path.
 void StartMonitor(QProcess& monitor, const SimProcess& sim, int seconds, const QString& path) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
-               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    monitor.setProcessEnvironment(env);
+    monitor.setProcessEnvironment(ToolEnvironment());
     monitor.start(QStringLiteral(TR58_BIN_DIR "/tools/tr58/tr58"),
                   {"--host", sim.TcpAddress(), "monitor", "--interval", QString::number(seconds),
                    "-o", path});
@@ -79,7 +74,9 @@ void MonitorsThreeReadings(const QStringList& connection) {
         ASSERT_EQ(fields.size(), 3) << qPrintable(line);
         const QDateTime time = QDateTime::fromString(fields.at(0), "yyyy-MM-dd hh:mm:ss");
         ASSERT_TRUE(time.isValid()) << qPrintable(line);
-        if (previous.isValid()) EXPECT_GE(previous.secsTo(time), 1);
+        if (previous.isValid()) {
+            EXPECT_GE(previous.secsTo(time), 1);
+        }
         previous = time;
     }
     // The file holds exactly what was printed, and the journal is gone.
